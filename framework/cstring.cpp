@@ -1,0 +1,729 @@
+#include "framework/cstring.h"
+
+#include <limits.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <wchar.h>
+#include <wctype.h>
+
+wchar_t CString::s_empty[1] = {L'\0'};
+
+namespace {
+
+int CheckedLength(size_t n)
+{
+    if (n > static_cast<size_t>(INT_MAX - 1))
+        AfxThrowMemoryException();
+    return static_cast<int>(n);
+}
+
+int SafeLength(LPCWSTR psz)
+{
+    return psz ? CheckedLength(wcslen(psz)) : 0;
+}
+
+int AddLengths(int a, int b)
+{
+    if (b > INT_MAX - 1 - a)
+        AfxThrowMemoryException();
+    return a + b;
+}
+
+bool InSet(wchar_t ch, LPCWSTR pszSet)
+{
+    return ch != L'\0' && wcschr(pszSet, ch) != nullptr;
+}
+
+} // namespace
+
+// --- construction and assignment -----------------------------------------------------------
+
+CString::CString() noexcept : m_pch(s_empty), m_nLength(0), m_nCapacity(0) {}
+
+CString::CString(const CString& str) : CString()
+{
+    Assign(str.m_pch, str.m_nLength);
+}
+
+CString::CString(CString&& str) noexcept : m_pch(str.m_pch), m_nLength(str.m_nLength), m_nCapacity(str.m_nCapacity)
+{
+    str.m_pch = s_empty;
+    str.m_nLength = 0;
+    str.m_nCapacity = 0;
+}
+
+CString::CString(LPCWSTR psz) : CString()
+{
+    Assign(psz, SafeLength(psz));
+}
+
+CString::CString(LPCWSTR pch, int nLength) : CString()
+{
+    if (nLength < 0 || (nLength > 0 && !pch))
+        AfxThrowInvalidArgException();
+    Assign(pch, nLength);
+}
+
+CString::CString(const char* psz) : CString()
+{
+    *this = psz;
+}
+
+CString::CString(wchar_t ch, int nRepeat) : CString()
+{
+    if (nRepeat < 0)
+        AfxThrowInvalidArgException();
+    Reserve(nRepeat);
+    wmemset(m_pch, ch, nRepeat);
+    SetLength(nRepeat);
+}
+
+CString::~CString()
+{
+    if (m_pch != s_empty)
+        free(m_pch);
+}
+
+CString& CString::operator=(const CString& str)
+{
+    if (this != &str)
+        Assign(str.m_pch, str.m_nLength);
+    return *this;
+}
+
+CString& CString::operator=(CString&& str) noexcept
+{
+    if (this != &str) {
+        if (m_pch != s_empty)
+            free(m_pch);
+        m_pch = str.m_pch;
+        m_nLength = str.m_nLength;
+        m_nCapacity = str.m_nCapacity;
+        str.m_pch = s_empty;
+        str.m_nLength = 0;
+        str.m_nCapacity = 0;
+    }
+    return *this;
+}
+
+CString& CString::operator=(LPCWSTR psz)
+{
+    Assign(psz, SafeLength(psz));
+    return *this;
+}
+
+CString& CString::operator=(const char* psz)
+{
+    if (!psz || !*psz) {
+        Empty();
+        return *this;
+    }
+    int nLength = MultiByteToWideChar(CP_ACP, 0, psz, -1, nullptr, 0);
+    if (nLength <= 0)
+        AfxThrowInvalidArgException();
+    CString converted;
+    converted.Reserve(nLength);
+    if (MultiByteToWideChar(CP_ACP, 0, psz, -1, converted.m_pch, nLength) != nLength)
+        AfxThrowInvalidArgException();
+    converted.SetLength(nLength - 1);  // the count included the null
+    *this = static_cast<CString&&>(converted);
+    return *this;
+}
+
+CString& CString::operator=(wchar_t ch)
+{
+    Assign(&ch, 1);
+    return *this;
+}
+
+CString& CString::operator+=(LPCWSTR psz)
+{
+    Append(psz, SafeLength(psz));
+    return *this;
+}
+
+// --- storage -------------------------------------------------------------------------------
+
+void CString::Reserve(int nCapacity)
+{
+    if (nCapacity < 0 || nCapacity > INT_MAX - 1)
+        AfxThrowMemoryException();
+    if (nCapacity <= m_nCapacity && m_pch != s_empty)
+        return;
+    // Grow geometrically so that repeated appends stay linear.
+    int nNew = nCapacity;
+    if (m_nCapacity > 0 && nNew < m_nCapacity + m_nCapacity / 2 && m_nCapacity < INT_MAX / 2)
+        nNew = m_nCapacity + m_nCapacity / 2;
+    void* p = (m_pch == s_empty) ? malloc((static_cast<size_t>(nNew) + 1) * sizeof(wchar_t))
+                                 : realloc(m_pch, (static_cast<size_t>(nNew) + 1) * sizeof(wchar_t));
+    if (!p)
+        AfxThrowMemoryException();
+    if (m_pch == s_empty)
+        static_cast<wchar_t*>(p)[0] = L'\0';
+    m_pch = static_cast<wchar_t*>(p);
+    m_nCapacity = nNew;
+}
+
+void CString::SetLength(int nLength)
+{
+    m_nLength = nLength;
+    m_pch[nLength] = L'\0';
+}
+
+void CString::Assign(LPCWSTR pch, int nLength)
+{
+    if (nLength == 0) {
+        Empty();
+        return;
+    }
+    // The source may lie inside this string's own buffer: copy through a new string then.
+    if (pch >= m_pch && pch <= m_pch + m_nLength) {
+        CString copy(pch, nLength);
+        *this = static_cast<CString&&>(copy);
+        return;
+    }
+    Reserve(nLength);
+    wmemcpy(m_pch, pch, nLength);
+    SetLength(nLength);
+}
+
+void CString::Append(LPCWSTR pch, int nLength)
+{
+    if (nLength == 0)
+        return;
+    if (pch >= m_pch && pch <= m_pch + m_nLength) {
+        CString copy(pch, nLength);
+        Append(copy.m_pch, copy.m_nLength);
+        return;
+    }
+    int nNew = AddLengths(m_nLength, nLength);
+    Reserve(nNew);
+    wmemcpy(m_pch + m_nLength, pch, nLength);
+    SetLength(nNew);
+}
+
+void CString::Empty() noexcept
+{
+    if (m_pch != s_empty)
+        free(m_pch);
+    m_pch = s_empty;
+    m_nLength = 0;
+    m_nCapacity = 0;
+}
+
+void CString::Preallocate(int nLength)
+{
+    Reserve(nLength);
+}
+
+void CString::FreeExtra()
+{
+    if (m_pch == s_empty || m_nCapacity == m_nLength)
+        return;
+    if (m_nLength == 0) {
+        Empty();
+        return;
+    }
+    void* p = realloc(m_pch, (static_cast<size_t>(m_nLength) + 1) * sizeof(wchar_t));
+    if (p) {  // a failed shrink keeps the larger buffer, which is still valid
+        m_pch = static_cast<wchar_t*>(p);
+        m_nCapacity = m_nLength;
+    }
+}
+
+// --- access --------------------------------------------------------------------------------
+
+wchar_t CString::GetAt(int iChar) const
+{
+    if (iChar < 0 || iChar >= m_nLength)
+        AfxThrowInvalidArgException();
+    return m_pch[iChar];
+}
+
+void CString::SetAt(int iChar, wchar_t ch)
+{
+    if (iChar < 0 || iChar >= m_nLength)
+        AfxThrowInvalidArgException();
+    m_pch[iChar] = ch;
+}
+
+// --- comparison ----------------------------------------------------------------------------
+
+int CString::Compare(LPCWSTR psz) const
+{
+    if (!psz)
+        AfxThrowInvalidArgException();
+    return wcscmp(m_pch, psz);
+}
+
+int CString::CompareNoCase(LPCWSTR psz) const
+{
+    if (!psz)
+        AfxThrowInvalidArgException();
+    return _wcsicmp(m_pch, psz);
+}
+
+int CString::Collate(LPCWSTR psz) const
+{
+    if (!psz)
+        AfxThrowInvalidArgException();
+    return wcscoll(m_pch, psz);
+}
+
+int CString::CollateNoCase(LPCWSTR psz) const
+{
+    if (!psz)
+        AfxThrowInvalidArgException();
+    return _wcsicoll(m_pch, psz);
+}
+
+// --- formatting ----------------------------------------------------------------------------
+
+void CString::Format(LPCWSTR pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    try {
+        FormatV(pszFormat, args);
+    } catch (...) {
+        va_end(args);
+        throw;
+    }
+    va_end(args);
+}
+
+void CString::FormatV(LPCWSTR pszFormat, va_list args)
+{
+    CString result;
+    result.AppendFormatV(pszFormat, args);
+    *this = static_cast<CString&&>(result);
+}
+
+void CString::AppendFormat(LPCWSTR pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    try {
+        AppendFormatV(pszFormat, args);
+    } catch (...) {
+        va_end(args);
+        throw;
+    }
+    va_end(args);
+}
+
+void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
+{
+    if (!pszFormat)
+        AfxThrowInvalidArgException();
+    // The CRT's own functions: in them "%s" of a wide format takes a wide string.
+    va_list argsCount;
+    va_copy(argsCount, args);
+    int nAdded = _vscwprintf(pszFormat, argsCount);
+    va_end(argsCount);
+    if (nAdded < 0)
+        AfxThrowInvalidArgException();
+    if (nAdded == 0)
+        return;
+    int nNew = AddLengths(m_nLength, nAdded);
+    Reserve(nNew);
+    int nWritten = _vsnwprintf(m_pch + m_nLength, static_cast<size_t>(nAdded) + 1, pszFormat, args);
+    if (nWritten != nAdded) {
+        m_pch[m_nLength] = L'\0';  // keep the old text intact
+        AfxThrowInvalidArgException();
+    }
+    SetLength(nNew);
+}
+
+// --- resources -----------------------------------------------------------------------------
+
+BOOL CString::LoadString(UINT nID)
+{
+    return LoadString(GetModuleHandleW(nullptr), nID);
+}
+
+BOOL CString::LoadString(HINSTANCE hInstance, UINT nID)
+{
+    // With a zero buffer size LoadStringW hands out the resource's own read-only text, which is
+    // not null-terminated, and its length.
+    LPCWSTR pchResource = nullptr;
+    int nLength = ::LoadStringW(hInstance, nID, reinterpret_cast<LPWSTR>(&pchResource), 0);
+    if (nLength <= 0 || !pchResource)
+        return FALSE;
+    Assign(pchResource, nLength);
+    return TRUE;
+}
+
+// --- searching -----------------------------------------------------------------------------
+
+int CString::Find(wchar_t ch, int iStart) const noexcept
+{
+    if (iStart < 0 || iStart >= m_nLength)
+        return -1;
+    const wchar_t* p = wmemchr(m_pch + iStart, ch, m_nLength - iStart);
+    return p ? static_cast<int>(p - m_pch) : -1;
+}
+
+int CString::Find(LPCWSTR pszSub, int iStart) const noexcept
+{
+    if (!pszSub || iStart < 0 || iStart > m_nLength)
+        return -1;
+    const wchar_t* p = wcsstr(m_pch + iStart, pszSub);
+    return p ? static_cast<int>(p - m_pch) : -1;
+}
+
+int CString::ReverseFind(wchar_t ch) const noexcept
+{
+    for (int i = m_nLength - 1; i >= 0; --i) {
+        if (m_pch[i] == ch)
+            return i;
+    }
+    return -1;
+}
+
+int CString::FindOneOf(LPCWSTR pszCharSet) const noexcept
+{
+    if (!pszCharSet)
+        return -1;
+    const wchar_t* p = wcspbrk(m_pch, pszCharSet);
+    return p ? static_cast<int>(p - m_pch) : -1;
+}
+
+// --- extraction ----------------------------------------------------------------------------
+
+CString CString::Mid(int iFirst) const
+{
+    return Mid(iFirst, m_nLength);
+}
+
+CString CString::Mid(int iFirst, int nCount) const
+{
+    if (iFirst < 0)
+        iFirst = 0;
+    if (nCount < 0)
+        nCount = 0;
+    if (iFirst > m_nLength)
+        iFirst = m_nLength;
+    if (nCount > m_nLength - iFirst)
+        nCount = m_nLength - iFirst;
+    return CString(m_pch + iFirst, nCount);
+}
+
+CString CString::Left(int nCount) const
+{
+    return Mid(0, nCount);
+}
+
+CString CString::Right(int nCount) const
+{
+    if (nCount < 0)
+        nCount = 0;
+    if (nCount > m_nLength)
+        nCount = m_nLength;
+    return CString(m_pch + m_nLength - nCount, nCount);
+}
+
+CString CString::SpanIncluding(LPCWSTR pszCharSet) const
+{
+    if (!pszCharSet)
+        AfxThrowInvalidArgException();
+    return Left(static_cast<int>(wcsspn(m_pch, pszCharSet)));
+}
+
+CString CString::SpanExcluding(LPCWSTR pszCharSet) const
+{
+    if (!pszCharSet)
+        AfxThrowInvalidArgException();
+    return Left(static_cast<int>(wcscspn(m_pch, pszCharSet)));
+}
+
+CString CString::Tokenize(LPCWSTR pszTokens, int& iStart) const
+{
+    if (iStart < 0)
+        AfxThrowInvalidArgException();
+    if (!pszTokens || !*pszTokens) {
+        // No delimiters: the rest of the string is the one token.
+        if (iStart < m_nLength) {
+            CString rest = Mid(iStart);
+            iStart = m_nLength;
+            return rest;
+        }
+    } else if (iStart < m_nLength) {
+        int iFrom = iStart;
+        while (iFrom < m_nLength && InSet(m_pch[iFrom], pszTokens))
+            ++iFrom;
+        if (iFrom < m_nLength) {
+            int iTo = iFrom;
+            while (iTo < m_nLength && !InSet(m_pch[iTo], pszTokens))
+                ++iTo;
+            iStart = iTo + 1;
+            return Mid(iFrom, iTo - iFrom);
+        }
+    }
+    iStart = -1;
+    return CString();
+}
+
+// --- changing in place ---------------------------------------------------------------------
+
+CString& CString::MakeUpper()
+{
+    if (m_nLength > 0)
+        CharUpperBuffW(m_pch, static_cast<DWORD>(m_nLength));
+    return *this;
+}
+
+CString& CString::MakeLower()
+{
+    if (m_nLength > 0)
+        CharLowerBuffW(m_pch, static_cast<DWORD>(m_nLength));
+    return *this;
+}
+
+CString& CString::MakeReverse()
+{
+    for (int i = 0, j = m_nLength - 1; i < j; ++i, --j) {
+        wchar_t t = m_pch[i];
+        m_pch[i] = m_pch[j];
+        m_pch[j] = t;
+    }
+    return *this;
+}
+
+CString& CString::Trim()
+{
+    return TrimRight().TrimLeft();
+}
+
+CString& CString::Trim(wchar_t chTarget)
+{
+    return TrimRight(chTarget).TrimLeft(chTarget);
+}
+
+CString& CString::Trim(LPCWSTR pszTargets)
+{
+    return TrimRight(pszTargets).TrimLeft(pszTargets);
+}
+
+CString& CString::TrimLeft()
+{
+    int n = 0;
+    while (n < m_nLength && iswspace(m_pch[n]))
+        ++n;
+    Delete(0, n);
+    return *this;
+}
+
+CString& CString::TrimLeft(wchar_t chTarget)
+{
+    int n = 0;
+    while (n < m_nLength && m_pch[n] == chTarget)
+        ++n;
+    Delete(0, n);
+    return *this;
+}
+
+CString& CString::TrimLeft(LPCWSTR pszTargets)
+{
+    if (!pszTargets || !*pszTargets)
+        return *this;
+    int n = 0;
+    while (n < m_nLength && InSet(m_pch[n], pszTargets))
+        ++n;
+    Delete(0, n);
+    return *this;
+}
+
+CString& CString::TrimRight()
+{
+    int n = m_nLength;
+    while (n > 0 && iswspace(m_pch[n - 1]))
+        --n;
+    if (n < m_nLength)
+        SetLength(n);
+    return *this;
+}
+
+CString& CString::TrimRight(wchar_t chTarget)
+{
+    int n = m_nLength;
+    while (n > 0 && m_pch[n - 1] == chTarget)
+        --n;
+    if (n < m_nLength)
+        SetLength(n);
+    return *this;
+}
+
+CString& CString::TrimRight(LPCWSTR pszTargets)
+{
+    if (!pszTargets || !*pszTargets)
+        return *this;
+    int n = m_nLength;
+    while (n > 0 && InSet(m_pch[n - 1], pszTargets))
+        --n;
+    if (n < m_nLength)
+        SetLength(n);
+    return *this;
+}
+
+int CString::Replace(wchar_t chOld, wchar_t chNew)
+{
+    int nCount = 0;
+    if (chOld == chNew)
+        return 0;
+    for (int i = 0; i < m_nLength; ++i) {
+        if (m_pch[i] == chOld) {
+            m_pch[i] = chNew;
+            ++nCount;
+        }
+    }
+    return nCount;
+}
+
+int CString::Replace(LPCWSTR pszOld, LPCWSTR pszNew)
+{
+    int nOld = SafeLength(pszOld);
+    if (nOld == 0)
+        return 0;
+    int nNew = SafeLength(pszNew);
+    int nCount = 0;
+    CString result;
+    int iFrom = 0;
+    for (;;) {
+        int iAt = Find(pszOld, iFrom);
+        if (iAt < 0)
+            break;
+        result.Append(m_pch + iFrom, iAt - iFrom);
+        result.Append(pszNew, nNew);
+        iFrom = iAt + nOld;
+        ++nCount;
+    }
+    if (nCount > 0) {
+        result.Append(m_pch + iFrom, m_nLength - iFrom);
+        *this = static_cast<CString&&>(result);
+    }
+    return nCount;
+}
+
+int CString::Remove(wchar_t ch)
+{
+    int nTo = 0;
+    for (int i = 0; i < m_nLength; ++i) {
+        if (m_pch[i] != ch)
+            m_pch[nTo++] = m_pch[i];
+    }
+    int nRemoved = m_nLength - nTo;
+    if (nRemoved > 0)
+        SetLength(nTo);
+    return nRemoved;
+}
+
+int CString::Insert(int iIndex, wchar_t ch)
+{
+    wchar_t sz[2] = {ch, L'\0'};
+    return Insert(iIndex, sz);
+}
+
+int CString::Insert(int iIndex, LPCWSTR psz)
+{
+    if (iIndex < 0)
+        iIndex = 0;
+    if (iIndex > m_nLength)
+        iIndex = m_nLength;
+    int nInsert = SafeLength(psz);
+    if (nInsert == 0)
+        return m_nLength;
+    CString inserted(psz, nInsert);  // psz may point into this string
+    int nNew = AddLengths(m_nLength, nInsert);
+    Reserve(nNew);
+    wmemmove(m_pch + iIndex + nInsert, m_pch + iIndex, m_nLength - iIndex);
+    wmemcpy(m_pch + iIndex, inserted.m_pch, nInsert);
+    SetLength(nNew);
+    return m_nLength;
+}
+
+int CString::Delete(int iIndex, int nCount)
+{
+    if (iIndex < 0)
+        iIndex = 0;
+    if (nCount <= 0 || iIndex >= m_nLength)
+        return m_nLength;
+    if (nCount > m_nLength - iIndex)
+        nCount = m_nLength - iIndex;
+    wmemmove(m_pch + iIndex, m_pch + iIndex + nCount, m_nLength - iIndex - nCount);
+    SetLength(m_nLength - nCount);
+    return m_nLength;
+}
+
+// --- buffer access -------------------------------------------------------------------------
+
+LPWSTR CString::GetBuffer()
+{
+    Reserve(m_nLength);
+    return m_pch;
+}
+
+LPWSTR CString::GetBuffer(int nMinBufferLength)
+{
+    if (nMinBufferLength < 0)
+        AfxThrowInvalidArgException();
+    Reserve(nMinBufferLength > m_nLength ? nMinBufferLength : m_nLength);
+    return m_pch;
+}
+
+LPWSTR CString::GetBufferSetLength(int nLength)
+{
+    if (nLength < 0)
+        AfxThrowInvalidArgException();
+    Reserve(nLength);
+    SetLength(nLength);
+    return m_pch;
+}
+
+void CString::ReleaseBuffer(int nNewLength)
+{
+    if (nNewLength < 0)
+        nNewLength = static_cast<int>(wcsnlen(m_pch, static_cast<size_t>(m_nCapacity)));
+    if (nNewLength > m_nCapacity)
+        AfxThrowInvalidArgException();
+    if (m_pch != s_empty)
+        SetLength(nNewLength);
+}
+
+// --- concatenation -------------------------------------------------------------------------
+
+CString operator+(const CString& a, const CString& b)
+{
+    CString s(a);
+    s += b;
+    return s;
+}
+
+CString operator+(const CString& a, LPCWSTR b)
+{
+    CString s(a);
+    s += b;
+    return s;
+}
+
+CString operator+(LPCWSTR a, const CString& b)
+{
+    CString s(a);
+    s += b;
+    return s;
+}
+
+CString operator+(const CString& a, wchar_t b)
+{
+    CString s(a);
+    s += b;
+    return s;
+}
+
+CString operator+(wchar_t a, const CString& b)
+{
+    CString s(a);
+    s += b;
+    return s;
+}
