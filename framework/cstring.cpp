@@ -369,6 +369,8 @@ int CString::Find(LPCWSTR pszSub, int iStart) const noexcept
 {
     if (!pszSub || iStart < 0 || iStart > m_nLength)
         return -1;
+    if (!*pszSub)
+        return iStart;  // an empty text is found where the search starts
     const wchar_t* p = wcsstr(m_pch + iStart, pszSub);
     return p ? static_cast<int>(p - m_pch) : -1;
 }
