@@ -1,0 +1,99 @@
+# Shared set-up for the project's scripts: packages, build, the Wine prefix and Xvfb.
+# Sourced, never run. Every function is quick when there is nothing to do.
+
+ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+BUILD_DIR=${BUILD_DIR:-$ROOT/build}
+mkdir -p "$BUILD_DIR"
+BUILD_DIR=$(cd "$BUILD_DIR" && pwd)
+
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver64
+
+log() { printf '[%s] %s\n' "$(basename "$0")" "$*" >&2; }
+die() { log "error: $*"; exit 1; }
+
+# Debian packages the build, the simulated machine and the screenshots need.
+PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+          binutils-mingw-w64-x86-64 googletest wine64 xvfb xauth x11-utils imagemagick procps)
+
+ensure_packages() {
+  local missing=() p
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  log "installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq || die "apt-get update failed"
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" \
+    >"$BUILD_DIR/apt-install.log" 2>&1 || { tail -20 "$BUILD_DIR/apt-install.log"; die "apt-get install failed"; }
+}
+
+build_all() {
+  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+      -DCMAKE_BUILD_TYPE=Debug >"$BUILD_DIR/configure.log" 2>&1 || { cat "$BUILD_DIR/configure.log"; die "configure failed"; }
+  fi
+  cmake --build "$BUILD_DIR" -j "$(nproc)" || die "build failed"
+}
+
+# The Wine environment of this build folder: its own prefix and home, no host menu entries,
+# no Mono/Gecko prompts, quiet unless WINEDEBUG is set by the caller.
+wine_env() {
+  export WINEPREFIX="$BUILD_DIR/wine"
+  export HOME="$BUILD_DIR/home"
+  export WINEARCH=win64
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"winemenubuilder.exe=d;mscoree=d;mshtml=d"}
+  export WINE WINESERVER
+  mkdir -p "$HOME"
+}
+
+# Xvfb when there is no display; the server ends with the script.
+XVFB_PID=""
+ensure_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n
+  for n in $(seq 90 130); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  die "could not start Xvfb"
+}
+
+stop_display() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null; XVFB_PID=""; }
+
+# The simulated machine's own set-up (drivers, COM-port database) lives with the simulation.
+[ -f "$ROOT/sim/prefix.sh" ] && . "$ROOT/sim/prefix.sh"
+
+# Make the prefix once, start one persistent wineserver for the whole run, and start the
+# simulated drivers inside its lifetime.
+machine_up() {
+  wine_env
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    log "making the Wine prefix in $WINEPREFIX"
+    "$WINE" wineboot -i >"$BUILD_DIR/wineboot.log" 2>&1 || { tail -20 "$BUILD_DIR/wineboot.log"; die "wineboot failed"; }
+    "$WINESERVER" -w
+  fi
+  "$WINESERVER" -p || die "wineserver did not start"
+  # Start Wine's own system processes now, detached from our output: otherwise they would
+  # inherit the pipes of the first test program and CTest would wait for them to close.
+  "$WINE" cmd /c exit </dev/null >>"$BUILD_DIR/wine-system.log" 2>&1 || die "Wine does not start programs"
+  if declare -F sim_install >/dev/null; then
+    sim_install || die "installing the simulated machine failed"
+    sim_start || die "starting the simulated drivers failed"
+  fi
+}
+
+machine_down() {
+  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
+  true
+}
