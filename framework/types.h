@@ -9,6 +9,10 @@
 class CPoint;
 class CRect;
 
+// An opaque iteration position (list controls hand them out; null ends an iteration).
+struct CPositionTag;
+typedef CPositionTag* POSITION;
+
 class CSize : public SIZE {
 public:
     CSize() noexcept { cx = cy = 0; }
