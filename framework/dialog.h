@@ -1,0 +1,71 @@
+// CDialog and CDialogEx: dialogs made from templates, modal or modeless.
+//
+// DoModal runs the library's own modal loop (framework/msgloop.cpp), so PreTranslateMessage of
+// the dialog and its controls sees every message. The owner, the given parent or else the
+// application's main window, is disabled while the dialog runs and enabled again before the
+// dialog is destroyed. Create makes a modeless dialog (a child page, for instance).
+#pragma once
+
+#include "framework/wnd.h"
+
+class CDialog : public CWnd {
+public:
+    CDialog();
+    explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    explicit CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+
+    // Runs the dialog modally; the value given to EndDialog, or -1 when it could not be created.
+    virtual INT_PTR DoModal();
+    // A modal dialog from a template in memory (it must stay valid while the dialog runs).
+    BOOL InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
+
+    // Creates the dialog modelessly; FALSE when the template or the window could not be made.
+    virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
+    virtual BOOL Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
+    BOOL CreateIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd = nullptr);
+    using CWnd::Create;
+
+    // Ends a modal dialog with nResult (the loop returns it); hides a modeless one.
+    void EndDialog(int nResult);
+
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    void GotoDlgCtrl(CWnd* pWndCtrl);
+    void NextDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
+    void PrevDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
+    void SetDefID(UINT nID) { ::SendMessageW(m_hWnd, DM_SETDEFID, nID, 0); }
+    DWORD GetDefID() const { return static_cast<DWORD>(::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0)); }
+    BOOL MapDialogRect(LPRECT lpRect) const { return ::MapDialogRect(m_hWnd, lpRect); }
+
+    UINT m_nIDHelp = 0;
+    LPCWSTR m_lpszTemplateName = nullptr;
+    LPCDLGTEMPLATEW m_lpDialogTemplate = nullptr;
+    CWnd* m_pParentWnd = nullptr;
+
+protected:
+    BOOL CreateDlgIndirect(LPCDLGTEMPLATEW lpDialogTemplate, HWND hWndParent);
+    LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
+    BOOL OnCmdMsg(UINT nMessage, UINT nID, UINT nCode, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
+    DECLARE_MESSAGE_MAP()
+};
+
+class CDialogEx : public CDialog {
+public:
+    CDialogEx() = default;
+    explicit CDialogEx(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : CDialog(nIDTemplate, pParentWnd) {}
+    explicit CDialogEx(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr) : CDialog(lpszTemplateName, pParentWnd) {}
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+// Finds a dialog template among the resources; null when it is missing.
+LPCDLGTEMPLATEW AfxLoadDialogTemplate(LPCWSTR lpszTemplateName);
+// The ICC_* classes that the controls of a template need (SysIPAddress32 -> ICC_INTERNET_CLASSES,
+// ...); 0 when it uses only the system's own classes.
+DWORD AfxTemplateCommonControls(LPCDLGTEMPLATEW lpDialogTemplate);
+// Registers the common-control classes a template uses; FALSE when that failed.
+BOOL AfxRegisterTemplateControls(LPCDLGTEMPLATEW lpDialogTemplate);
