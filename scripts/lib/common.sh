@@ -14,7 +14,8 @@ die() { log "error: $*"; exit 1; }
 
 # Debian packages the build, the simulated machine and the screenshots need.
 PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-          binutils-mingw-w64-x86-64 googletest wine64 xvfb xauth x11-utils imagemagick procps)
+          binutils-mingw-w64-x86-64 googletest wine64 xvfb xauth x11-utils imagemagick procps
+          fonts-wine fonts-liberation)
 
 ensure_packages() {
   local missing=() p
@@ -81,6 +82,11 @@ machine_up() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     log "making the Wine prefix in $WINEPREFIX"
     "$WINE" wineboot -i >"$BUILD_DIR/wineboot.log" 2>&1 || { tail -20 "$BUILD_DIR/wineboot.log"; die "wineboot failed"; }
+    # A Wine desktop window of its own: windows get Wine-drawn frames and captions even where
+    # no window manager runs (Xvfb), as a user sees them on Windows.
+    "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$BUILD_DIR/wineboot.log" 2>&1 &&
+      "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >>"$BUILD_DIR/wineboot.log" 2>&1 ||
+      die "setting up the Wine desktop failed"
     "$WINESERVER" -w
   fi
   "$WINESERVER" -p || die "wineserver did not start"
