@@ -101,7 +101,7 @@ BOOL OwnerDrawNotify(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult)
     return TRUE;
 }
 
-} // namespace
+}  // namespace
 
 // --- CButton -------------------------------------------------------------------------------
 

@@ -35,7 +35,7 @@ bool InSet(wchar_t ch, LPCWSTR pszSet)
     return ch != L'\0' && wcschr(pszSet, ch) != nullptr;
 }
 
-} // namespace
+}  // namespace
 
 // --- construction and assignment -----------------------------------------------------------
 

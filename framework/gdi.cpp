@@ -57,7 +57,7 @@ T* TempGdiObject(HGDIOBJ hObject, GdiKind kind)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 // --- CGdiObject and kinds ------------------------------------------------------------------
 

@@ -1,0 +1,381 @@
+#include "framework/cstring.h"
+#include "test_strings.h"
+
+#include <gtest/gtest.h>
+
+#include <limits.h>
+#include <wchar.h>
+
+namespace {
+
+CString Formatted(LPCWSTR format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    CString s;
+    s.FormatV(format, args);
+    va_end(args);
+    return s;
+}
+
+}  // namespace
+
+TEST(CStringConstruction, FromWideNarrowCharAndRepeat)
+{
+    EXPECT_STREQ(L"abc", CString(L"abc"));
+    EXPECT_STREQ(L"", CString(static_cast<LPCWSTR>(nullptr)));
+    EXPECT_STREQ(L"COM5", CString("COM5"));
+    EXPECT_STREQ(L"xxx", CString(L'x', 3));
+    EXPECT_STREQ(L"", CString(L'x', 0));
+    EXPECT_STREQ(L"ab", CString(L"abcdef", 2));
+    EXPECT_THROW(CString(L'x', -1), CInvalidArgException*);
+}
+
+TEST(CStringConstruction, EmbeddedNullKeepsLength)
+{
+    CString s(L"a\0b", 3);
+    EXPECT_EQ(3, s.GetLength());
+    EXPECT_EQ(L'b', s[2]);
+}
+
+TEST(CStringConstruction, CopiesAreIndependent)
+{
+    CString a(L"one");
+    CString b(a);
+    b.SetAt(0, L'O');
+    EXPECT_STREQ(L"one", a);
+    EXPECT_STREQ(L"One", b);
+    CString c(static_cast<CString&&>(b));
+    EXPECT_STREQ(L"One", c);
+    EXPECT_TRUE(b.IsEmpty());
+}
+
+TEST(CStringAssignment, SelfAndOverlappingSources)
+{
+    CString s(L"hello");
+    s = s;
+    EXPECT_STREQ(L"hello", s);
+    s = s.GetString() + 2;  // the source lies inside the string's own buffer
+    EXPECT_STREQ(L"llo", s);
+    s += s;
+    EXPECT_STREQ(L"llollo", s);
+    s += s.GetString() + 4;
+    EXPECT_STREQ(L"llollolo", s);
+}
+
+TEST(CStringAccess, IndexOutsideTheStringThrows)
+{
+    CString s(L"ab");
+    EXPECT_EQ(L'a', s.GetAt(0));
+    EXPECT_EQ(L'b', s[1]);
+    EXPECT_THROW(s.GetAt(2), CInvalidArgException*);
+    EXPECT_THROW(s.GetAt(-1), CInvalidArgException*);
+    EXPECT_THROW(s.SetAt(2, L'x'), CInvalidArgException*);
+    EXPECT_THROW(CString().GetAt(0), CInvalidArgException*);
+    s.Empty();
+    EXPECT_TRUE(s.IsEmpty());
+    EXPECT_STREQ(L"", s);
+}
+
+TEST(CStringConcatenation, OperatorsKeepOperandsAndOrder)
+{
+    CString a(L"COM");
+    EXPECT_STREQ(L"COM7", a + L"7");
+    EXPECT_STREQ(L"xCOM", L"x" + a);
+    EXPECT_STREQ(L"COM!", a + L'!');
+    EXPECT_STREQ(L"!COM", L'!' + a);
+    EXPECT_STREQ(L"COMCOM", a + a);
+    EXPECT_STREQ(L"COM", a);
+    a += L'1';
+    a += CString(L"2");
+    EXPECT_STREQ(L"COM12", a);
+}
+
+TEST(CStringComparison, OrdinalCaseFoldingAndOperators)
+{
+    CString s(L"Port");
+    EXPECT_EQ(0, s.Compare(L"Port"));
+    EXPECT_LT(s.Compare(L"port"), 0);  // ordinal: upper case sorts first
+    EXPECT_EQ(0, s.CompareNoCase(L"PORT"));
+    EXPECT_GT(s.CompareNoCase(L"pat"), 0);
+    EXPECT_EQ(0, s.Collate(L"Port"));
+    EXPECT_TRUE(s == L"Port");
+    EXPECT_TRUE(L"Port" == s);
+    EXPECT_TRUE(s != CString(L"port"));
+    EXPECT_TRUE(CString(L"a") < CString(L"b"));
+    EXPECT_TRUE(CString(L"b") > L"a");
+    EXPECT_TRUE(CString(L"ab") > CString(L"a"));
+    EXPECT_FALSE(CString(L"a") < L"a");
+}
+
+// The formats the program uses, with the results Windows gives.
+TEST(CStringFormat, ProgramFormats)
+{
+    EXPECT_STREQ(L"0007", Formatted(L"%04d", 7));
+    EXPECT_STREQ(L"0123", Formatted(L"%04d", 123));
+    EXPECT_STREQ(L"0000000A", Formatted(L"%08X", 10));
+    EXPECT_STREQ(L"000000ff", Formatted(L"%08x", 255));
+    EXPECT_STREQ(L"COM256", Formatted(L"COM%d", 256));
+    EXPECT_STREQ(L"3/5  COM7 was created", Formatted(L"%d/%d  COM%d was created", 3, 5, 7));
+    EXPECT_STREQ(L"192.168.0.1", Formatted(L"%d.%d.%d.%d", 192, 168, 0, 1));
+    EXPECT_STREQ(L"SVTMF3\\0000000c", Formatted(L"%s\\%08x", L"SVTMF3", 12));
+    EXPECT_STREQ(L"  COM7 is in use currently", Formatted(L"  COM%d is in use currently", 7));
+    EXPECT_STREQ(L"   1", Formatted(L"%4d", 1));
+    EXPECT_STREQ(L"-1", Formatted(L"%d", static_cast<int>(0xFFFFFFFFu)));
+    EXPECT_STREQ(L"0a0b0c0d", Formatted(L"%02x%02x%02x%02x", 10, 11, 12, 13));
+}
+
+TEST(CStringFormat, PercentSTakesAWideString)
+{
+    CString s;
+    s.Format(L"[%s|%s]", L"정보", L"");
+    EXPECT_STREQ(L"[정보|]", s);
+}
+
+TEST(CStringFormat, ReplacesAndAppends)
+{
+    CString s(L"old text");
+    s.Format(L"%d", 42);
+    EXPECT_STREQ(L"42", s);
+    s.AppendFormat(L"-%04d", 5);
+    EXPECT_STREQ(L"42-0005", s);
+    s.AppendFormat(L"%s", L"");
+    EXPECT_STREQ(L"42-0005", s);
+}
+
+TEST(CStringFormat, LongOutputIsComplete)
+{
+    CString big(L'x', 5000);
+    CString s;
+    s.Format(L"<%s>", big.GetString());
+    EXPECT_EQ(5002, s.GetLength());
+    EXPECT_EQ(L'>', s[5001]);
+}
+
+TEST(CStringFormat, NullFormatThrows)
+{
+    CString s(L"kept");
+    EXPECT_THROW(s.Format(nullptr), CInvalidArgException*);
+    EXPECT_STREQ(L"kept", s);
+}
+
+TEST(CStringLoadString, ReadsTheModulesStringTable)
+{
+    CString s;
+    EXPECT_TRUE(s.LoadString(IDS_TEST_GREETING));
+    EXPECT_STREQ(L"Hello, port", s);
+    EXPECT_TRUE(s.LoadString(IDS_TEST_KOREAN));
+    EXPECT_STREQ(L"SarventoCtl \xC815\xBCF4(&A)...", s);
+    EXPECT_EQ(21, s.GetLength());
+}
+
+TEST(CStringLoadString, MissingStringLeavesTextAndFails)
+{
+    CString s(L"before");
+    EXPECT_FALSE(s.LoadString(IDS_TEST_MISSING));
+    EXPECT_STREQ(L"before", s);
+}
+
+TEST(CStringFind, CharAndSubstringWithStart)
+{
+    CString s(L"COM10 COM1");
+    EXPECT_EQ(0, s.Find(L'C'));
+    EXPECT_EQ(6, s.Find(L'C', 1));
+    EXPECT_EQ(-1, s.Find(L'x'));
+    EXPECT_EQ(-1, s.Find(L'C', 10));   // start at the end
+    EXPECT_EQ(-1, s.Find(L'C', -1));   // negative start
+    EXPECT_EQ(6, s.Find(L"COM1", 1));
+    EXPECT_EQ(0, s.Find(L"COM1"));
+    EXPECT_EQ(-1, s.Find(L"COM2"));
+    EXPECT_EQ(-1, s.Find(L"C", 11));
+    EXPECT_EQ(10, s.Find(L"", 10));
+    EXPECT_EQ(-1, s.Find(static_cast<LPCWSTR>(nullptr)));
+}
+
+TEST(CStringFind, ReverseAndOneOf)
+{
+    CString s(L"a.b.c");
+    EXPECT_EQ(3, s.ReverseFind(L'.'));
+    EXPECT_EQ(-1, s.ReverseFind(L'x'));
+    EXPECT_EQ(0, CString(L".").ReverseFind(L'.'));
+    EXPECT_EQ(1, s.FindOneOf(L"x.c"));
+    EXPECT_EQ(-1, s.FindOneOf(L"xyz"));
+    EXPECT_EQ(-1, s.FindOneOf(L""));
+}
+
+TEST(CStringExtract, MidLeftRightClampToTheString)
+{
+    CString s(L"abcdef");
+    EXPECT_STREQ(L"cde", s.Mid(2, 3));
+    EXPECT_STREQ(L"cdef", s.Mid(2));
+    EXPECT_STREQ(L"ef", s.Mid(4, 100));
+    EXPECT_STREQ(L"", s.Mid(6));
+    EXPECT_STREQ(L"", s.Mid(10, 2));
+    EXPECT_STREQ(L"ab", s.Mid(-3, 2));
+    EXPECT_STREQ(L"", s.Mid(1, -1));
+    EXPECT_STREQ(L"abcdef", s.Mid(0, INT_MAX));
+    EXPECT_STREQ(L"ab", s.Left(2));
+    EXPECT_STREQ(L"abcdef", s.Left(99));
+    EXPECT_STREQ(L"", s.Left(-1));
+    EXPECT_STREQ(L"ef", s.Right(2));
+    EXPECT_STREQ(L"abcdef", s.Right(99));
+    EXPECT_STREQ(L"", s.Right(-5));
+}
+
+TEST(CStringExtract, Spans)
+{
+    CString s(L"123abc456");
+    EXPECT_STREQ(L"123", s.SpanIncluding(L"0123456789"));
+    EXPECT_STREQ(L"", s.SpanIncluding(L"abc"));
+    EXPECT_STREQ(L"123", s.SpanExcluding(L"cba"));
+    EXPECT_STREQ(L"123abc456", s.SpanExcluding(L"x"));
+}
+
+TEST(CStringTokenize, SkipsRunsOfDelimitersAndEnds)
+{
+    CString s(L"..10.0..5.");
+    int pos = 0;
+    EXPECT_STREQ(L"10", s.Tokenize(L".", pos));
+    EXPECT_STREQ(L"0", s.Tokenize(L".", pos));
+    EXPECT_STREQ(L"5", s.Tokenize(L".", pos));
+    EXPECT_STREQ(L"", s.Tokenize(L".", pos));
+    EXPECT_EQ(-1, pos);
+}
+
+TEST(CStringTokenize, NoDelimitersGivesTheRestOnce)
+{
+    CString s(L"abc");
+    int pos = 1;
+    EXPECT_STREQ(L"bc", s.Tokenize(L"", pos));
+    EXPECT_STREQ(L"", s.Tokenize(L"", pos));
+    EXPECT_EQ(-1, pos);
+    pos = -1;
+    EXPECT_THROW(s.Tokenize(L".", pos), CInvalidArgException*);
+}
+
+TEST(CStringCase, UpperLowerReverse)
+{
+    CString s(L"Sarvento VCP (COM7) \x00C4");
+    s.MakeLower();
+    EXPECT_STREQ(L"sarvento vcp (com7) \x00E4", s);
+    s.MakeUpper();
+    EXPECT_STREQ(L"SARVENTO VCP (COM7) \x00C4", s);
+    EXPECT_STREQ(L"cba", CString(L"abc").MakeReverse());
+    EXPECT_STREQ(L"", CString().MakeReverse());
+}
+
+TEST(CStringTrim, WhiteSpace)
+{
+    CString s(L" \t ab c \r\n");
+    EXPECT_STREQ(L"ab c", CString(s).Trim());
+    EXPECT_STREQ(L"ab c \r\n", CString(s).TrimLeft());
+    EXPECT_STREQ(L" \t ab c", CString(s).TrimRight());
+    EXPECT_STREQ(L"", CString(L"   ").Trim());
+    EXPECT_STREQ(L"", CString().Trim());
+}
+
+TEST(CStringTrim, GivenCharacters)
+{
+    EXPECT_STREQ(L"1.2", CString(L"..1.2..").Trim(L'.'));
+    EXPECT_STREQ(L"1.2..", CString(L"..1.2..").TrimLeft(L'.'));
+    EXPECT_STREQ(L"..1.2", CString(L"..1.2..").TrimRight(L'.'));
+    EXPECT_STREQ(L"COM", CString(L"0COM12").Trim(L"0123456789"));
+    EXPECT_STREQ(L"xyx", CString(L"xyx").TrimRight(L"y"));
+    EXPECT_STREQ(L" a ", CString(L" a ").Trim(L""));
+    EXPECT_STREQ(L"", CString(L"....").TrimRight(L'.'));
+}
+
+TEST(CStringEdit, ReplaceCharsAndStrings)
+{
+    CString s(L"a-b-c");
+    EXPECT_EQ(2, s.Replace(L'-', L'+'));
+    EXPECT_STREQ(L"a+b+c", s);
+    EXPECT_EQ(2, s.Replace(L"+", L"--"));
+    EXPECT_STREQ(L"a--b--c", s);
+    EXPECT_EQ(2, s.Replace(L"--", L""));
+    EXPECT_STREQ(L"abc", s);
+    EXPECT_EQ(0, s.Replace(L"", L"x"));
+    EXPECT_EQ(0, s.Replace(L"zz", L"x"));
+    CString overlap(L"aaaa");
+    EXPECT_EQ(2, overlap.Replace(L"aa", L"a"));  // matches do not overlap
+    EXPECT_STREQ(L"aa", overlap);
+}
+
+TEST(CStringEdit, RemoveInsertDelete)
+{
+    CString s(L"1,2,,3");
+    EXPECT_EQ(3, s.Remove(L','));
+    EXPECT_STREQ(L"123", s);
+    EXPECT_EQ(4, s.Insert(0, L'0'));
+    EXPECT_EQ(6, s.Insert(99, L"45"));  // past the end appends
+    EXPECT_EQ(7, s.Insert(-4, L"-"));   // before the start prepends
+    EXPECT_STREQ(L"-012345", s);
+    EXPECT_EQ(5, s.Delete(0, 2));
+    EXPECT_STREQ(L"12345", s);
+    EXPECT_EQ(3, s.Delete(3, 100));
+    EXPECT_STREQ(L"123", s);
+    EXPECT_EQ(3, s.Delete(5));
+    EXPECT_EQ(3, s.Delete(1, 0));
+    EXPECT_EQ(2, s.Delete(-2));
+    EXPECT_STREQ(L"23", s);
+    EXPECT_EQ(4, s.Insert(1, s));  // inserting the string into itself
+    EXPECT_STREQ(L"2233", s);
+}
+
+TEST(CStringBuffer, WriteThroughGetBufferThenRelease)
+{
+    CString s(L"abc");
+    LPWSTR p = s.GetBuffer(10);
+    wcscpy(p, L"0123456789");
+    s.ReleaseBuffer();
+    EXPECT_EQ(10, s.GetLength());
+    EXPECT_STREQ(L"0123456789", s);
+
+    p = s.GetBuffer();
+    p[2] = L'\0';
+    s.ReleaseBuffer();
+    EXPECT_STREQ(L"01", s);
+
+    p = s.GetBuffer(5);
+    wmemcpy(p, L"wxyz!", 5);
+    s.ReleaseBuffer(4);  // explicit length: no null needed in the buffer
+    EXPECT_STREQ(L"wxyz", s);
+    EXPECT_THROW(s.ReleaseBuffer(1000), CInvalidArgException*);
+}
+
+TEST(CStringBuffer, GetBufferOnAnEmptyStringIsWritable)
+{
+    CString s;
+    LPWSTR p = s.GetBuffer(0);
+    ASSERT_NE(nullptr, p);
+    p[0] = L'\0';
+    s.ReleaseBuffer();
+    EXPECT_TRUE(s.IsEmpty());
+    p = s.GetBufferSetLength(3);
+    p[0] = L'x';
+    p[1] = L'y';
+    p[2] = L'z';
+    s.ReleaseBuffer();
+    EXPECT_STREQ(L"xyz", s);
+    s.ReleaseBufferSetLength(1);
+    EXPECT_STREQ(L"x", s);
+}
+
+TEST(CStringMemory, ImpossibleSizeRaisesMemoryException)
+{
+    CString s;
+    EXPECT_THROW(s.GetBuffer(INT_MAX), CMemoryException*);
+    EXPECT_TRUE(s.IsEmpty());
+}
+
+TEST(CStringMemory, GrowingByAppendKeepsContent)
+{
+    CString s;
+    for (int i = 0; i < 1000; ++i)
+        s.AppendFormat(L"%d,", i % 10);
+    EXPECT_EQ(2000, s.GetLength());
+    EXPECT_STREQ(L"0,1,", s.Left(4));
+    EXPECT_STREQ(L"8,9,", s.Right(4));
+    s.FreeExtra();
+    EXPECT_EQ(2000, s.GetLength());
+}
