@@ -12,6 +12,7 @@
 #include "framework/dialog.h"
 #include "framework/ddx.h"
 #include "framework/fwstrings.h"
+#include "framework/modalhook.h"
 #include "framework/msgbox.h"
 #include "framework/thread.h"
 #include "framework/app.h"
