@@ -1,5 +1,7 @@
 #include "framework/controls.h"
 
+#include "framework/app.h"
+
 #include <map>
 #include <memory>
 #include <typeindex>
@@ -729,12 +731,12 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
 
 BOOL CMenu::LoadMenu(UINT nIDResource) noexcept
 {
-    return Attach(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nIDResource)));
+    return Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource)));
 }
 
 BOOL CMenu::LoadMenu(LPCWSTR lpszResourceName) noexcept
 {
-    return Attach(::LoadMenuW(::GetModuleHandleW(nullptr), lpszResourceName));
+    return Attach(::LoadMenuW(AfxGetResourceHandle(), lpszResourceName));
 }
 
 int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const

@@ -802,7 +802,7 @@ public:
 
     BOOL CreateMenu() noexcept { return Attach(::CreateMenu()); }
     BOOL CreatePopupMenu() noexcept { return Attach(::CreatePopupMenu()); }
-    // Menus are loaded from the program's own module.
+    // Menus are loaded from the application's resources (AfxGetResourceHandle).
     BOOL LoadMenu(UINT nIDResource) noexcept;
     BOOL LoadMenu(LPCWSTR lpszResourceName) noexcept;
 

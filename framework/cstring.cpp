@@ -1,5 +1,7 @@
 #include "framework/cstring.h"
 
+#include "framework/app.h"
+
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -261,7 +263,16 @@ int CString::CompareNoCase(LPCWSTR psz) const
 {
     if (!psz)
         AfxThrowInvalidArgException();
-    return _wcsicmp(m_pch, psz);
+    // Folds A-Z onto a-z and compares UTF-16 code units otherwise, whatever the CRT's locale.
+    auto fold = [](wchar_t ch) { return (ch >= L'A' && ch <= L'Z') ? static_cast<wchar_t>(ch - L'A' + L'a') : ch; };
+    const wchar_t* p = m_pch;
+    for (;; ++p, ++psz) {
+        wchar_t a = fold(*p), b = fold(*psz);
+        if (a != b)
+            return a < b ? -1 : 1;
+        if (a == L'\0')
+            return 0;
+    }
 }
 
 int CString::Collate(LPCWSTR psz) const
@@ -340,7 +351,7 @@ void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
 
 BOOL CString::LoadString(UINT nID)
 {
-    return LoadString(GetModuleHandleW(nullptr), nID);
+    return LoadString(AfxGetResourceHandle(), nID);
 }
 
 BOOL CString::LoadString(HINSTANCE hInstance, UINT nID)

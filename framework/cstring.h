@@ -42,7 +42,8 @@ public:
     LPCWSTR GetString() const noexcept { return m_pch; }
     operator LPCWSTR() const noexcept { return m_pch; }
 
-    // Comparison: Compare is ordinal, CompareNoCase folds case, Collate follows the locale.
+    // Comparison: Compare is ordinal, CompareNoCase folds only A-Z onto a-z, Collate follows the
+    // locale.
     int Compare(LPCWSTR psz) const;
     int CompareNoCase(LPCWSTR psz) const;
     int Collate(LPCWSTR psz) const;
@@ -54,8 +55,8 @@ public:
     void AppendFormat(LPCWSTR pszFormat, ...);
     void AppendFormatV(LPCWSTR pszFormat, va_list args);
 
-    // Replaces the text with string nID of the module's string table; FALSE (text unchanged) when
-    // there is no such string.
+    // Replaces the text with string nID of the application's string table (AfxGetResourceHandle);
+    // FALSE (text unchanged) when there is no such string.
     BOOL LoadString(UINT nID);
     BOOL LoadString(HINSTANCE hInstance, UINT nID);
 

@@ -1,5 +1,7 @@
 #include "framework/gdi.h"
 
+#include "framework/app.h"
+
 #include "framework/wnd.h"
 
 #include <map>
@@ -146,17 +148,17 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC)
 
 BOOL CBitmap::LoadBitmap(UINT nIDResource) noexcept
 {
-    return Attach(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nIDResource)));
+    return Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource)));
 }
 
 BOOL CBitmap::LoadBitmap(LPCWSTR lpszResourceName) noexcept
 {
-    return Attach(::LoadBitmapW(::GetModuleHandleW(nullptr), lpszResourceName));
+    return Attach(::LoadBitmapW(AfxGetResourceHandle(), lpszResourceName));
 }
 
 BOOL CBitmap::LoadMappedBitmap(UINT nIDBitmap, UINT nFlags, LPCOLORMAP lpColorMap, int nMapSize) noexcept
 {
-    return Attach(::CreateMappedBitmap(::GetModuleHandleW(nullptr), nIDBitmap, nFlags, lpColorMap, nMapSize));
+    return Attach(::CreateMappedBitmap(AfxGetResourceHandle(), nIDBitmap, nFlags, lpColorMap, nMapSize));
 }
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) noexcept
@@ -192,7 +194,7 @@ BOOL CImageList::DeleteImageList() noexcept
 
 BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) noexcept
 {
-    return Attach(ImageList_LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nBitmapID), cx, nGrow, crMask,
+    return Attach(ImageList_LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nBitmapID), cx, nGrow, crMask,
                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
 }
 

@@ -96,7 +96,7 @@ public:
 
 class CBitmap : public CGdiObject {
 public:
-    // Bitmaps are loaded from the program's own module.
+    // Bitmaps are loaded from the application's resources (AfxGetResourceHandle).
     BOOL LoadBitmap(UINT nIDResource) noexcept;
     BOOL LoadBitmap(LPCWSTR lpszResourceName) noexcept;
     BOOL LoadOEMBitmap(UINT nIDBitmap) noexcept
@@ -173,8 +173,8 @@ public:
     {
         return Attach(ImageList_Create(cx, cy, nFlags, nInitial, nGrow));
     }
-    // A masked list from a bitmap resource of the program: the image width is cx, crMask is
-    // the transparent colour.
+    // A masked list from a bitmap resource of the application: the image width is cx, crMask
+    // is the transparent colour.
     BOOL Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) noexcept;
 
     int GetImageCount() const noexcept { return ImageList_GetImageCount(m_hImageList); }

@@ -178,19 +178,6 @@ TEST_F(ListCtrlTest, ColumnOrderRoundTrips)
     EXPECT_EQ(2, m_list.GetHeaderCtrl()->OrderToIndex(0));
 }
 
-TEST_F(ListCtrlTest, ExtendedStylesAndColours)
-{
-    m_list.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    EXPECT_EQ(static_cast<DWORD>(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES),
-              m_list.GetExtendedStyle() & (LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES));
-    EXPECT_TRUE(m_list.SetBkColor(RGB(1, 2, 3)));
-    EXPECT_EQ(RGB(1, 2, 3), m_list.GetBkColor());
-    EXPECT_TRUE(m_list.SetTextColor(RGB(4, 5, 6)));
-    EXPECT_EQ(RGB(4, 5, 6), m_list.GetTextColor());
-    EXPECT_TRUE(m_list.SetTextBkColor(RGB(7, 8, 9)));
-    EXPECT_EQ(RGB(7, 8, 9), m_list.GetTextBkColor());
-}
-
 namespace {
 int CALLBACK DescendingByData(LPARAM a, LPARAM b, LPARAM)
 {
@@ -442,32 +429,6 @@ TEST_F(ControlsTest, IpAddressFieldsMostSignificantFirst)
     address.ClearAddress();
     EXPECT_TRUE(address.IsBlank());
     EXPECT_EQ(0, address.GetAddress(value));
-}
-
-TEST_F(ControlsTest, ProgressRangeAndSteps)
-{
-    CProgressCtrl progress;
-    ASSERT_TRUE(progress.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 200, 20), &m_parent, 1024));
-    progress.SetRange32(0, 32);
-    int low = -1, high = -1;
-    progress.GetRange(low, high);
-    EXPECT_EQ(0, low);
-    EXPECT_EQ(32, high);
-    progress.SetPos(5);
-    EXPECT_EQ(5, progress.GetPos());
-    progress.SetStep(2);
-    EXPECT_EQ(5, progress.StepIt());  // returns the previous position
-    EXPECT_EQ(7, progress.GetPos());
-}
-
-TEST_F(ControlsTest, ButtonCheckState)
-{
-    CButton check;
-    ASSERT_TRUE(check.Create(L"Check", WS_CHILD | BS_AUTOCHECKBOX, CRect(0, 0, 80, 20), &m_parent, 1200));
-    EXPECT_EQ(BST_UNCHECKED, check.GetCheck());
-    check.SetCheck(BST_CHECKED);
-    EXPECT_EQ(BST_CHECKED, check.GetCheck());
-    EXPECT_EQ(static_cast<UINT>(BS_AUTOCHECKBOX), check.GetButtonStyle() & 0x0F);
 }
 
 namespace {

@@ -108,12 +108,3 @@ TEST(CPointArithmetic, OffsetsAndDifferences)
     EXPECT_EQ(CPoint(0, 0), p);
     EXPECT_EQ(CPoint(-2, -3), CPoint(static_cast<LPARAM>(MAKELPARAM(-2, -3))));  // signed mouse coordinates
 }
-
-TEST(CSizeArithmetic, AddSubtract)
-{
-    CSize s(4, 5);
-    s += CSize(1, 1);
-    EXPECT_EQ(CSize(5, 6), s);
-    EXPECT_EQ(CSize(3, 3), s - CSize(2, 3));
-    EXPECT_TRUE(s != CSize(5, 5));
-}
