@@ -73,13 +73,6 @@ void CWinApp::SetInstance(HINSTANCE hInstance, int nCmdShow)
 
 BOOL CWinApp::InitInstance() { return TRUE; }
 
-int CWinApp::Run()
-{
-    while (AfxPumpMessage()) {
-    }
-    return ExitInstance();
-}
-
 void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey)
 {
     // Only names the key; nothing is written until the program stores a profile value.

@@ -16,7 +16,6 @@ public:
     ~CWinApp() override;
 
     BOOL InitInstance() override;
-    int Run() override;
 
     // Sets the registry key under HKEY_CURRENT_USER\Software where the program's profile lives.
     void SetRegistryKey(LPCWSTR lpszRegistryKey);

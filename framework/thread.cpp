@@ -55,7 +55,12 @@ BOOL CWinThread::InitInstance() { return FALSE; }
 
 int CWinThread::Run()
 {
-    while (AfxPumpMessage()) {
+    MSG msg;
+    for (;;) {
+        if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE))
+            AfxCleanupTempMap();  // idle: drop wrappers of windows that are gone
+        if (!AfxPumpMessage())
+            break;
     }
     return ExitInstance();
 }

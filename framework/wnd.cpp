@@ -125,6 +125,20 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+CDC* CWnd::GetDC()
+{
+    HDC hDC = ::GetDC(m_hWnd);
+    return hDC ? CDC::FromHandle(hDC) : nullptr;
+}
+
+CDC* CWnd::GetWindowDC()
+{
+    HDC hDC = ::GetWindowDC(m_hWnd);
+    return hDC ? CDC::FromHandle(hDC) : nullptr;
+}
+
+int CWnd::ReleaseDC(CDC* pDC) { return pDC ? ::ReleaseDC(m_hWnd, pDC->GetSafeHdc()) : 0; }
+
 void CWnd::SetFont(CFont* pFont, BOOL bRedraw)
 {
     ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->GetSafeHandle() : nullptr), bRedraw);

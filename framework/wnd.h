@@ -211,6 +211,12 @@ public:
     }
     void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessageW(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
 
+    // A device context of the client area (GetDC) or the whole window (GetWindowDC), wrapped in
+    // a temporary object; give it back with ReleaseDC. Null when none could be had.
+    CDC* GetDC();
+    CDC* GetWindowDC();
+    int ReleaseDC(CDC* pDC);
+
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     CFont* GetFont() const;
     HICON SetIcon(HICON hIcon, BOOL bBigIcon)
