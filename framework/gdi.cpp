@@ -115,6 +115,13 @@ CRgn* CRgn::FromHandle(HRGN hRgn)
     return TempGdiObject<CRgn>(hRgn, GdiKind::Rgn);
 }
 
+BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap) noexcept
+{
+    if (!pBitmap || !pBitmap->m_hObject)
+        return FALSE;
+    return Attach(::CreatePatternBrush(*pBitmap));
+}
+
 BOOL CFont::CreatePointFont(int nPointSize, LPCWSTR lpszFaceName, CDC* pDC)
 {
     LOGFONTW logFont = {};

@@ -17,6 +17,7 @@
 
 class CWnd;
 class CDC;
+class CBitmap;
 
 class CGdiObject {
 public:
@@ -61,10 +62,7 @@ public:
     explicit CBrush(COLORREF crColor) noexcept { CreateSolidBrush(crColor); }
     BOOL CreateSolidBrush(COLORREF crColor) noexcept { return Attach(::CreateSolidBrush(crColor)); }
     BOOL CreateHatchBrush(int nIndex, COLORREF crColor) noexcept { return Attach(::CreateHatchBrush(nIndex, crColor)); }
-    BOOL CreatePatternBrush(CGdiObject* pBitmap) noexcept
-    {
-        return Attach(::CreatePatternBrush(static_cast<HBITMAP>(pBitmap->GetSafeHandle())));
-    }
+    BOOL CreatePatternBrush(CBitmap* pBitmap) noexcept;
     BOOL CreateBrushIndirect(const LOGBRUSH* lpLogBrush) noexcept { return Attach(::CreateBrushIndirect(lpLogBrush)); }
     // System-colour brushes are shared by the system; DeleteObject on them is harmless.
     BOOL CreateSysColorBrush(int nIndex) noexcept { return Attach(::GetSysColorBrush(nIndex)); }

@@ -276,6 +276,22 @@ TEST(CBitmapResources, LoadAndMeasure)
     EXPECT_EQ(nullptr, missing.m_hObject);
 }
 
+TEST(CBitmapResources, PatternBrushPaintsTheBitmap)
+{
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.LoadBitmap(IDB_TEST_BITMAP));
+    CBrush pattern;
+    ASSERT_TRUE(pattern.CreatePatternBrush(&bitmap));
+    MemoryCanvas canvas(32, 16);
+    canvas.dc().FillRect(CRect(0, 0, 32, 16), &pattern);
+    EXPECT_EQ(kMagenta, canvas.dc().GetPixel(0, 0));
+    EXPECT_EQ(kRed, canvas.dc().GetPixel(5, 5));
+    EXPECT_EQ(kBlue, canvas.dc().GetPixel(20, 5));
+    CBitmap none;
+    CBrush nothing;
+    EXPECT_FALSE(nothing.CreatePatternBrush(&none));
+}
+
 TEST(CBitmapResources, CompatibleBitmapHasTheAskedSize)
 {
     CClientDC screen(nullptr);
