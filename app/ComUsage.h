@@ -1,0 +1,38 @@
+// Which COM numbers are taken, from three sources (the present serial ports listed in
+// SERIALCOMM, the COM-port database, this system's present port devices), which of this
+// system's port devices are present, and how many; and the parsing of COM numbers from names.
+//
+// The maps are the globals g_comUsageMap and g_presentPortMap (app/Globals.h). Everything here
+// runs on the user-interface thread.
+#pragma once
+
+#include <windows.h>
+
+// What a COM number is used for; one byte per number in g_comUsageMap (entry i is COM i + 1).
+enum ComUsage : BYTE {
+    COMUSE_FREE = 0,      // neither present nor claimed
+    COMUSE_PRESENT = 1,   // a present serial port, or a present port device of this system
+    COMUSE_RESERVED = 2,  // claimed in the COM-port database, present nowhere
+};
+
+constexpr int kComNumberCount = 256;  // COM1 to COM256
+
+// The number after the first three characters of a name such as "COM12" (the three are not
+// compared with "COM"), read as the C library's _wtoi reads it; 0 when there is none.
+int ParseComNumber(LPCWSTR text);
+
+// The number in a friendly name such as "Sarvento VCP (COM12)": the text from four characters
+// after the first "(" (or from the fourth character when there is none) up to the first ")",
+// read as _wtoi reads it; 0 when there is no ")" or it comes before that start.
+int ParseComFromFriendlyName(LPCWSTR text);
+
+// Rebuilds g_comUsageMap. Shows "ComDBOpen Fail!" when the COM-port database does not open;
+// the map then holds only the SERIALCOMM marks.
+void BuildComUsageMap();
+
+// Rebuilds g_presentPortMap: entry n - 1 holds n for every present port device COM1 to COM255.
+void MapPortDevices();
+
+// The number of present port devices that pass the description and the friendly-name tests;
+// 0 when the list cannot be made or a port device's friendly name cannot be read.
+int CountPresentPortDevices();

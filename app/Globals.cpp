@@ -1,0 +1,12 @@
+// Definitions of the shared globals, in the order they are built at start; they are destroyed
+// in the reverse order at exit. The port table and its lock come before every window object
+// whose destructor still uses them.
+#include "app/Globals.h"
+
+int g_osVersion = 0;
+int g_deviceCount = 0;
+ComUsage g_comUsageMap[kComNumberCount] = {};
+BYTE g_presentPortMap[kComNumberCount] = {};
+
+CCriticalSection g_portTableLock;
+CArray<CSVT_ComInfo, CSVT_ComInfo&> g_portTable;

@@ -1,0 +1,63 @@
+#include "app/PortDevice.h"
+
+#include <winioctl.h>
+
+#include <string.h>
+
+const wchar_t kPortDeviceDescription[] = L"Sarvento VCP";
+
+bool ReadDeviceText(HDEVINFO hDevInfo, SP_DEVINFO_DATA* pDevice, DWORD property, DeviceText& text)
+{
+    text[0] = L'\0';
+    DWORD dataBytes = 0;
+    if (!::SetupDiGetDeviceRegistryPropertyW(hDevInfo, pDevice, property, nullptr, reinterpret_cast<BYTE*>(text),
+                                             kDeviceTextChars * sizeof(wchar_t), &dataBytes)) {
+        text[0] = L'\0';
+        return false;
+    }
+    // The stored text may lack its terminator; end it after the characters that were read.
+    DWORD chars = dataBytes / sizeof(wchar_t);
+    if (chars > kDeviceTextChars)
+        chars = kDeviceTextChars;
+    text[chars] = L'\0';
+    return true;
+}
+
+bool IsPortDeviceDescription(LPCWSTR description)
+{
+    return wcscmp(description, kPortDeviceDescription) == 0;
+}
+
+bool HasPortFriendlyNamePrefix(LPCWSTR friendlyName)
+{
+    const wchar_t* open = wcschr(friendlyName, L'(');
+    if (open == nullptr)
+        return false;
+    const size_t prefixLength = static_cast<size_t>(open - friendlyName);
+    const size_t descriptionLength = wcslen(kPortDeviceDescription);
+    if (wcsncmp(friendlyName, kPortDeviceDescription, descriptionLength) != 0)
+        return false;
+    return prefixLength == descriptionLength ||
+           (prefixLength == descriptionLength + 1 && friendlyName[descriptionLength] == L' ');
+}
+
+HDEVINFO GetPresentComPortDevices()
+{
+    return ::SetupDiGetClassDevsW(&GUID_DEVINTERFACE_COMPORT, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+}
+
+bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR friendlyName)>& onPort)
+{
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    for (DWORD index = 0; ::SetupDiEnumDeviceInfo(hDevInfo, index, &device); ++index) {
+        DeviceText description;
+        if (!ReadDeviceText(hDevInfo, &device, SPDRP_DEVICEDESC, description) || !IsPortDeviceDescription(description))
+            continue;
+        DeviceText friendlyName;
+        if (!ReadDeviceText(hDevInfo, &device, SPDRP_FRIENDLYNAME, friendlyName))
+            return false;
+        onPort(friendlyName);
+    }
+    return true;
+}

@@ -1,0 +1,157 @@
+#include "app/PortSettings.h"
+
+#include "app/DeviceParamWriter.h"
+#include "app/ScopedHandles.h"
+
+#include <shlwapi.h>
+
+#include <string.h>
+
+const wchar_t kParametersKey[] = L"SYSTEM\\CurrentControlSet\\Services\\svtmf3\\Parameters";
+const wchar_t kPortDeviceEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3\\*PNP0501";
+const wchar_t kInstallFolderKey[] = L"SOFTWARE\\Kolbrant\\COM Sarvento v3";
+
+const wchar_t kDeviceCountValue[] = L"DeviceCount";
+const wchar_t kInstallFolderValue[] = L"ComSarventoPath";
+
+const wchar_t kTxTriggerLevelValue[] = L"TxTriggerLevel";
+const wchar_t kAliveRxTimerValue[] = L"AliveRxTimer";
+const wchar_t kAliveTxTimerValue[] = L"AliveTxTimer";
+const wchar_t kProtocolValue[] = L"Protocol";
+const wchar_t kIPaddressValue[] = L"IPaddress";
+const wchar_t kPortValue[] = L"Port";
+const wchar_t kComPortValue[] = L"ComPort";
+const wchar_t kAliasValue[] = L"Alias";
+
+namespace {
+
+// Queries a value as text into buffer (kRegStringChars characters offered); dataBytes gets the
+// size of the data read.
+bool QueryRegString(LPCWSTR keyPath, LPCWSTR valueName, REGSAM access, wchar_t* buffer, DWORD& dataBytes)
+{
+    ScopedRegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, access, key.Receive()) != ERROR_SUCCESS)
+        return false;
+    dataBytes = kRegStringChars * sizeof(wchar_t);
+    return ::RegQueryValueExW(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &dataBytes) ==
+           ERROR_SUCCESS;
+}
+
+}  // namespace
+
+CString PortSubkeyPath(UINT keyNumber)
+{
+    CString name;
+    name.Format(L"\\%04d", static_cast<int>(keyNumber));
+    return kParametersKey + name;
+}
+
+CString PortDevicePath(UINT keyNumber)
+{
+    CString name;
+    name.Format(L"\\%08X\\Device Parameters", keyNumber);
+    return kPortDeviceEnumKey + name;
+}
+
+int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value)
+{
+    value = 0;
+    ScopedRegKey key;
+    LONG status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive());
+    if (status == ERROR_ACCESS_DENIED)
+        status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive());
+    if (status != ERROR_SUCCESS)
+        return 0;
+    DWORD type = REG_NONE;
+    DWORD data = 0;
+    DWORD dataBytes = sizeof(data);
+    if (::RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data), &dataBytes) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return 0;
+    value = data;
+    return 1;
+}
+
+int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value)
+{
+    ScopedRegKey key;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                          key.Receive(), nullptr) != ERROR_SUCCESS)
+        return 0;
+    return ::RegSetValueExW(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
+                   ERROR_SUCCESS
+               ? 1
+               : 0;
+}
+
+int ReadRegString(LPCWSTR keyPath, LPCWSTR valueName, CString& text)
+{
+    // One character more than is offered, so that text without a terminator can be ended.
+    wchar_t buffer[kRegStringChars + 1];
+    DWORD dataBytes = 0;
+    if (!QueryRegString(keyPath, valueName, KEY_READ, buffer, dataBytes) &&
+        !QueryRegString(keyPath, valueName, KEY_READ | KEY_WOW64_32KEY, buffer, dataBytes))
+        return 0;
+    // Whole characters only; the text ends at its terminator or at the end of the data.
+    const size_t chars = dataBytes / sizeof(wchar_t);
+    text = CString(buffer, static_cast<int>(wcsnlen(buffer, chars)));
+    return 1;
+}
+
+bool IsRegValueMissing(LPCWSTR keyPath, LPCWSTR valueName)
+{
+    ScopedRegKey key;
+    LONG status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive());
+    if (status == ERROR_SUCCESS)
+        status = ::RegQueryValueExW(key, valueName, nullptr, nullptr, nullptr, nullptr);
+    return status == ERROR_FILE_NOT_FOUND;
+}
+
+int WriteRegString(LPCWSTR keyPath, LPCWSTR valueName, LPCWSTR text)
+{
+    ScopedRegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ | KEY_WRITE, key.Receive()) != ERROR_SUCCESS &&
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+                          nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
+        return 0;
+    const size_t dataBytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    if (dataBytes > MAXDWORD)
+        return 0;
+    return ::RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                            static_cast<DWORD>(dataBytes)) == ERROR_SUCCESS
+               ? 1
+               : 0;
+}
+
+int WriteDeviceParamDword(DWORD comNumber, LPCWSTR valueName, DWORD value)
+{
+    CDeviceParamWriter devices;
+    return devices.WriteDword(comNumber, valueName, value);
+}
+
+void WritePortSetting(UINT keyNumber, LPCWSTR valueName, DWORD value)
+{
+    WriteRegDword(PortSubkeyPath(keyNumber), valueName, value);
+    WriteDeviceParamDword(keyNumber, valueName, value);
+}
+
+void WritePortSetting(CDeviceParamWriter& devices, UINT keyNumber, LPCWSTR valueName, DWORD value)
+{
+    WriteRegDword(PortSubkeyPath(keyNumber), valueName, value);
+    devices.WriteDword(keyNumber, valueName, value);
+}
+
+void DeletePortKey(UINT keyNumber)
+{
+    // A subkey that is not there is what the caller wants; nothing to report either way.
+    ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber));
+}
+
+int DeletePortSettings(DWORD comNumber, UINT keyNumber, HCOMDB hComDB)
+{
+    ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber));
+    // The number is released even when the subkey was gone already.
+    ::ComDBReleasePort(hComDB, comNumber);
+    return 1;
+}

@@ -1,0 +1,78 @@
+// The registry store of the port settings. Every port has a subkey of the bus driver service's
+// Parameters key, named by its key number ("%04d"), and a copy of its values in the Device
+// Parameters key of its device. Each operation opens the key it needs, does one thing and
+// closes it again; none shows a message. Results: 1 when done, 0 when not. All key paths are
+// below HKEY_LOCAL_MACHINE.
+#pragma once
+
+#include "framework/cstring.h"
+
+#include <windows.h>
+
+#include <ddk/msports.h>
+
+class CDeviceParamWriter;
+
+// Service parameters key; its top value DeviceCount and one subkey per port.
+extern const wchar_t kParametersKey[];
+// Instance keys of the port devices, "%08X" of the key number below it.
+extern const wchar_t kPortDeviceEnumKey[];
+// The product's install folder.
+extern const wchar_t kInstallFolderKey[];
+
+extern const wchar_t kDeviceCountValue[];
+extern const wchar_t kInstallFolderValue[];  // ComSarventoPath
+
+// The per-port values, in the order a load of the port table reads them, and their defaults.
+extern const wchar_t kTxTriggerLevelValue[];
+extern const wchar_t kAliveRxTimerValue[];
+extern const wchar_t kAliveTxTimerValue[];
+extern const wchar_t kProtocolValue[];
+extern const wchar_t kIPaddressValue[];
+extern const wchar_t kPortValue[];
+extern const wchar_t kComPortValue[];
+extern const wchar_t kAliasValue[];
+
+constexpr DWORD kDefaultTxTriggerLevel = 255;
+constexpr DWORD kDefaultAliveRxTimer = 7000;
+constexpr DWORD kDefaultAliveTxTimer = 2500;
+constexpr DWORD kDefaultProtocol = 0;
+constexpr DWORD kDefaultIPaddress = 0;
+constexpr DWORD kDefaultPort = 4001;
+
+// ReadRegString reads texts of up to this many characters, terminator included.
+constexpr int kRegStringChars = 256;
+
+// "...\Parameters\0007" for key number 7.
+CString PortSubkeyPath(UINT keyNumber);
+// "...\Enum\SVTMF3\*PNP0501\0000000A\Device Parameters" for key number 10.
+CString PortDevicePath(UINT keyNumber);
+
+// 1 when a REG_DWORD value was read; otherwise 0 and value is 0 (a value of another type counts
+// as missing).
+int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value);
+// Creates the missing keys along the path; 1 when the value was stored.
+int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value);
+// Looks in the 32-bit view of the registry too. 1 when read; on 0 the text is left as it was.
+int ReadRegString(LPCWSTR keyPath, LPCWSTR valueName, CString& text);
+// True only when the key or the value does not exist; a value that cannot be read for another
+// reason (too long, no access) is not missing.
+bool IsRegValueMissing(LPCWSTR keyPath, LPCWSTR valueName);
+// Opens or creates the key; 1 when the value was stored.
+int WriteRegString(LPCWSTR keyPath, LPCWSTR valueName, LPCWSTR text);
+
+// Writes the value into the Device Parameters key of the first present device that carries the
+// port description and the COM number in its friendly name; 1 when it was stored there.
+int WriteDeviceParamDword(DWORD comNumber, LPCWSTR valueName, DWORD value);
+
+// Writes the value into the port's subkey and, when the port's device is present, into its
+// device key. The second form finds the device through devices, a list taken once for an
+// operation that writes many values.
+void WritePortSetting(UINT keyNumber, LPCWSTR valueName, DWORD value);
+void WritePortSetting(CDeviceParamWriter& devices, UINT keyNumber, LPCWSTR valueName, DWORD value);
+
+// Deletes the port's subkey with everything below it; a missing subkey is no error.
+void DeletePortKey(UINT keyNumber);
+// Deletes the port's subkey and releases the COM number in the open COM-port database, whether
+// or not the subkey existed. Always 1.
+int DeletePortSettings(DWORD comNumber, UINT keyNumber, HCOMDB hComDB);

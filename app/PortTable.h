@@ -1,0 +1,30 @@
+// The port table: the in-memory picture of the configured ports, one record per port whose
+// device is present, in ascending key order. It lives in g_portTable (app/Globals.h) and is
+// guarded by g_portTableLock: its operations below take the lock themselves.
+#pragma once
+
+#include "framework/cstring.h"
+
+#include <windows.h>
+
+// One port: its settings as the registry holds them.
+struct CSVT_ComInfo {
+    UINT keyNumber = 0;       // number of the port's subkey, 1 to 255
+    UINT ComPort = 0;         // the ComPort value: COM number of the port's device
+    UINT IPaddress = 0;       // IPv4 address, first octet in the most significant byte
+    UINT TxTriggerLevel = 0;
+    UINT Port = 0;            // network port number
+    UINT Protocol = 0;        // 0 "COM", 1 "Encryption", 2 "Raw"
+    CString Alias;
+};
+
+// Rebuilds the table from the present port devices and their registry subkeys, writing every
+// missing value with its default into the subkey and the device's key.
+void LoadPortTable();
+
+// Destroys every record and releases the table's storage.
+void ClearPortTable();
+
+// Removes the record at index; the records behind it move down. An index outside the table
+// raises CInvalidArgException.
+void RemovePortTableEntry(INT_PTR index);
