@@ -40,7 +40,11 @@ AfxModalIdleHook AfxSetModalIdleHook(AfxModalIdleHook hook)
 
 int AfxGetQuitCode() { return t_quitCode; }
 
-BOOL CWnd::PreTranslateMessage(MSG* /*pMsg*/) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG* pMsg)
+{
+    FilterToolTipMessage(pMsg);
+    return FALSE;
+}
 
 BOOL CWnd::WalkPreTranslateTree(HWND hWndStop, MSG* pMsg)
 {

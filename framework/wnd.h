@@ -46,6 +46,7 @@ enum : UINT {
     WF_CONTINUEMODAL = 0x0002,  // the modal loop keeps running while set
     WF_MODALLOOP = 0x0004,      // the window runs a modal loop now
     WF_ISDIALOG = 0x0008,       // the window is a dialog (results also go to DWLP_MSGRESULT)
+    WF_TOOLTIPS = 0x0010,       // the window shows the library's tooltips (EnableToolTips)
 };
 
 class CWnd : public CCmdTarget {
@@ -103,7 +104,15 @@ public:
     static BOOL WalkPreTranslateTree(HWND hWndStop, MSG* pMsg);
     virtual void PreSubclassWindow();
     virtual void PostNcDestroy();
+    // The tool under point (client coordinates): fills pTI (hwnd, uId, rect, lpszText) and
+    // returns the tool's id, or -1 for none. Used once EnableToolTips was called.
     virtual INT_PTR OnToolHitTest(CPoint point, TOOLINFOW* pTI) const;
+    // Shows the library's tooltips for this window (the thread's tooltip control); FALSE when the
+    // tooltip control could not be created.
+    BOOL EnableToolTips(BOOL bEnable = TRUE);
+    // Keeps the thread's tooltip control up to date with a mouse message; the base
+    // PreTranslateMessage calls it.
+    void FilterToolTipMessage(MSG* pMsg);
 
     // ---- modal loop ----
     int RunModalLoop();
@@ -325,6 +334,13 @@ BOOL AfxPreTranslateMessage(MSG* pMsg);
 // whose exit code AfxGetQuitCode() then gives.
 BOOL AfxPumpMessage();
 int AfxGetQuitCode();
+class CToolTipCtrl;
+// The thread's tooltip control that EnableToolTips uses (created when first asked for); null when
+// it could not be created.
+CToolTipCtrl* AfxGetThreadToolTip();
+// Forgets the tool of a window that goes away (the window procedure calls it on WM_NCDESTROY).
+void AfxToolTipWindowGone(HWND hWnd);
+
 // While UpdateData runs on a window, control notifications sent to it are ignored; returns the
 // window that was locked out before.
 HWND AfxSetLockoutNotifyWindow(HWND hWnd);

@@ -98,6 +98,8 @@ LRESULT AfxCallWndProc(CWnd* pWnd, HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     if (nMsg == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {
         if (pWnd->m_nFlags & WF_MODALLOOP)
             pWnd->EndModalLoop(IDABORT);
+        if (pWnd->m_nFlags & WF_TOOLTIPS)
+            AfxToolTipWindowGone(hWnd);
         RestoreWndProc(pWnd, hWnd);
         pWnd->Detach();
         pWnd->PostNcDestroy();
