@@ -1,0 +1,192 @@
+// Controls, the machine reset and the request log.
+#include "sim/control/Machine.h"
+
+#include <algorithm>
+
+#include "app/DriverInterface.h"
+#include "sim/control/RegKey.h"
+
+namespace simmachine {
+
+namespace {
+
+// Sends one of the drivers' private requests (no buffers).
+DWORD SendSimRequest(const wchar_t *devicePath, DWORD code)
+{
+    HANDLE device = CreateFileW(devicePath, GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (device == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    DWORD returned = 0;
+    DWORD result = DeviceIoControl(device, code, nullptr, 0, nullptr, 0, &returned, nullptr) ? ERROR_SUCCESS
+                                                                                            : GetLastError();
+    CloseHandle(device);
+    return result;
+}
+
+DWORD FirstError(DWORD first, DWORD next)
+{
+    return first != ERROR_SUCCESS ? first : next;
+}
+
+}  // namespace
+
+DWORD SetControl(const wchar_t *name, DWORD value)
+{
+    RegKey key;
+    LONG result = key.Create(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY);
+    if (result == ERROR_SUCCESS)
+        result = key.WriteDword(name, value);
+    if (result != ERROR_SUCCESS)
+        return static_cast<DWORD>(result);
+    return ApplyControls();
+}
+
+DWORD ClearControl(const wchar_t *name)
+{
+    RegKey key;
+    LONG result = key.Open(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY, KEY_READ | KEY_WRITE);
+    if (result == ERROR_SUCCESS)
+        result = key.DeleteValue(name);
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND)
+        return static_cast<DWORD>(result);
+    return ApplyControls();
+}
+
+DWORD ClearControls()
+{
+    LONG result = DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY);
+    if (result != ERROR_SUCCESS)
+        return static_cast<DWORD>(result);
+    return ApplyControls();
+}
+
+DWORD ReadControls(std::vector<std::pair<std::wstring, DWORD>> &controls)
+{
+    controls.clear();
+    RegKey key;
+    LONG result = key.Open(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return ERROR_SUCCESS;
+    std::vector<std::wstring> names;
+    if (result == ERROR_SUCCESS)
+        result = key.ValueNames(names);
+    if (result != ERROR_SUCCESS)
+        return static_cast<DWORD>(result);
+    for (const std::wstring &name : names) {
+        DWORD value = 0;
+        if (key.ReadDword(name.c_str(), value) == ERROR_SUCCESS)
+            controls.emplace_back(name, value);
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD ApplyControls()
+{
+    DWORD result = SendSimRequest(SIM_BUS_CONTROL_DEVICE_PATH, SIM_IOCTL_APPLY_CONTROLS);
+    return FirstError(result, SendSimRequest(SIM_PORT_CONTROL_DEVICE_PATH, SIM_IOCTL_APPLY_CONTROLS));
+}
+
+DWORD ResetMachine()
+{
+    // Controls first, so that the drivers show their devices again.
+    DWORD result = static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY));
+    result = FirstError(result, SendSimRequest(SIM_BUS_CONTROL_DEVICE_PATH, SIM_IOCTL_RESET));
+    result = FirstError(result, SendSimRequest(SIM_PORT_CONTROL_DEVICE_PATH, SIM_IOCTL_APPLY_CONTROLS));
+    result = FirstError(result, static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY)));
+    RegKey parameters;
+    result = FirstError(result, static_cast<DWORD>(parameters.Create(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY)));
+    parameters.Close();
+
+    RegKey serialComm;
+    std::vector<std::wstring> names;
+    LONG opened = serialComm.Open(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", KEY_READ | KEY_WRITE);
+    if (opened == ERROR_SUCCESS) {
+        result = FirstError(result, static_cast<DWORD>(serialComm.ValueNames(names)));
+        for (const std::wstring &name : names)
+            result = FirstError(result, static_cast<DWORD>(serialComm.DeleteValue(name.c_str())));
+    } else if (opened != ERROR_FILE_NOT_FOUND) {
+        result = FirstError(result, static_cast<DWORD>(opened));
+    }
+
+    RegKey comDb;
+    opened = comDb.Open(HKEY_LOCAL_MACHINE, SIM_COMDB_KEY, KEY_READ | KEY_WRITE);
+    if (opened == ERROR_SUCCESS) {
+        LONG deleted = comDb.DeleteValue(SIM_COMDB_VALUE);
+        if (deleted != ERROR_FILE_NOT_FOUND)
+            result = FirstError(result, static_cast<DWORD>(deleted));
+    } else if (opened != ERROR_FILE_NOT_FOUND) {
+        result = FirstError(result, static_cast<DWORD>(opened));
+    }
+
+    result = FirstError(result, static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_LINE_STATES_KEY)));
+    return FirstError(result, ClearRequestLog());
+}
+
+DWORD ReadRequestLog(std::vector<LoggedRequest> &log)
+{
+    log.clear();
+    RegKey root;
+    LONG result = root.Open(HKEY_LOCAL_MACHINE, SIM_LOG_KEY);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return ERROR_SUCCESS;
+    std::vector<std::wstring> drivers;
+    if (result == ERROR_SUCCESS)
+        result = root.SubkeyNames(drivers);
+    for (const std::wstring &driver : drivers) {
+        RegKey key;
+        std::vector<std::wstring> names;
+        if (result == ERROR_SUCCESS)
+            result = key.Open(root.Get(), driver.c_str());
+        if (result == ERROR_SUCCESS)
+            result = key.ValueNames(names);
+        for (const std::wstring &name : names) {
+            std::vector<BYTE> data;
+            if (result == ERROR_SUCCESS)
+                result = key.ReadBinary(name.c_str(), data);
+            if (result != ERROR_SUCCESS)
+                break;
+            if (data.size() != sizeof(SimLogRecord))
+                continue;
+            LoggedRequest entry;
+            entry.driver = driver;
+            memcpy(&entry.record, data.data(), sizeof(SimLogRecord));
+            log.push_back(entry);
+        }
+    }
+    if (result != ERROR_SUCCESS)
+        return static_cast<DWORD>(result);
+    std::stable_sort(log.begin(), log.end(), [](const LoggedRequest &a, const LoggedRequest &b) {
+        if (a.record.time != b.record.time)
+            return a.record.time < b.record.time;
+        if (a.driver != b.driver)
+            return a.driver < b.driver;
+        return a.record.sequence < b.record.sequence;
+    });
+    return ERROR_SUCCESS;
+}
+
+DWORD ClearRequestLog()
+{
+    return static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_LOG_KEY));
+}
+
+std::wstring ErrorText(DWORD error)
+{
+    wchar_t *text = nullptr;
+    DWORD chars = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::wstring message;
+    if (chars != 0 && text != nullptr)
+        message.assign(text, chars);
+    if (text != nullptr)
+        LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+        message.pop_back();
+    if (message.empty())
+        message = L"error " + std::to_wstring(error);
+    return message;
+}
+
+}  // namespace simmachine

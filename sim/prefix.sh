@@ -1,0 +1,68 @@
+# The simulated machine's part of the Wine prefix. Sourced by scripts/lib/common.sh; its two
+# functions run with WINEPREFIX, BUILD_DIR and WINE set and the prefix's wineserver up:
+#
+#   sim_install  puts the drivers into system32\drivers and registers them as kernel services
+#                (once), and puts msports.dll into system32 with a "native" override, as a
+#                machine's own system DLL (never beside the program). Quick when nothing changed.
+#   sim_start    starts both drivers inside the running wineserver. `sc start` returns once a
+#                driver's DriverEntry has succeeded, and by then the bus interface, the private
+#                control device and the status device exist. A driver that sim_install replaced
+#                while it was running is stopped and started again.
+#
+# The drivers publish their volatile registry entries (interface links, SERIALCOMM) each time
+# they start, so a new wineserver needs only sim_start.
+
+SIM_SERVICES=(svtmf3 svtser3)
+SIM_RESTART=()
+
+# Copies $1 to $2 unless they are the same; returns 0 when it copied.
+sim_copy_if_changed() {
+  cmp -s "$1" "$2" && return 1
+  cp -f "$1" "$2" || { log "error: cannot copy $1 to $2"; exit 1; }
+  return 0
+}
+
+sim_install() {
+  local built="$BUILD_DIR/sim" system32="$WINEPREFIX/drive_c/windows/system32"
+  local stamp="$WINEPREFIX/.sarvento-sim-installed" svc
+  for svc in "${SIM_SERVICES[@]}" msports; do
+    [ -f "$built/$svc.sys" ] || [ -f "$built/$svc.dll" ] || { log "error: $built has no $svc (build first)"; return 1; }
+  done
+  mkdir -p "$system32/drivers" || return 1
+
+  SIM_RESTART=()
+  for svc in "${SIM_SERVICES[@]}"; do
+    sim_copy_if_changed "$built/$svc.sys" "$system32/drivers/$svc.sys" && SIM_RESTART+=("$svc")
+  done
+  sim_copy_if_changed "$built/msports.dll" "$system32/msports.dll" || true
+
+  [ -f "$stamp" ] && return 0
+  for svc in "${SIM_SERVICES[@]}"; do
+    "$WINE" sc query "$svc" >/dev/null 2>&1 && continue
+    "$WINE" sc create "$svc" type= kernel start= demand binPath= "C:\\windows\\system32\\drivers\\$svc.sys" \
+      >"$BUILD_DIR/sc-create-$svc.log" 2>&1 ||
+      { cat "$BUILD_DIR/sc-create-$svc.log"; log "error: cannot register the service $svc"; return 1; }
+  done
+  "$WINE" reg add 'HKCU\Software\Wine\DllOverrides' /v msports /t REG_SZ /d native /f >/dev/null 2>&1 ||
+    { log "error: cannot set the msports override"; return 1; }
+  touch "$stamp"
+}
+
+sim_service_running() {
+  "$WINE" sc query "$1" 2>/dev/null | grep -q RUNNING
+}
+
+sim_start() {
+  local svc
+  for svc in "${SIM_RESTART[@]}"; do
+    sim_service_running "$svc" && { "$WINE" sc stop "$svc" >/dev/null 2>&1 || true; }
+  done
+  SIM_RESTART=()
+  for svc in "${SIM_SERVICES[@]}"; do
+    "$WINE" sc start "$svc" >"$BUILD_DIR/sc-start-$svc.log" 2>&1 && continue
+    sim_service_running "$svc" && continue # it was running already in this wineserver
+    cat "$BUILD_DIR/sc-start-$svc.log"
+    log "error: the driver $svc did not start"
+    return 1
+  done
+}
