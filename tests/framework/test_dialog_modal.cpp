@@ -262,4 +262,65 @@ TEST_F(ModalTest, AMissingTemplateFailsWithoutTouchingTheOwner)
     EXPECT_EQ(dlg.DoModal(), -1);
 }
 
+const UINT ID_FILE_EXIT = 32772;
+const UINT ID_APP_ONLY = 32790;
+
+class MenuDlg : public CDialog {
+public:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        HMENU hBar = ::CreateMenu();
+        HMENU hFile = ::CreatePopupMenu();
+        ::AppendMenuW(hFile, MF_STRING, ID_FILE_EXIT, L"&Exit");
+        ::AppendMenuW(hBar, MF_POPUP, reinterpret_cast<UINT_PTR>(hFile), L"File");
+        ::SetMenu(m_hWnd, hBar);
+        return TRUE;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(MenuDlg, CDialog)
+    ON_COMMAND(ID_FILE_EXIT, &CDialog::OnOK)
+END_MESSAGE_MAP()
+
+TEST_F(ModalTest, AMenuCommandMappedToOnOkEndsTheDialogWithIdOk)
+{
+    DialogTemplate tmpl = WalkTemplate();
+    MenuDlg dlg;
+    dlg.InitModalIndirect(tmpl.Get());
+    EXPECT_EQ(harness.RunModal(dlg, {Do([](CWnd& wnd) { uitest::ChooseMenuItem(wnd.m_hWnd, ID_FILE_EXIT); })}), IDOK);
+    EXPECT_EQ(harness.DialogsEndedByHarness(), 0);
+}
+
+TEST_F(ModalTest, AltF4ClosesTheDialogAsCancel)
+{
+    DialogTemplate tmpl = WalkTemplate();
+    WalkDlg dlg;
+    dlg.InitModalIndirect(tmpl.Get());
+    EXPECT_EQ(harness.RunModal(dlg, {Do([](CWnd& wnd) { uitest::PressAltKey(wnd.m_hWnd, VK_F4); })}), IDCANCEL);
+    EXPECT_EQ(harness.DialogsEndedByHarness(), 0);
+}
+
+class CommandApp : public CWinApp {
+public:
+    int helpCalls = 0;
+    void OnAppOnly() { ++helpCalls; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CommandApp, CWinApp)
+    ON_COMMAND(ID_APP_ONLY, &CommandApp::OnAppOnly)
+END_MESSAGE_MAP()
+
+TEST_F(ModalTest, ACommandTheDialogDoesNotHandleGoesOnToTheApplication)
+{
+    CommandApp app;
+    DialogTemplate tmpl = WalkTemplate();
+    WalkDlg dlg;
+    dlg.InitModalIndirect(tmpl.Get());
+    harness.RunModal(dlg, {Do([](CWnd& wnd) { ::SendMessageW(wnd.m_hWnd, WM_COMMAND, ID_APP_ONLY, 0); })});
+    EXPECT_EQ(app.helpCalls, 1);
+}
+
 }  // namespace

@@ -176,6 +176,66 @@ void PressKey(HWND hWnd, UINT vk)
     ::PostMessageW(hWnd, WM_KEYUP, vk, scan | 1 | 0xC0000000);
 }
 
+void PressKey(UINT vk)
+{
+    HWND hWndFocus = ::GetFocus();
+    if (hWndFocus == nullptr) {
+        ADD_FAILURE() << "a key pressed with no window holding the keyboard focus";
+        return;
+    }
+    PressKey(hWndFocus, vk);
+}
+
+void PressAltKey(HWND hWnd, UINT vk)
+{
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    const LPARAM altDown = 0x20000000;  // context code: Alt is held
+    ::PostMessageW(hWnd, WM_SYSKEYDOWN, vk, scan | altDown | 1);
+    ::PostMessageW(hWnd, WM_SYSKEYUP, vk, scan | altDown | 1 | 0xC0000000);
+}
+
+namespace {
+
+// Finds id in a menu or its submenus; the item's state in *pState.
+bool FindMenuItem(HMENU hMenu, UINT id, UINT* pState)
+{
+    const int count = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < count; ++i) {
+        if (HMENU hSub = ::GetSubMenu(hMenu, i); hSub != nullptr) {
+            if (FindMenuItem(hSub, id, pState))
+                return true;
+        } else if (::GetMenuItemID(hMenu, i) == id) {
+            *pState = ::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool ChooseFrom(HMENU hMenu, HWND hWnd, UINT id, UINT message)
+{
+    UINT state = 0;
+    if (hMenu == nullptr || !FindMenuItem(hMenu, id, &state)) {
+        ADD_FAILURE() << "menu item " << id << " is not in the menu";
+        return false;
+    }
+    if (state & (MF_DISABLED | MF_GRAYED)) {
+        ADD_FAILURE() << "menu item " << id << " is disabled";
+        return false;
+    }
+    ::PostMessageW(hWnd, message, id, 0);
+    return true;
+}
+
+}  // namespace
+
+bool ChooseMenuItem(HWND hWnd, UINT id) { return ChooseFrom(::GetMenu(hWnd), hWnd, id, WM_COMMAND); }
+
+bool ChooseSystemMenuItem(HWND hWnd, UINT id)
+{
+    return ChooseFrom(::GetSystemMenu(hWnd, FALSE), hWnd, id, WM_SYSCOMMAND);
+}
+
 void TypeText(HWND hWnd, const wchar_t* text)
 {
     for (; *text != L'\0'; ++text)
@@ -244,6 +304,31 @@ std::vector<std::wstring> ComboBoxItems(HWND hCombo)
         items.push_back(text);
     }
     return items;
+}
+
+std::vector<std::wstring> TabItems(HWND hTab)
+{
+    std::vector<std::wstring> items;
+    const int count = static_cast<int>(::SendMessageW(hTab, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = 256;
+        ::SendMessageW(hTab, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::wstring StatusBarText(HWND hStatus, int pane)
+{
+    const LRESULT info = ::SendMessageW(hStatus, SB_GETTEXTLENGTHW, static_cast<WPARAM>(pane), 0);
+    std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+    ::SendMessageW(hStatus, SB_GETTEXTW, static_cast<WPARAM>(pane), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(LOWORD(info));
+    return text;
 }
 
 bool SaveScreenshot(HWND hWnd, const std::wstring& path)

@@ -80,7 +80,13 @@ int DefaultButton(UINT nType);
 void Click(HWND hWnd);                    // left button down and up at the window's centre
 void ClickAt(HWND hWnd, int x, int y);    // ... at a client point
 void PressKey(HWND hWnd, UINT vk);        // WM_KEYDOWN then WM_KEYUP (TranslateMessage makes the WM_CHAR)
+void PressKey(UINT vk);                   // ... to the window that has the keyboard focus
+void PressAltKey(HWND hWnd, UINT vk);     // WM_SYSKEYDOWN/WM_SYSKEYUP with Alt held (Alt+F4, ...)
 void TypeText(HWND hWnd, const wchar_t* text);  // one WM_CHAR per character
+// Chooses an item of the window's menu bar (or its system menu) as the user would: the item must
+// exist and be enabled; false (and a test failure) otherwise.
+bool ChooseMenuItem(HWND hWnd, UINT id);
+bool ChooseSystemMenuItem(HWND hWnd, UINT id);
 // Handles what is queued now (for tests that drive a window outside any modal loop).
 void PumpMessages();
 
@@ -90,6 +96,8 @@ std::wstring DlgItemText(HWND hDlg, int id);
 int ListViewRowCount(HWND hList);
 std::wstring ListViewCellText(HWND hList, int row, int column);
 std::vector<std::wstring> ComboBoxItems(HWND hCombo);
+std::vector<std::wstring> TabItems(HWND hTab);
+std::wstring StatusBarText(HWND hStatus, int pane);
 
 // UTF-8 for test messages.
 std::string Narrow(const std::wstring& text);
