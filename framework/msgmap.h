@@ -19,6 +19,9 @@ class CWnd;
 class CDC;
 class CScrollBar;
 
+// Marks a message handler in a class declaration; it expands to nothing.
+#define afx_msg
+
 // Reflected messages travel to the control's own map as WM_REFLECT_BASE + the parent's message.
 #define WM_REFLECT_BASE 0xBC00
 

@@ -282,6 +282,35 @@ TEST_F(DispatchTest, DrawItemIsReflectedToTheControlWithoutAParentEntry)
     EXPECT_EQ(result, TRUE);
 }
 
+const UINT WM_TEST_REGISTERED = ::RegisterWindowMessageW(L"FrameworkTestRegisteredMessage");
+
+class RegisteredWnd : public CWnd {
+public:
+    WPARAM seen = 0;
+    afx_msg LRESULT OnRegistered(WPARAM wParam, LPARAM)
+    {
+        seen = wParam;
+        return 99;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(RegisteredWnd, CWnd)
+    ON_REGISTERED_MESSAGE(WM_TEST_REGISTERED, &RegisteredWnd::OnRegistered)
+END_MESSAGE_MAP()
+
+TEST(Dispatch, ARegisteredMessageFindsItsEntryByTheNumberTheSystemGaveIt)
+{
+    ASSERT_GE(WM_TEST_REGISTERED, 0xC000u);
+    RegisteredWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"r", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(wnd.SendMessage(WM_TEST_REGISTERED, 5), 99);
+    EXPECT_EQ(wnd.seen, 5u);
+    EXPECT_EQ(wnd.SendMessage(WM_TEST_REGISTERED + 1, 6), 0) << "another registered message is not this entry's";
+    EXPECT_EQ(wnd.seen, 5u);
+    wnd.DestroyWindow();
+}
+
 class LockoutDlg : public CDialog {
 public:
     CString text = L"filled";
