@@ -3,6 +3,9 @@
 // whose destructor still uses them.
 #include "app/Globals.h"
 
+#include "app/MonitorDlg.h"
+#include "app/PortInfoDlg.h"
+
 int g_osVersion = 0;
 int g_deviceCount = 0;
 ComUsage g_comUsageMap[kComNumberCount] = {};
@@ -10,3 +13,10 @@ BYTE g_presentPortMap[kComNumberCount] = {};
 
 CCriticalSection g_portTableLock;
 CArray<CSVT_ComInfo, CSVT_ComInfo&> g_portTable;
+
+HWND g_hMainWnd = nullptr;
+std::atomic<int> g_currentTab{0};
+
+CSVT_PortInfoDlg g_portInfoDlg;
+CSVT_MonitorDlg g_monitorDlg;
+CStatusBar g_statusBar;

@@ -10,6 +10,16 @@
 
 #include <windows.h>
 
+#include <atomic>
+
+class CSVT_PortInfoDlg;
+class CSVT_MonitorDlg;
+class CStatusBar;
+
+// Sent to the main dialog with wParam 1 and lParam the COM number of a port that is open, when
+// the port list skips that port while writing its settings back.
+#define WM_PORT_IN_USE (WM_USER + 1)
+
 // Major version * 10 + minor version of Windows; below 53 selects the old-Windows paths.
 extern int g_osVersion;
 
@@ -31,3 +41,14 @@ extern CCriticalSection g_portTableLock;
 
 // One record per present port device, in ascending key order (app/PortTable.h).
 extern CArray<CSVT_ComInfo, CSVT_ComInfo&> g_portTable;
+
+// The main dialog's window, set when it initialises; the target of WM_PORT_IN_USE.
+extern HWND g_hMainWnd;
+// The shown tab of the main dialog: 0 "Port Info", 1 "Status". Read by the monitor's thread.
+extern std::atomic<int> g_currentTab;
+
+// The two tab pages and the status bar: objects for the whole run, their windows created by the
+// main dialog as its children.
+extern CSVT_PortInfoDlg g_portInfoDlg;
+extern CSVT_MonitorDlg g_monitorDlg;
+extern CStatusBar g_statusBar;

@@ -1,0 +1,348 @@
+// The main dialog.
+#include "app/SarventoCtlDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/Globals.h"
+#include "app/MonitorDlg.h"
+#include "app/PortInfoDlg.h"
+#include "app/PortSettings.h"
+#include "app/PortTable.h"
+#include "app/ShellLayout.h"
+
+#include <shellapi.h>
+
+namespace {
+
+// The maker's download page, opened by About > Help.
+const wchar_t kDownloadPage[] = L"https://www.kolbrant.com/download_center/download_new.php?dno=2&fno=3&c2=22";
+
+const wchar_t kReady[] = L"  Ready";
+
+struct ToolButtonSpec {
+    UINT nID;
+    UINT nHoverIcon;
+    UINT nNormalIcon;
+    const wchar_t* tooltip;
+};
+
+const ToolButtonSpec kToolButtons[4] = {
+    {IDC_BTN_ADD, IDI_TOOL_ADD_HOVER, IDI_TOOL_ADD, L"Add port(s)"},
+    {IDC_BTN_DELETE, IDI_TOOL_DELETE_HOVER, IDI_TOOL_DELETE, L"Delete port(s)"},
+    {IDC_BTN_APPLY, IDI_TOOL_APPLY_HOVER, IDI_TOOL_APPLY, L"Apply with currently set values"},
+    {IDC_BTN_REVERT, IDI_TOOL_REVERT_HOVER, IDI_TOOL_REVERT, L"Revert settings to original values"},
+};
+
+// An icon of the program's at the size stored in the resources; the caller owns it.
+HICON LoadStoredIcon(UINT nID)
+{
+    return static_cast<HICON>(
+        ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nID), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
+}
+
+// Puts the icon on a plain push button; returns the icon, which the caller keeps and destroys.
+HICON SetUpToolButton(ToolButton& button, const ToolButtonSpec& spec)
+{
+    HICON hIcon = LoadStoredIcon(spec.nNormalIcon);
+    if (hIcon != nullptr && button.GetSafeHwnd() != nullptr) {
+        button.ModifyStyle(0, BS_ICON);
+        button.SetIcon(hIcon);
+    }
+    return hIcon;
+}
+
+int ReadOsVersion()
+{
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof(info);
+    // Nothing better than 0 is known when the version cannot be read.
+    if (!::GetVersionExW(&info))
+        return 0;
+    return static_cast<int>(info.dwMajorVersion * 10 + info.dwMinorVersion);
+}
+
+}  // namespace
+
+CSVT_SarventoCtlDlg::CSVT_SarventoCtlDlg(CWnd* pParent)
+    : CDialogEx(IDD, pParent),
+      // Loaded shared at the system's icon size: it is never destroyed.
+      m_hIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME)))
+{
+}
+
+CSVT_SarventoCtlDlg::~CSVT_SarventoCtlDlg()
+{
+    for (HICON& hIcon : m_toolIcons) {
+        if (hIcon != nullptr)
+            ::DestroyIcon(hIcon);
+        hIcon = nullptr;
+    }
+}
+
+void CSVT_SarventoCtlDlg::DoDataExchange(CDataExchange* pDX)
+{
+    CDialogEx::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_TAB, m_tab);
+    for (int i = 0; i < 4; ++i)
+        DDX_Control(pDX, static_cast<int>(kToolButtons[i].nID), m_toolButtons[i]);
+}
+
+BEGIN_MESSAGE_MAP(CSVT_SarventoCtlDlg, CDialogEx)
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_SIZE()
+    ON_NOTIFY(TCN_SELCHANGE, IDC_TAB, &CSVT_SarventoCtlDlg::OnTcnSelchangeTab)
+    ON_COMMAND(ID_FILE_EXIT, &CDialog::OnOK)
+    ON_COMMAND(ID_APP_ABOUT, &CSVT_SarventoCtlDlg::OnAbout)
+    ON_COMMAND(ID_HELP_WEB, &CSVT_SarventoCtlDlg::OnHelp)
+END_MESSAGE_MAP()
+
+BOOL CSVT_SarventoCtlDlg::OnInitDialog()
+{
+    CDialogEx::OnInitDialog();
+
+    AddAboutToSystemMenu();
+    g_hMainWnd = m_hWnd;
+    SetIcon(m_hIcon, TRUE);
+    SetIcon(m_hIcon, FALSE);
+    g_osVersion = ReadOsVersion();
+    LoadMenuBar();
+
+    m_fontInUse.CreateFont(16, 10, 0, 0, 900, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+    m_fontReady.CreatePointFont(100, L"Arial");
+
+    InitButtons();
+
+    DWORD deviceCount = 0;
+    ReadRegDword(kParametersKey, kDeviceCountValue, deviceCount);  // 0 when missing
+    g_deviceCount = static_cast<int>(deviceCount);
+    ClearPortTable();
+    LoadPortTable();
+
+    InitTabs();
+
+    // The WM_SIZE that follows lays the children out.
+    MoveWindow(0, 0, 700, 500, FALSE);
+    return TRUE;
+}
+
+void CSVT_SarventoCtlDlg::AddAboutToSystemMenu()
+{
+    CMenu* pSysMenu = GetSystemMenu(FALSE);
+    if (pSysMenu == nullptr)
+        return;
+    CString text;
+    if (!text.LoadString(IDS_ABOUTBOX) || text.IsEmpty())
+        return;
+    pSysMenu->AppendMenu(MF_SEPARATOR);
+    pSysMenu->AppendMenu(MF_STRING, IDM_ABOUTBOX, text);
+}
+
+void CSVT_SarventoCtlDlg::LoadMenuBar()
+{
+    // The bar stays with the window, which destroys it; without one the dialog works on.
+    CMenu menu;
+    if (menu.LoadMenu(IDR_MAINMENU) && SetMenu(&menu))
+        menu.Detach();
+}
+
+void CSVT_SarventoCtlDlg::InitButtons()
+{
+    for (int i = 0; i < 4; ++i)
+        m_toolIcons[i] = SetUpToolButton(m_toolButtons[i], kToolButtons[i]);
+}
+
+void CSVT_SarventoCtlDlg::InitTabs()
+{
+    m_tab.InsertItem(0, L"Port Info");
+    m_tab.InsertItem(1, L"Status");
+
+    CRect tabRect;
+    m_tab.GetWindowRect(&tabRect);
+    ScreenToClient(&tabRect);
+    PageRect = PageRectFromTab(tabRect);
+
+    // Moving a page to a non-zero place is what makes it set its list up.
+    if (g_portInfoDlg.Create(CSVT_PortInfoDlg::IDD, this)) {
+        g_portInfoDlg.MoveWindow(&PageRect, TRUE);
+        g_portInfoDlg.ShowWindow(SW_SHOW);
+    }
+    if (g_monitorDlg.Create(CSVT_MonitorDlg::IDD, this))
+        g_monitorDlg.MoveWindow(&PageRect, TRUE);
+
+    for (int i = 0; i < 4; ++i)
+        m_toolButtons[i].MoveWindow(ToolButtonRect(i, PageRect.left, PageRect.top), FALSE);
+
+    CreateStatusBar();
+
+    // The pages and buttons lie over the tab control's display area: the tab control goes below
+    // all of them, so that its painting never covers them.
+    ::SetWindowPos(m_tab.GetSafeHwnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    LayoutReady = 1;
+}
+
+void CSVT_SarventoCtlDlg::CreateStatusBar()
+{
+    static const UINT indicators[] = {IDS_INDICATOR_0, IDS_INDICATOR_1};
+    if (!g_statusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_BOTTOM | CBRS_BORDER_TOP, AFX_IDW_STATUS_BAR))
+        return;
+    if (!g_statusBar.SetIndicators(indicators, 2))
+        return;
+    CRect client;
+    GetClientRect(&client);
+    SetStatusPaneWidth(client.Width());
+    g_statusBar.SetPaneText(0, kReady);
+}
+
+// Pane 0 is as wide as the dialog, which puts pane 1 beyond the right edge.
+void CSVT_SarventoCtlDlg::SetStatusPaneWidth(int cx)
+{
+    if (g_statusBar.GetSafeHwnd() != nullptr && g_statusBar.GetCount() > 0)
+        g_statusBar.SetPaneInfo(0, IDS_INDICATOR_0, SBPS_NORMAL, cx);
+}
+
+void CSVT_SarventoCtlDlg::OnSize(UINT nType, int cx, int cy)
+{
+    CDialogEx::OnSize(nType, cx, cy);
+    ClientSize.cx = static_cast<UINT>(cx);
+    ClientSize.cy = static_cast<UINT>(cy);
+    // Setting the menu bar resizes the dialog before its children exist.
+    if (!LayoutReady)
+        return;
+
+    const ShellLayout layout = ComputeShellLayout(cx, cy, PageRect.left, PageRect.top);
+    g_portInfoDlg.MoveWindow(&layout.portPage, TRUE);
+    g_monitorDlg.MoveWindow(&layout.monitorPage, FALSE);
+    g_monitorDlg.m_list.MoveWindow(&layout.monitorList, FALSE);
+    m_tab.MoveWindow(&layout.tab, TRUE);
+
+    CRect client;
+    GetClientRect(&client);
+    SetStatusPaneWidth(client.Width());
+    g_statusBar.MoveWindow(client.left, client.bottom - 20, client.Width(), 20, TRUE);
+
+    m_tab.InvalidateRect(nullptr, FALSE);
+}
+
+void CSVT_SarventoCtlDlg::ShowToolButtons(int nCmdShow)
+{
+    for (ToolButton& button : m_toolButtons)
+        button.ShowWindow(nCmdShow);
+}
+
+void CSVT_SarventoCtlDlg::OnTcnSelchangeTab(NMHDR* /*pNMHDR*/, LRESULT* pResult)
+{
+    const bool sized = ClientSize.cx != 0 && ClientSize.cy != 0;
+    const ShellLayout layout = ComputeShellLayout(static_cast<int>(ClientSize.cx), static_cast<int>(ClientSize.cy),
+                                                  PageRect.left, PageRect.top);
+    switch (m_tab.GetCurSel()) {
+    case 0:
+        g_currentTab = 0;
+        g_portInfoDlg.ShowWindow(SW_SHOW);
+        g_monitorDlg.ShowWindow(SW_HIDE);
+        if (sized)
+            g_portInfoDlg.MoveWindow(&layout.portPage, FALSE);
+        ShowToolButtons(SW_SHOW);
+        break;
+    case 1:
+        g_currentTab = 1;
+        g_portInfoDlg.ShowWindow(SW_HIDE);
+        g_monitorDlg.ShowWindow(SW_SHOW);
+        // The monitor page also covers the strip where the tool buttons stood.
+        if (sized)
+            g_monitorDlg.MoveWindow(&layout.monitorPage, FALSE);
+        ShowToolButtons(SW_HIDE);
+        break;
+    default:
+        break;
+    }
+    *pResult = 0;
+}
+
+BOOL CSVT_SarventoCtlDlg::PreTranslateMessage(MSG* pMsg)
+{
+    // Enter and Escape would end the dialog, and F1 asks for help there is none of: the dialog
+    // closes only by Exit, the close box or the system menu.
+    if (pMsg->message == WM_KEYDOWN &&
+        (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_F1))
+        return TRUE;
+    return CDialogEx::PreTranslateMessage(pMsg);
+}
+
+LRESULT CSVT_SarventoCtlDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PORT_IN_USE)
+        ShowPortInUse(static_cast<int>(lParam));
+    return CDialogEx::WindowProc(message, wParam, lParam);
+}
+
+// Runs inside the sender's SendMessage: the sender waits while the text shows.
+void CSVT_SarventoCtlDlg::ShowPortInUse(int comNumber)
+{
+    if (g_statusBar.GetSafeHwnd() == nullptr)
+        return;
+    if (m_fontInUse.GetSafeHandle() != nullptr)
+        g_statusBar.SetFont(&m_fontInUse, TRUE);
+    CString text;
+    text.Format(L"  COM%d is in use currently", comNumber);
+    g_statusBar.SetPaneText(0, text);
+    // Painted now: nothing else runs on this thread during the pause.
+    g_statusBar.UpdateWindow();
+
+    ::Sleep(400);
+
+    if (m_fontReady.GetSafeHandle() != nullptr)
+        g_statusBar.SetFont(&m_fontReady, TRUE);
+    g_statusBar.SetPaneText(0, kReady);
+}
+
+void CSVT_SarventoCtlDlg::OnSysCommand(UINT nID, LPARAM lParam)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CSVT_AboutDlg dlg;
+        dlg.DoModal();
+        return;
+    }
+    CDialogEx::OnSysCommand(nID, lParam);
+}
+
+void CSVT_SarventoCtlDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        CDialogEx::OnPaint();
+        return;
+    }
+    CPaintDC dc(this);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    CRect rect;
+    GetClientRect(&rect);
+    const int x = (rect.Width() - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (rect.Height() - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+HCURSOR CSVT_SarventoCtlDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+
+// A press anywhere in the client area drags the dialog as the caption would.
+void CSVT_SarventoCtlDlg::OnLButtonDown(UINT nFlags, CPoint point)
+{
+    // The caption's drag expects the point in screen coordinates.
+    CPoint screen = point;
+    ClientToScreen(&screen);
+    DefWindowProc(WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(screen.x, screen.y));
+    CDialogEx::OnLButtonDown(nFlags, point);
+}
+
+void CSVT_SarventoCtlDlg::OnAbout()
+{
+    CSVT_AboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CSVT_SarventoCtlDlg::OnHelp()
+{
+    // Without a browser nothing opens; there is nothing else to do about it.
+    ::ShellExecuteW(m_hWnd, L"open", kDownloadPage, nullptr, nullptr, SW_SHOWNORMAL);
+}
