@@ -17,6 +17,10 @@ CArray<CSVT_ComInfo, CSVT_ComInfo&> g_portTable;
 HWND g_hMainWnd = nullptr;
 std::atomic<int> g_currentTab{0};
 
+std::atomic<BYTE> g_lineStateTable[LINE_STATE_TABLE_SIZE] = {};
+BYTE g_prevLineStateTable[LINE_STATE_TABLE_SIZE] = {};
+TraceSelectionState g_traceSelection;
+
 CSVT_PortInfoDlg g_portInfoDlg;
 CSVT_MonitorDlg g_monitorDlg;
 CStatusBar g_statusBar;

@@ -5,6 +5,7 @@
 
 #include "app/ComUsage.h"
 #include "app/PortTable.h"
+#include "app/StatusDevice.h"
 #include "framework/collections.h"
 #include "framework/thread.h"
 
@@ -46,6 +47,18 @@ extern CArray<CSVT_ComInfo, CSVT_ComInfo&> g_portTable;
 extern HWND g_hMainWnd;
 // The shown tab of the main dialog: 0 "Port Info", 1 "Status". Read by the monitor's thread.
 extern std::atomic<int> g_currentTab;
+
+// The line state of every COM number as the status device last reported it (byte n - 1 for
+// COM n, LINESTATE_* bits). Both the user-interface thread and the monitor's polling thread
+// read the device into it; each byte is read and written whole.
+extern std::atomic<BYTE> g_lineStateTable[LINE_STATE_TABLE_SIZE];
+
+// The line states as the monitor page last drew them (RX and TX as drawn). Only the
+// user-interface thread uses it; zeroing it makes the monitor draw every set bit again.
+extern BYTE g_prevLineStateTable[LINE_STATE_TABLE_SIZE];
+
+// The trace selection that the monitor's polling thread passes to the status device.
+extern TraceSelectionState g_traceSelection;
 
 // The two tab pages and the status bar: objects for the whole run, their windows created by the
 // main dialog as its children.

@@ -1,0 +1,91 @@
+#include "app/StatusDevice.h"
+
+#include "app/Globals.h"
+
+#include <string.h>
+
+namespace {
+
+// The status device, open for one request; closed when the owner goes.
+class StatusDeviceHandle {
+public:
+    StatusDeviceHandle()
+        : m_hDevice(::CreateFileW(SVT_STATUS_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    ~StatusDeviceHandle()
+    {
+        if (IsOpen())
+            ::CloseHandle(m_hDevice);
+    }
+    StatusDeviceHandle(const StatusDeviceHandle&) = delete;
+    StatusDeviceHandle& operator=(const StatusDeviceHandle&) = delete;
+
+    bool IsOpen() const { return m_hDevice != INVALID_HANDLE_VALUE; }
+
+    bool Control(DWORD code, void* input, DWORD inputBytes, void* output, DWORD outputBytes)
+    {
+        DWORD returned = 0;
+        return ::DeviceIoControl(m_hDevice, code, input, inputBytes, output, outputBytes, &returned, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE m_hDevice;
+};
+
+}  // namespace
+
+bool ReadLineStates(BYTE (&table)[LINE_STATE_TABLE_SIZE])
+{
+    StatusDeviceHandle device;
+    if (!device.IsOpen())
+        return false;
+    // The driver gives the input no meaning; zeros serve.
+    BYTE input[LINE_STATE_TABLE_SIZE] = {};
+    BYTE output[LINE_STATE_TABLE_SIZE] = {};
+    if (!device.Control(IOCTL_READ_LINE_STATES, input, sizeof(input), output, sizeof(output)))
+        return false;
+    memcpy(table, output, sizeof(table));
+    return true;
+}
+
+void ReadLineStateTable()
+{
+    BYTE states[LINE_STATE_TABLE_SIZE];
+    if (!ReadLineStates(states))
+        return;
+    for (UINT i = 0; i < LINE_STATE_TABLE_SIZE; ++i)
+        g_lineStateTable[i] = states[i];
+}
+
+bool IsPortOpen(int com)
+{
+    return com >= 1 && com <= static_cast<int>(LINE_STATE_TABLE_SIZE) && (g_lineStateTable[com - 1] & LINESTATE_CON) != 0;
+}
+
+TraceRequestResult SendTraceRequest(BYTE enabled, BYTE comNumber)
+{
+    StatusDeviceHandle device;
+    if (!device.IsOpen())
+        return TraceRequestResult::NotOpened;
+    TraceSelection selection = {enabled, comNumber};
+    return device.Control(IOCTL_SET_TRACE, &selection, sizeof(selection), nullptr, 0) ? TraceRequestResult::Accepted
+                                                                                     : TraceRequestResult::Refused;
+}
+
+void SendTraceSelection(std::atomic<BYTE>& lastSentTraceFlag)
+{
+    const BYTE enabled = g_traceSelection.enabled;
+    switch (SendTraceRequest(enabled, g_traceSelection.comNumber)) {
+    case TraceRequestResult::Accepted:
+        lastSentTraceFlag = enabled;
+        break;
+    case TraceRequestResult::Refused:
+        g_traceSelection.enabled = 0;
+        lastSentTraceFlag = 0;
+        break;
+    case TraceRequestResult::NotOpened:
+        break;
+    }
+}
