@@ -62,10 +62,11 @@ int CWinThread::Run()
         if (!AfxPumpMessage())
             break;
     }
+    m_nQuitCode = AfxGetQuitCode();
     return ExitInstance();
 }
 
-int CWinThread::ExitInstance() { return AfxGetQuitCode(); }
+int CWinThread::ExitInstance() { return m_nQuitCode; }
 
 BOOL CWinThread::PreTranslateMessage(MSG* pMsg) { return AfxPreTranslateMessage(pMsg); }
 

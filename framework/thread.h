@@ -28,7 +28,9 @@ public:
     BOOL CreateThread(DWORD dwCreateFlags = 0, UINT nStackSize = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
     virtual BOOL InitInstance();
+    // Runs the thread's message loop until WM_QUIT, then ExitInstance.
     virtual int Run();
+    // The thread's exit code: WM_QUIT's code when Run's loop ended, else 0.
     virtual int ExitInstance();
     virtual BOOL PreTranslateMessage(MSG* pMsg);
     virtual CWnd* GetMainWnd() { return m_pMainWnd; }
@@ -39,6 +41,9 @@ public:
     CWnd* m_pMainWnd = nullptr;
     AFX_THREADPROC m_pfnThreadProc = nullptr;
     LPVOID m_pThreadParams = nullptr;
+
+protected:
+    int m_nQuitCode = 0;
 
 private:
     static unsigned __stdcall ThreadEntry(void* pThread);
