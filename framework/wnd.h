@@ -248,6 +248,18 @@ public:
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
     static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
+    static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
+    static const MSG* GetCurrentMessage();
+    int GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
+    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
+    void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const
+    {
+        ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
+    }
+    BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo) const { return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo); }
+    BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
+    void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
+    BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr)
     {
         return ::SetTimer(m_hWnd, nIDEvent, nElapse, lpfnTimer);
