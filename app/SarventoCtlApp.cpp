@@ -8,9 +8,11 @@
 #define ID_HELP 0xE146
 #endif
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSVT_SarventoCtlApp, CWinApp)
     ON_COMMAND(ID_HELP, &CWinApp::OnHelp)
 END_MESSAGE_MAP()
+// clang-format on
 
 BOOL CSVT_SarventoCtlApp::InitInstance()
 {

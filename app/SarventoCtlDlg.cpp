@@ -86,6 +86,7 @@ void CSVT_SarventoCtlDlg::DoDataExchange(CDataExchange* pDX)
         DDX_Control(pDX, static_cast<int>(kToolButtons[i].nID), m_toolButtons[i]);
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSVT_SarventoCtlDlg, CDialogEx)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
@@ -97,6 +98,7 @@ BEGIN_MESSAGE_MAP(CSVT_SarventoCtlDlg, CDialogEx)
     ON_COMMAND(ID_APP_ABOUT, &CSVT_SarventoCtlDlg::OnAbout)
     ON_COMMAND(ID_HELP_WEB, &CSVT_SarventoCtlDlg::OnHelp)
 END_MESSAGE_MAP()
+// clang-format on
 
 BOOL CSVT_SarventoCtlDlg::OnInitDialog()
 {
@@ -238,25 +240,25 @@ void CSVT_SarventoCtlDlg::OnTcnSelchangeTab(NMHDR* /*pNMHDR*/, LRESULT* pResult)
     const ShellLayout layout = ComputeShellLayout(static_cast<int>(ClientSize.cx), static_cast<int>(ClientSize.cy),
                                                   PageRect.left, PageRect.top);
     switch (m_tab.GetCurSel()) {
-    case 0:
-        g_currentTab = 0;
-        g_portInfoDlg.ShowWindow(SW_SHOW);
-        g_monitorDlg.ShowWindow(SW_HIDE);
-        if (sized)
-            g_portInfoDlg.MoveWindow(&layout.portPage, FALSE);
-        ShowToolButtons(SW_SHOW);
-        break;
-    case 1:
-        g_currentTab = 1;
-        g_portInfoDlg.ShowWindow(SW_HIDE);
-        g_monitorDlg.ShowWindow(SW_SHOW);
-        // The monitor page also covers the strip where the tool buttons stood.
-        if (sized)
-            g_monitorDlg.MoveWindow(&layout.monitorPage, FALSE);
-        ShowToolButtons(SW_HIDE);
-        break;
-    default:
-        break;
+        case 0:
+            g_currentTab = 0;
+            g_portInfoDlg.ShowWindow(SW_SHOW);
+            g_monitorDlg.ShowWindow(SW_HIDE);
+            if (sized)
+                g_portInfoDlg.MoveWindow(&layout.portPage, FALSE);
+            ShowToolButtons(SW_SHOW);
+            break;
+        case 1:
+            g_currentTab = 1;
+            g_portInfoDlg.ShowWindow(SW_HIDE);
+            g_monitorDlg.ShowWindow(SW_SHOW);
+            // The monitor page also covers the strip where the tool buttons stood.
+            if (sized)
+                g_monitorDlg.MoveWindow(&layout.monitorPage, FALSE);
+            ShowToolButtons(SW_HIDE);
+            break;
+        default:
+            break;
     }
     *pResult = 0;
 }
@@ -323,7 +325,10 @@ void CSVT_SarventoCtlDlg::OnPaint()
     dc.DrawIcon(x, y, m_hIcon);
 }
 
-HCURSOR CSVT_SarventoCtlDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
+HCURSOR CSVT_SarventoCtlDlg::OnQueryDragIcon()
+{
+    return static_cast<HCURSOR>(m_hIcon);
+}
 
 // A press anywhere in the client area drags the dialog as the caption would.
 void CSVT_SarventoCtlDlg::OnLButtonDown(UINT nFlags, CPoint point)

@@ -3,7 +3,10 @@
 
 namespace {
 
-CRect Place(int x, int y, int width, int height) { return CRect(x, y, x + width, y + height); }
+CRect Place(int x, int y, int width, int height)
+{
+    return CRect(x, y, x + width, y + height);
+}
 
 }  // namespace
 
@@ -23,4 +26,7 @@ ShellLayout ComputeShellLayout(int cx, int cy, int left, int top)
     return layout;
 }
 
-CRect ToolButtonRect(int index, int left, int top) { return Place(left + 52 * index, top - 40, 32, 32); }
+CRect ToolButtonRect(int index, int left, int top)
+{
+    return Place(left + 52 * index, top - 40, 32, 32);
+}

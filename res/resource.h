@@ -40,8 +40,8 @@
 #define IDM_ABOUTBOX 0x0010  // the system menu's About item: low four bits clear, below 0xF000
 #define ID_APP_ABOUT 32771
 #define ID_FILE_EXIT 32772
-#define ID_INSTALL 32775     // sent by the installer, in no menu
-#define ID_UNINSTALL 32776   // sent by the uninstaller, in no menu
+#define ID_INSTALL 32775    // sent by the installer, in no menu
+#define ID_UNINSTALL 32776  // sent by the uninstaller, in no menu
 #define ID_PORT_DELETE 32779
 #define ID_PORT_ADD 32783
 #define ID_PORT_DELETEALL 32784

@@ -204,8 +204,7 @@ TEST_F(MainDialogTest, StatusTabShowsTheMonitorAndHidesTheToolButtons)
             visible += ::IsWindowVisible(::GetDlgItem(hDlg, static_cast<int>(id))) ? 1 : 0;
         return visible;
     };
-    Run({Do([&](CWnd& w) { clickTab(w.m_hWnd, 1); }),
-         WaitUntil([](CWnd&) { return g_currentTab == 1; }),
+    Run({Do([&](CWnd& w) { clickTab(w.m_hWnd, 1); }), WaitUntil([](CWnd&) { return g_currentTab == 1; }),
          Do([&](CWnd& w) {
              EXPECT_EQ(1, TabCtrl_GetCurSel(::GetDlgItem(w.m_hWnd, IDC_TAB)));
              EXPECT_TRUE(::IsWindowVisible(g_monitorDlg.m_hWnd));
@@ -218,8 +217,7 @@ TEST_F(MainDialogTest, StatusTabShowsTheMonitorAndHidesTheToolButtons)
                           "monitor page");
              clickTab(w.m_hWnd, 0);
          }),
-         WaitUntil([](CWnd&) { return g_currentTab == 0; }),
-         Do([&](CWnd& w) {
+         WaitUntil([](CWnd&) { return g_currentTab == 0; }), Do([&](CWnd& w) {
              EXPECT_TRUE(::IsWindowVisible(g_portInfoDlg.m_hWnd));
              EXPECT_FALSE(::IsWindowVisible(g_monitorDlg.m_hWnd));
              EXPECT_EQ(4, buttonsVisible(w.m_hWnd));

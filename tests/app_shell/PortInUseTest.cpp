@@ -27,18 +27,19 @@ LRESULT CALLBACK RecordStatusBar(int code, WPARAM wParam, LPARAM lParam)
     const CWPSTRUCT* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && g_events != nullptr && msg->hwnd == g_statusBar.m_hWnd) {
         switch (msg->message) {
-        case SB_SETTEXTW:
-            if (LOWORD(msg->wParam) == 0)
-                g_events->push_back({SB_SETTEXTW, reinterpret_cast<const wchar_t*>(msg->lParam), nullptr, Clock::now()});
-            break;
-        case WM_SETFONT:
-            g_events->push_back({WM_SETFONT, L"", reinterpret_cast<HFONT>(msg->wParam), Clock::now()});
-            break;
-        case WM_PAINT:
-            g_events->push_back({WM_PAINT, L"", nullptr, Clock::now()});
-            break;
-        default:
-            break;
+            case SB_SETTEXTW:
+                if (LOWORD(msg->wParam) == 0)
+                    g_events->push_back(
+                        {SB_SETTEXTW, reinterpret_cast<const wchar_t*>(msg->lParam), nullptr, Clock::now()});
+                break;
+            case WM_SETFONT:
+                g_events->push_back({WM_SETFONT, L"", reinterpret_cast<HFONT>(msg->wParam), Clock::now()});
+                break;
+            case WM_PAINT:
+                g_events->push_back({WM_PAINT, L"", nullptr, Clock::now()});
+                break;
+            default:
+                break;
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

@@ -95,7 +95,8 @@ public:
         std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
         STARTUPINFOW si = {};
         si.cb = sizeof(si);
-        m_started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+        m_started =
+            ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
     }
     ~Program()
     {
