@@ -89,7 +89,8 @@ machine_up() {
       die "setting up the Wine desktop failed"
     "$WINESERVER" -w
   fi
-  "$WINESERVER" -p || die "wineserver did not start"
+  # A server already running for this prefix (an earlier scripts/machine) is used as it is.
+  "$WINESERVER" -p 2>/dev/null || log "using the wineserver already running for $WINEPREFIX"
   # Start Wine's own system processes now, detached from our output: otherwise they would
   # inherit the pipes of the first test program and CTest would wait for them to close.
   "$WINE" cmd /c exit </dev/null >>"$BUILD_DIR/wine-system.log" 2>&1 || die "Wine does not start programs"
