@@ -187,6 +187,15 @@ TEST_F(MainDialogTest, ResizingLaysOutTabPagesAndStatusBar)
              expectLayout(w.m_hWnd);
              ::SetWindowPos(w.m_hWnd, nullptr, 0, 0, 520, 380, SWP_NOMOVE | SWP_NOZORDER);
          }),
+         Do([&](CWnd& w) {
+             expectLayout(w.m_hWnd);
+             // Minimised, the client size is 0 x 0; restoring lays everything out again.
+             w.ShowWindow(SW_MINIMIZE);
+         }),
+         Do([&](CWnd& w) {
+             EXPECT_TRUE(w.IsIconic());
+             w.ShowWindow(SW_RESTORE);
+         }),
          Do([&](CWnd& w) { expectLayout(w.m_hWnd); })});
 }
 
