@@ -1,10 +1,12 @@
 #include "app/PortDevice.h"
 
+#include "app/DriverInterface.h"
+
 #include <winioctl.h>
 
 #include <string.h>
 
-const wchar_t kPortDeviceDescription[] = L"Sarvento VCP";
+const wchar_t kPortDeviceDescription[] = SVT_PORT_DEVICE_DESC;
 
 bool ReadDeviceText(HDEVINFO hDevInfo, SP_DEVINFO_DATA* pDevice, DWORD property, DeviceText& text)
 {

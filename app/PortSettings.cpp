@@ -1,14 +1,15 @@
 #include "app/PortSettings.h"
 
 #include "app/DeviceParamWriter.h"
+#include "app/DriverInterface.h"
 #include "app/ScopedHandles.h"
 
 #include <shlwapi.h>
 
 #include <string.h>
 
-const wchar_t kParametersKey[] = L"SYSTEM\\CurrentControlSet\\Services\\svtmf3\\Parameters";
-const wchar_t kPortDeviceEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3\\*PNP0501";
+const wchar_t kParametersKey[] = SVT_PARAMETERS_KEY;
+const wchar_t kPortDeviceEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\" SVT_PORT_HARDWARE_ID;
 const wchar_t kInstallFolderKey[] = L"SOFTWARE\\Kolbrant\\COM Sarvento v3";
 
 const wchar_t kDeviceCountValue[] = L"DeviceCount";

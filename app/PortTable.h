@@ -9,12 +9,12 @@
 
 // One port: its settings as the registry holds them.
 struct CSVT_ComInfo {
-    UINT keyNumber = 0;       // number of the port's subkey, 1 to 255
-    UINT ComPort = 0;         // the ComPort value: COM number of the port's device
-    UINT IPaddress = 0;       // IPv4 address, first octet in the most significant byte
+    UINT keyNumber = 0;  // number of the port's subkey, 1 to 255
+    UINT ComPort = 0;    // the ComPort value: COM number of the port's device
+    UINT IPaddress = 0;  // IPv4 address, first octet in the most significant byte
     UINT TxTriggerLevel = 0;
-    UINT Port = 0;            // network port number
-    UINT Protocol = 0;        // 0 "COM", 1 "Encryption", 2 "Raw"
+    UINT Port = 0;      // network port number
+    UINT Protocol = 0;  // 0 "COM", 1 "Encryption", 2 "Raw"
     CString Alias;
 };
 
