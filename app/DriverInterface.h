@@ -19,8 +19,7 @@ extern "C" {
 #endif
 
 /* Device interface class of the bus driver's device. */
-DEFINE_GUID(GUID_BUS_DRIVER_INTERFACE, 0xEC1E81B6, 0x92DE, 0x4DE0, 0x94, 0xDA, 0x9B, 0x91, 0xD9, 0x92,
-            0x5D, 0xE5);
+DEFINE_GUID(GUID_BUS_DRIVER_INTERFACE, 0xEC1E81B6, 0x92DE, 0x4DE0, 0x94, 0xDA, 0x9B, 0x91, 0xD9, 0x92, 0x5D, 0xE5);
 
 /* Plug-in request to the bus driver: device type 0x2A (bus extender), function 0, buffered,
    any access. Input and output are one BusPlugInRecord; only the success of the call counts. */

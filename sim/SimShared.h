@@ -17,9 +17,9 @@
 /* Fault and timing controls, REG_DWORD values read by the drivers on every request and poll.
    A missing value means the default (0, or SIM_DEFAULT_CHILD_DELAY_MS). */
 #define SIM_CONTROLS_KEY SIM_ROOT_KEY L"\\Controls"
-#define SIM_CONTROL_REFUSE_PLUGIN L"RefusePlugIn"         /* the plug-in request fails */
-#define SIM_CONTROL_CHILD_DELAY_MS L"ChildDelayMs"        /* gap before each new child */
-#define SIM_CONTROL_CHILDREN_NEVER L"ChildrenNever"       /* the request succeeds, no child comes */
+#define SIM_CONTROL_REFUSE_PLUGIN L"RefusePlugIn"          /* the plug-in request fails */
+#define SIM_CONTROL_CHILD_DELAY_MS L"ChildDelayMs"         /* gap before each new child */
+#define SIM_CONTROL_CHILDREN_NEVER L"ChildrenNever"        /* the request succeeds, no child comes */
 #define SIM_CONTROL_FRIENDLY_NAME_FORM L"FriendlyNameForm" /* a SimFriendlyNameForm */
 #define SIM_CONTROL_HIDE_BUS_INTERFACE L"HideBusInterface" /* interface not listed as present */
 #define SIM_CONTROL_HIDE_STATUS_DEVICE L"HideStatusDevice" /* the status device does not open */
@@ -52,13 +52,13 @@ typedef enum SimFriendlyNameForm {
 #define SIM_LOG_INPUT_BYTES 16u
 
 typedef struct SimLogRecord {
-    unsigned int sequence;     /* 1, 2, ... per driver */
-    unsigned int code;         /* the control code */
-    unsigned int inputLength;  /* as the caller gave them */
+    unsigned int sequence;    /* 1, 2, ... per driver */
+    unsigned int code;        /* the control code */
+    unsigned int inputLength; /* as the caller gave them */
     unsigned int outputLength;
-    int status;                /* NTSTATUS the request completed with */
-    unsigned int inputSaved;   /* how many bytes of input[] are the request's input */
-    unsigned long long time;   /* system time of the request, 100 ns units since 1601 */
+    int status;              /* NTSTATUS the request completed with */
+    unsigned int inputSaved; /* how many bytes of input[] are the request's input */
+    unsigned long long time; /* system time of the request, 100 ns units since 1601 */
     unsigned char input[SIM_LOG_INPUT_BYTES];
 } SimLogRecord;
 
@@ -70,8 +70,9 @@ typedef struct SimLogRecord {
 #define SIM_PORT_CONTROL_DEVICE_PATH L"\\\\.\\" SIM_PORT_CONTROL_DEVICE_LEAF
 /* Device type 0x22 (unknown), functions 0x800 and 0x801, buffered, any access; no buffers. */
 #define SIM_IOCTL_APPLY_CONTROLS 0x00222000u /* both drivers: apply the controls now */
-#define SIM_IOCTL_RESET 0x00222004u          /* bus driver: forget every child and withdraw what
-                                                it published */
+#define SIM_IOCTL_RESET                                             \
+    0x00222004u /* bus driver: forget every child and withdraw what \
+                   it published */
 
 /* Where Windows keeps the COM-port database: a REG_BINARY bitmap, bit n - 1 set when COM n is
    claimed, 32 bytes (256 numbers) unless it was resized. */

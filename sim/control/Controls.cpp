@@ -11,15 +11,15 @@ namespace simmachine {
 namespace {
 
 // Sends one of the drivers' private requests (no buffers).
-DWORD SendSimRequest(const wchar_t *devicePath, DWORD code)
+DWORD SendSimRequest(const wchar_t* devicePath, DWORD code)
 {
-    HANDLE device = CreateFileW(devicePath, GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE device = CreateFileW(devicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
     if (device == INVALID_HANDLE_VALUE)
         return GetLastError();
     DWORD returned = 0;
-    DWORD result = DeviceIoControl(device, code, nullptr, 0, nullptr, 0, &returned, nullptr) ? ERROR_SUCCESS
-                                                                                            : GetLastError();
+    DWORD result =
+        DeviceIoControl(device, code, nullptr, 0, nullptr, 0, &returned, nullptr) ? ERROR_SUCCESS : GetLastError();
     CloseHandle(device);
     return result;
 }
@@ -31,7 +31,7 @@ DWORD FirstError(DWORD first, DWORD next)
 
 }  // namespace
 
-DWORD SetControl(const wchar_t *name, DWORD value)
+DWORD SetControl(const wchar_t* name, DWORD value)
 {
     RegKey key;
     LONG result = key.Create(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY);
@@ -42,7 +42,7 @@ DWORD SetControl(const wchar_t *name, DWORD value)
     return ApplyControls();
 }
 
-DWORD ClearControl(const wchar_t *name)
+DWORD ClearControl(const wchar_t* name)
 {
     RegKey key;
     LONG result = key.Open(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY, KEY_READ | KEY_WRITE);
@@ -61,7 +61,7 @@ DWORD ClearControls()
     return ApplyControls();
 }
 
-DWORD ReadControls(std::vector<std::pair<std::wstring, DWORD>> &controls)
+DWORD ReadControls(std::vector<std::pair<std::wstring, DWORD>>& controls)
 {
     controls.clear();
     RegKey key;
@@ -73,7 +73,7 @@ DWORD ReadControls(std::vector<std::pair<std::wstring, DWORD>> &controls)
         result = key.ValueNames(names);
     if (result != ERROR_SUCCESS)
         return static_cast<DWORD>(result);
-    for (const std::wstring &name : names) {
+    for (const std::wstring& name : names) {
         DWORD value = 0;
         if (key.ReadDword(name.c_str(), value) == ERROR_SUCCESS)
             controls.emplace_back(name, value);
@@ -103,7 +103,7 @@ DWORD ResetMachine()
     LONG opened = serialComm.Open(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", KEY_READ | KEY_WRITE);
     if (opened == ERROR_SUCCESS) {
         result = FirstError(result, static_cast<DWORD>(serialComm.ValueNames(names)));
-        for (const std::wstring &name : names)
+        for (const std::wstring& name : names)
             result = FirstError(result, static_cast<DWORD>(serialComm.DeleteValue(name.c_str())));
     } else if (opened != ERROR_FILE_NOT_FOUND) {
         result = FirstError(result, static_cast<DWORD>(opened));
@@ -123,7 +123,7 @@ DWORD ResetMachine()
     return FirstError(result, ClearRequestLog());
 }
 
-DWORD ReadRequestLog(std::vector<LoggedRequest> &log)
+DWORD ReadRequestLog(std::vector<LoggedRequest>& log)
 {
     log.clear();
     RegKey root;
@@ -133,14 +133,14 @@ DWORD ReadRequestLog(std::vector<LoggedRequest> &log)
     std::vector<std::wstring> drivers;
     if (result == ERROR_SUCCESS)
         result = root.SubkeyNames(drivers);
-    for (const std::wstring &driver : drivers) {
+    for (const std::wstring& driver : drivers) {
         RegKey key;
         std::vector<std::wstring> names;
         if (result == ERROR_SUCCESS)
             result = key.Open(root.Get(), driver.c_str());
         if (result == ERROR_SUCCESS)
             result = key.ValueNames(names);
-        for (const std::wstring &name : names) {
+        for (const std::wstring& name : names) {
             std::vector<BYTE> data;
             if (result == ERROR_SUCCESS)
                 result = key.ReadBinary(name.c_str(), data);
@@ -156,7 +156,7 @@ DWORD ReadRequestLog(std::vector<LoggedRequest> &log)
     }
     if (result != ERROR_SUCCESS)
         return static_cast<DWORD>(result);
-    std::stable_sort(log.begin(), log.end(), [](const LoggedRequest &a, const LoggedRequest &b) {
+    std::stable_sort(log.begin(), log.end(), [](const LoggedRequest& a, const LoggedRequest& b) {
         if (a.record.time != b.record.time)
             return a.record.time < b.record.time;
         if (a.driver != b.driver)
@@ -173,10 +173,10 @@ DWORD ClearRequestLog()
 
 std::wstring ErrorText(DWORD error)
 {
-    wchar_t *text = nullptr;
-    DWORD chars = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, error, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    wchar_t* text = nullptr;
+    DWORD chars =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring message;
     if (chars != 0 && text != nullptr)
         message.assign(text, chars);

@@ -22,12 +22,12 @@ constexpr unsigned kMaxPortNumber = 255;  // the bus driver presents COM1 to COM
 // ---- controls -------------------------------------------------------------------------------
 
 // Writes one control (a SIM_CONTROL_* name) and makes it take effect at once.
-DWORD SetControl(const wchar_t *name, DWORD value);
-DWORD ClearControl(const wchar_t *name);
+DWORD SetControl(const wchar_t* name, DWORD value);
+DWORD ClearControl(const wchar_t* name);
 // Every control back to its default.
 DWORD ClearControls();
 // The controls that are set, by name.
-DWORD ReadControls(std::vector<std::pair<std::wstring, DWORD>> &controls);
+DWORD ReadControls(std::vector<std::pair<std::wstring, DWORD>>& controls);
 // Tells the bus driver to apply the controls now and to look for removed children.
 DWORD ApplyControls();
 
@@ -53,19 +53,19 @@ DWORD SendPlugInRequest();
 bool IsPortPresent(unsigned comNumber);
 
 // Waits until every port is present; ERROR_TIMEOUT when one is not within timeoutMs.
-DWORD WaitForPorts(const std::vector<unsigned> &comNumbers, DWORD timeoutMs);
+DWORD WaitForPorts(const std::vector<unsigned>& comNumbers, DWORD timeoutMs);
 
 struct PortStatus {
     unsigned comNumber = 0;
-    bool configured = false;     // Parameters\%04d exists
-    bool device = false;         // Enum\SVTMF3\*PNP0501\%08X exists
-    std::wstring serialCommName; // SERIALCOMM value that names this COM number, if any
-    bool claimed = false;        // bit set in the COM-port database
-    DWORD lineState = 0;         // line bits, traffic bits above SIM_TRAFFIC_SHIFT
+    bool configured = false;      // Parameters\%04d exists
+    bool device = false;          // Enum\SVTMF3\*PNP0501\%08X exists
+    std::wstring serialCommName;  // SERIALCOMM value that names this COM number, if any
+    bool claimed = false;         // bit set in the COM-port database
+    DWORD lineState = 0;          // line bits, traffic bits above SIM_TRAFFIC_SHIFT
 };
 
 // Every COM number that any of the sources above mentions, ascending.
-DWORD ListPorts(std::vector<PortStatus> &ports);
+DWORD ListPorts(std::vector<PortStatus>& ports);
 
 // ---- line states ----------------------------------------------------------------------------
 
@@ -75,25 +75,25 @@ DWORD SetLineBits(unsigned comNumber, BYTE bits);
 DWORD SetTraffic(unsigned comNumber, BYTE trafficBits);
 // The stored value: line bits in the low byte, traffic bits above SIM_TRAFFIC_SHIFT; 0 when
 // the port has none.
-DWORD ReadLineState(unsigned comNumber, DWORD &value);
+DWORD ReadLineState(unsigned comNumber, DWORD& value);
 
 // ---- request log ----------------------------------------------------------------------------
 
 struct LoggedRequest {
-    std::wstring driver; // service name of the driver that received it
+    std::wstring driver;  // service name of the driver that received it
     SimLogRecord record;
 };
 
 // Both drivers' logs, oldest first.
-DWORD ReadRequestLog(std::vector<LoggedRequest> &log);
+DWORD ReadRequestLog(std::vector<LoggedRequest>& log);
 DWORD ClearRequestLog();
 
 // ---- what the machine publishes -------------------------------------------------------------
 
 // The values of HARDWARE\DEVICEMAP\SERIALCOMM: (value name, COM name).
-DWORD ReadSerialComm(std::vector<std::pair<std::wstring, std::wstring>> &values);
+DWORD ReadSerialComm(std::vector<std::pair<std::wstring, std::wstring>>& values);
 // The COM-port database's bitmap as stored (empty when there is none).
-DWORD ReadComDb(std::vector<BYTE> &bitmap);
+DWORD ReadComDb(std::vector<BYTE>& bitmap);
 
 // Text of a Win32 error code, for messages.
 std::wstring ErrorText(DWORD error);

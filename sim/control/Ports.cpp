@@ -19,7 +19,7 @@ namespace {
 constexpr wchar_t kSerialCommKey[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
 constexpr wchar_t kPortEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\" SVT_PORT_HARDWARE_ID;
 
-std::wstring Format(const wchar_t *format, unsigned number)
+std::wstring Format(const wchar_t* format, unsigned number)
 {
     wchar_t text[64];
     swprintf(text, 64, format, number);
@@ -42,7 +42,7 @@ std::wstring LineStateName(unsigned comNumber)
 }
 
 // "COM12" gives 12; anything else 0.
-unsigned ComNumberOfName(const std::wstring &name)
+unsigned ComNumberOfName(const std::wstring& name)
 {
     if (name.size() < 4 || _wcsnicmp(name.c_str(), L"COM", 3) != 0)
         return 0;
@@ -78,11 +78,11 @@ DWORD WritePortSubkey(unsigned comNumber)
         return ERROR_INVALID_PARAMETER;
     RegKey key;
     LONG result = key.Create(HKEY_LOCAL_MACHINE, PortSubkeyPath(comNumber).c_str());
-    const std::pair<const wchar_t *, DWORD> values[] = {
+    const std::pair<const wchar_t*, DWORD> values[] = {
         {L"TxTriggerLevel", 255}, {L"AliveRxTimer", 7000}, {L"AliveTxTimer", 2500}, {L"Protocol", 0},
         {L"IPaddress", 0},        {L"Port", 4001},         {L"ComPort", comNumber},
     };
-    for (const auto &value : values) {
+    for (const auto& value : values) {
         if (result == ERROR_SUCCESS)
             result = key.WriteDword(value.first, value.second);
     }
@@ -93,8 +93,8 @@ DWORD WritePortSubkey(unsigned comNumber)
 
 DWORD SendPlugInRequest()
 {
-    HDEVINFO set = SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr,
-                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    HDEVINFO set =
+        SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (set == INVALID_HANDLE_VALUE)
         return GetLastError();
 
@@ -112,7 +112,7 @@ DWORD SendPlugInRequest()
         result = ERROR_INVALID_DATA;
     } else {
         detailBuffer.resize(required);
-        auto *detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W *>(detailBuffer.data());
+        auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detailBuffer.data());
         detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
         if (!SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, required, nullptr, nullptr))
             result = GetLastError();
@@ -121,7 +121,7 @@ DWORD SendPlugInRequest()
     if (result != ERROR_SUCCESS)
         return result;
 
-    const auto *detail = reinterpret_cast<const SP_DEVICE_INTERFACE_DETAIL_DATA_W *>(detailBuffer.data());
+    const auto* detail = reinterpret_cast<const SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(detailBuffer.data());
     HANDLE bus = CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                              nullptr, OPEN_EXISTING, 0, nullptr);
     if (bus == INVALID_HANDLE_VALUE)
@@ -146,7 +146,7 @@ bool IsPortPresent(unsigned comNumber)
            ComNumberOfName(comName) == comNumber;
 }
 
-DWORD WaitForPorts(const std::vector<unsigned> &comNumbers, DWORD timeoutMs)
+DWORD WaitForPorts(const std::vector<unsigned>& comNumbers, DWORD timeoutMs)
 {
     const ULONGLONG start = GetTickCount64();
     for (;;) {
@@ -159,11 +159,11 @@ DWORD WaitForPorts(const std::vector<unsigned> &comNumbers, DWORD timeoutMs)
     }
 }
 
-DWORD ListPorts(std::vector<PortStatus> &ports)
+DWORD ListPorts(std::vector<PortStatus>& ports)
 {
     std::map<unsigned, PortStatus> byNumber;
-    auto entry = [&byNumber](unsigned n) -> PortStatus & {
-        PortStatus &status = byNumber[n];
+    auto entry = [&byNumber](unsigned n) -> PortStatus& {
+        PortStatus& status = byNumber[n];
         status.comNumber = n;
         return status;
     };
@@ -171,14 +171,14 @@ DWORD ListPorts(std::vector<PortStatus> &ports)
     RegKey key;
     std::vector<std::wstring> names;
     if (key.Open(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY) == ERROR_SUCCESS && key.SubkeyNames(names) == ERROR_SUCCESS) {
-        for (const std::wstring &name : names) {
+        for (const std::wstring& name : names) {
             unsigned n = 0;
             if (name.size() == 4 && swscanf(name.c_str(), L"%4u", &n) == 1 && n >= 1 && n <= kMaxPortNumber)
                 entry(n).configured = true;
         }
     }
     if (key.Open(HKEY_LOCAL_MACHINE, kPortEnumKey) == ERROR_SUCCESS && key.SubkeyNames(names) == ERROR_SUCCESS) {
-        for (const std::wstring &name : names) {
+        for (const std::wstring& name : names) {
             unsigned n = 0;
             if (name.size() == 8 && swscanf(name.c_str(), L"%8x", &n) == 1 && n >= 1 && n <= kMaxPortNumber)
                 entry(n).device = true;
@@ -188,7 +188,7 @@ DWORD ListPorts(std::vector<PortStatus> &ports)
     DWORD result = ReadSerialComm(serialComm);
     if (result != ERROR_SUCCESS)
         return result;
-    for (const auto &value : serialComm) {
+    for (const auto& value : serialComm) {
         unsigned n = ComNumberOfName(value.second);
         if (n >= 1 && n <= 256)
             entry(n).serialCommName = value.first;
@@ -202,7 +202,7 @@ DWORD ListPorts(std::vector<PortStatus> &ports)
             entry(n).claimed = true;
     }
     if (key.Open(HKEY_LOCAL_MACHINE, SIM_LINE_STATES_KEY) == ERROR_SUCCESS && key.ValueNames(names) == ERROR_SUCCESS) {
-        for (const std::wstring &name : names) {
+        for (const std::wstring& name : names) {
             unsigned n = 0;
             DWORD value = 0;
             if (swscanf(name.c_str(), L"%u", &n) == 1 && n >= 1 && n <= LINE_STATE_TABLE_SIZE &&
@@ -212,7 +212,7 @@ DWORD ListPorts(std::vector<PortStatus> &ports)
     }
 
     ports.clear();
-    for (const auto &item : byNumber)
+    for (const auto& item : byNumber)
         ports.push_back(item.second);
     return ERROR_SUCCESS;
 }
@@ -231,7 +231,7 @@ DWORD SetTraffic(unsigned comNumber, BYTE trafficBits)
     return ChangeLineState(comNumber, 0xFFu, static_cast<DWORD>(trafficBits) << SIM_TRAFFIC_SHIFT);
 }
 
-DWORD ReadLineState(unsigned comNumber, DWORD &value)
+DWORD ReadLineState(unsigned comNumber, DWORD& value)
 {
     value = 0;
     RegKey key;
@@ -241,7 +241,7 @@ DWORD ReadLineState(unsigned comNumber, DWORD &value)
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : static_cast<DWORD>(result);
 }
 
-DWORD ReadSerialComm(std::vector<std::pair<std::wstring, std::wstring>> &values)
+DWORD ReadSerialComm(std::vector<std::pair<std::wstring, std::wstring>>& values)
 {
     values.clear();
     RegKey key;
@@ -251,7 +251,7 @@ DWORD ReadSerialComm(std::vector<std::pair<std::wstring, std::wstring>> &values)
     std::vector<std::wstring> names;
     if (result == ERROR_SUCCESS)
         result = key.ValueNames(names);
-    for (const std::wstring &name : names) {
+    for (const std::wstring& name : names) {
         std::wstring data;
         if (key.ReadString(name.c_str(), data) == ERROR_SUCCESS)
             values.emplace_back(name, data);
@@ -259,7 +259,7 @@ DWORD ReadSerialComm(std::vector<std::pair<std::wstring, std::wstring>> &values)
     return static_cast<DWORD>(result);
 }
 
-DWORD ReadComDb(std::vector<BYTE> &bitmap)
+DWORD ReadComDb(std::vector<BYTE>& bitmap)
 {
     bitmap.clear();
     RegKey key;

@@ -20,24 +20,24 @@ void RegKey::Close()
     key_ = nullptr;
 }
 
-LONG RegKey::Open(HKEY parent, const wchar_t *path, REGSAM access)
+LONG RegKey::Open(HKEY parent, const wchar_t* path, REGSAM access)
 {
     Close();
     return RegOpenKeyExW(parent, path, 0, access, &key_);
 }
 
-LONG RegKey::Create(HKEY parent, const wchar_t *path, REGSAM access)
+LONG RegKey::Create(HKEY parent, const wchar_t* path, REGSAM access)
 {
     Close();
     return RegCreateKeyExW(parent, path, 0, nullptr, 0, access, nullptr, &key_, nullptr);
 }
 
-LONG RegKey::ReadDword(const wchar_t *name, DWORD &value) const
+LONG RegKey::ReadDword(const wchar_t* name, DWORD& value) const
 {
     DWORD type = 0;
     DWORD size = sizeof(value);
     DWORD data = 0;
-    LONG result = RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE *>(&data), &size);
+    LONG result = RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&data), &size);
     if (result == ERROR_MORE_DATA || (result == ERROR_SUCCESS && (type != REG_DWORD || size != sizeof(data))))
         return ERROR_INVALID_DATATYPE;
     if (result == ERROR_SUCCESS)
@@ -45,7 +45,7 @@ LONG RegKey::ReadDword(const wchar_t *name, DWORD &value) const
     return result;
 }
 
-LONG RegKey::ReadBinary(const wchar_t *name, std::vector<BYTE> &value) const
+LONG RegKey::ReadBinary(const wchar_t* name, std::vector<BYTE>& value) const
 {
     DWORD type = 0;
     DWORD size = 0;
@@ -61,7 +61,7 @@ LONG RegKey::ReadBinary(const wchar_t *name, std::vector<BYTE> &value) const
     return ERROR_SUCCESS;
 }
 
-LONG RegKey::ReadString(const wchar_t *name, std::wstring &value) const
+LONG RegKey::ReadString(const wchar_t* name, std::wstring& value) const
 {
     DWORD type = 0;
     DWORD size = 0;
@@ -83,23 +83,23 @@ LONG RegKey::ReadString(const wchar_t *name, std::wstring &value) const
     return ERROR_SUCCESS;
 }
 
-LONG RegKey::WriteDword(const wchar_t *name, DWORD value)
+LONG RegKey::WriteDword(const wchar_t* name, DWORD value)
 {
-    return RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof(value));
+    return RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
 
-LONG RegKey::WriteString(const wchar_t *name, const std::wstring &value)
+LONG RegKey::WriteString(const wchar_t* name, const std::wstring& value)
 {
-    return RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+    return RegSetValueExW(key_, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 
-LONG RegKey::DeleteValue(const wchar_t *name)
+LONG RegKey::DeleteValue(const wchar_t* name)
 {
     return RegDeleteValueW(key_, name);
 }
 
-LONG RegKey::SubkeyNames(std::vector<std::wstring> &names) const
+LONG RegKey::SubkeyNames(std::vector<std::wstring>& names) const
 {
     names.clear();
     std::vector<wchar_t> name(256);
@@ -114,7 +114,7 @@ LONG RegKey::SubkeyNames(std::vector<std::wstring> &names) const
     }
 }
 
-LONG RegKey::ValueNames(std::vector<std::wstring> &names) const
+LONG RegKey::ValueNames(std::vector<std::wstring>& names) const
 {
     names.clear();
     std::vector<wchar_t> name(kMaxNameChars);
@@ -129,13 +129,13 @@ LONG RegKey::ValueNames(std::vector<std::wstring> &names) const
     }
 }
 
-LONG DeleteKeyTree(HKEY parent, const wchar_t *path)
+LONG DeleteKeyTree(HKEY parent, const wchar_t* path)
 {
     LONG result = RegDeleteTreeW(parent, path);
     return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
 }
 
-bool KeyExists(HKEY parent, const wchar_t *path)
+bool KeyExists(HKEY parent, const wchar_t* path)
 {
     RegKey key;
     return key.Open(parent, path, KEY_READ) == ERROR_SUCCESS;

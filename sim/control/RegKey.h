@@ -13,33 +13,33 @@ class RegKey {
 public:
     RegKey() = default;
     ~RegKey();
-    RegKey(const RegKey &) = delete;
-    RegKey &operator=(const RegKey &) = delete;
+    RegKey(const RegKey&) = delete;
+    RegKey& operator=(const RegKey&) = delete;
 
-    LONG Open(HKEY parent, const wchar_t *path, REGSAM access = KEY_READ);
-    LONG Create(HKEY parent, const wchar_t *path, REGSAM access = KEY_READ | KEY_WRITE);
+    LONG Open(HKEY parent, const wchar_t* path, REGSAM access = KEY_READ);
+    LONG Create(HKEY parent, const wchar_t* path, REGSAM access = KEY_READ | KEY_WRITE);
     void Close();
     HKEY Get() const { return key_; }
 
     // A value of another type than asked for gives ERROR_INVALID_DATATYPE.
-    LONG ReadDword(const wchar_t *name, DWORD &value) const;
-    LONG ReadString(const wchar_t *name, std::wstring &value) const;
-    LONG ReadBinary(const wchar_t *name, std::vector<BYTE> &value) const;
-    LONG WriteDword(const wchar_t *name, DWORD value);
-    LONG WriteString(const wchar_t *name, const std::wstring &value);
-    LONG DeleteValue(const wchar_t *name);
+    LONG ReadDword(const wchar_t* name, DWORD& value) const;
+    LONG ReadString(const wchar_t* name, std::wstring& value) const;
+    LONG ReadBinary(const wchar_t* name, std::vector<BYTE>& value) const;
+    LONG WriteDword(const wchar_t* name, DWORD value);
+    LONG WriteString(const wchar_t* name, const std::wstring& value);
+    LONG DeleteValue(const wchar_t* name);
 
     // Names of the subkeys / values, in the registry's order.
-    LONG SubkeyNames(std::vector<std::wstring> &names) const;
-    LONG ValueNames(std::vector<std::wstring> &names) const;
+    LONG SubkeyNames(std::vector<std::wstring>& names) const;
+    LONG ValueNames(std::vector<std::wstring>& names) const;
 
 private:
     HKEY key_ = nullptr;
 };
 
 // Deletes the key with everything below it; a key that does not exist is no error.
-LONG DeleteKeyTree(HKEY parent, const wchar_t *path);
+LONG DeleteKeyTree(HKEY parent, const wchar_t* path);
 
-bool KeyExists(HKEY parent, const wchar_t *path);
+bool KeyExists(HKEY parent, const wchar_t* path);
 
 }  // namespace simmachine

@@ -13,7 +13,7 @@
 #define PORT_ENUM_PATH MACHINE L"SYSTEM\\CurrentControlSet\\Enum\\" SVT_PORT_HARDWARE_ID
 #define SVTMF3_ENUM_PATH MACHINE L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3"
 #define SERIALCOMM_PATH MACHINE L"HARDWARE\\DEVICEMAP\\SERIALCOMM"
-#define COMPORT_CLASSES_PATH                                                                     \
+#define COMPORT_CLASSES_PATH \
     MACHINE L"SYSTEM\\CurrentControlSet\\Control\\DeviceClasses\\{86e0d1e0-8089-11d0-9ce4-08003e301f73}"
 
 #define BUS_INSTANCE_ID L"ROOT\\SVTMF3\\0000"
@@ -26,7 +26,7 @@
 #define PATH_CHARS 300
 #define NAME_CHARS 128
 #define POLL_INTERVAL (100 * 10000LL) /* 100 ms in 100 ns units */
-#define MS_TO_TIME(ms) ((LONGLONG)(ms) * 10000LL)
+#define MS_TO_TIME(ms) ((LONGLONG)(ms)*10000LL)
 
 typedef struct ChildState {
     BOOLEAN present;
@@ -42,8 +42,7 @@ static volatile LONG g_stopping;
 static HANDLE g_thread;
 
 /* Declared by ntifs.h, which a driver of this kind does not otherwise need. */
-NTSYSAPI NTSTATUS NTAPI ZwWaitForSingleObject(HANDLE handle, BOOLEAN alertable,
-                                              PLARGE_INTEGER timeout);
+NTSYSAPI NTSTATUS NTAPI ZwWaitForSingleObject(HANDLE handle, BOOLEAN alertable, PLARGE_INTEGER timeout);
 
 static LONGLONG Now(void)
 {
@@ -51,7 +50,7 @@ static LONGLONG Now(void)
 }
 
 /* A port subkey name is four decimal digits naming a COM number from 1 to 255. */
-static BOOLEAN ParseKeyNumber(const WCHAR *name, ULONG *number)
+static BOOLEAN ParseKeyNumber(const WCHAR* name, ULONG* number)
 {
     ULONG value = 0;
     int i;
@@ -68,7 +67,7 @@ static BOOLEAN ParseKeyNumber(const WCHAR *name, ULONG *number)
 }
 
 /* A child instance name is eight hexadecimal digits of its COM number. */
-static BOOLEAN ParseInstanceNumber(const WCHAR *name, ULONG *number)
+static BOOLEAN ParseInstanceNumber(const WCHAR* name, ULONG* number)
 {
     ULONG value = 0;
     int i;
@@ -92,7 +91,7 @@ static BOOLEAN ParseInstanceNumber(const WCHAR *name, ULONG *number)
     return TRUE;
 }
 
-static BOOLEAN FormatInstanceId(ULONG comNumber, WCHAR *buf, size_t cch)
+static BOOLEAN FormatInstanceId(ULONG comNumber, WCHAR* buf, size_t cch)
 {
     return KrFormat(buf, cch, L"%s\\%08X", SVT_PORT_HARDWARE_ID, comNumber);
 }
@@ -114,20 +113,20 @@ static BOOLEAN ChildDeviceExists(ULONG comNumber)
 static NTSTATUS WriteFriendlyName(HANDLE key, ULONG comNumber, ULONG form)
 {
     WCHAR name[NAME_CHARS];
-    const WCHAR *format;
+    const WCHAR* format;
 
     switch (form) {
-    case SIM_FRIENDLY_NAME_NONE:
-        return STATUS_SUCCESS;
-    case SIM_FRIENDLY_NAME_NO_BLANK:
-        format = L"%s(COM%u)";
-        break;
-    case SIM_FRIENDLY_NAME_TRAILING:
-        format = L"%s (COM%u) spare";
-        break;
-    default:
-        format = L"%s (COM%u)";
-        break;
+        case SIM_FRIENDLY_NAME_NONE:
+            return STATUS_SUCCESS;
+        case SIM_FRIENDLY_NAME_NO_BLANK:
+            format = L"%s(COM%u)";
+            break;
+        case SIM_FRIENDLY_NAME_TRAILING:
+            format = L"%s (COM%u) spare";
+            break;
+        default:
+            format = L"%s (COM%u)";
+            break;
     }
     if (!KrFormat(name, NAME_CHARS, format, SVT_PORT_DEVICE_DESC, comNumber))
         return STATUS_NAME_TOO_LONG;
@@ -149,8 +148,7 @@ static NTSTATUS WriteChildDevice(ULONG comNumber, ULONG friendlyNameForm)
     if (!KrFormat(hardwareIds, NAME_CHARS, L"%s", SVT_PORT_HARDWARE_ID))
         return STATUS_NAME_TOO_LONG;
     first = wcslen(hardwareIds) + 1;
-    if (!KrFormat(hardwareIds + first, NAME_CHARS - first - 1, L"%s%08x", SVT_PORT_HARDWARE_ID_PREFIX,
-                  comNumber))
+    if (!KrFormat(hardwareIds + first, NAME_CHARS - first - 1, L"%s%08x", SVT_PORT_HARDWARE_ID_PREFIX, comNumber))
         return STATUS_NAME_TOO_LONG;
     hardwareIds[first + wcslen(hardwareIds + first) + 1] = 0;
 
@@ -341,7 +339,7 @@ static NTSTATUS PublishBusDevice(BOOLEAN linked)
 
 /* Follows the hide control. A registration that somebody removed (the root device was
    uninstalled) stays removed until a reset or the next start. */
-static void ApplyBusVisibility(const SimControls *controls)
+static void ApplyBusVisibility(const SimControls* controls)
 {
     BOOLEAN linked = controls->hideBusInterface ? FALSE : TRUE;
 
@@ -364,8 +362,7 @@ static void RestoreChildren(void)
     if (!NT_SUCCESS(KrOpenKey(PORT_ENUM_PATH, &key)))
         return;
     for (index = 0; NT_SUCCESS(KrEnumSubkey(key, index, name, NAME_CHARS)); ++index) {
-        if (!ParseInstanceNumber(name, &n) || !PortSubkeyExists(n) ||
-            !FormatInstanceId(n, instanceId, NAME_CHARS))
+        if (!ParseInstanceNumber(name, &n) || !PortSubkeyExists(n) || !FormatInstanceId(n, instanceId, NAME_CHARS))
             continue;
         if (NT_SUCCESS(RegisterInterface(&GUID_DEVINTERFACE_COMPORT, instanceId, TRUE)) &&
             NT_SUCCESS(PublishSerialComm(n)))
@@ -405,7 +402,7 @@ static void WorkerThread(PVOID context)
     PsTerminateSystemThread(STATUS_SUCCESS);
 }
 
-BOOLEAN FormatBusInterfaceLink(WCHAR *buf, size_t cch)
+BOOLEAN FormatBusInterfaceLink(WCHAR* buf, size_t cch)
 {
     WCHAR name[NAME_CHARS];
 
@@ -448,7 +445,7 @@ void ChildrenStop(void)
     }
 }
 
-void ChildrenPlugIn(const SimControls *controls)
+void ChildrenPlugIn(const SimControls* controls)
 {
     WCHAR name[NAME_CHARS];
     HANDLE key;
@@ -500,8 +497,7 @@ static void DeleteStrayInterfaces(void)
         return;
     while (NT_SUCCESS(KrEnumSubkey(key, index, name, NAME_CHARS))) {
         if (_wcsnicmp(name, prefix, wcslen(prefix)) == 0 &&
-            KrFormat(path, PATH_CHARS, L"%s\\%s", COMPORT_CLASSES_PATH, name) &&
-            NT_SUCCESS(KrDeleteTree(path)))
+            KrFormat(path, PATH_CHARS, L"%s\\%s", COMPORT_CLASSES_PATH, name) && NT_SUCCESS(KrDeleteTree(path)))
             continue; /* the next key moved to this index */
         ++index;
     }
@@ -515,7 +511,7 @@ static void DeleteStraySerialComm(void)
     WCHAR name[NAME_CHARS];
     HANDLE key;
     ULONG index = 0;
-    WCHAR *format;
+    WCHAR* format;
 
     /* The published names are the format's text up to its number. */
     if (!KrFormat(prefix, NAME_CHARS, L"%s", SIM_SERIALCOMM_NAME_FORMAT))

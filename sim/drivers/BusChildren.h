@@ -20,7 +20,7 @@ void ChildrenStop(void);
 
 /* The plug-in request: every port subkey without a child, present or scheduled, gets one,
    each controls->childDelayMs after the one before. */
-void ChildrenPlugIn(const SimControls *controls);
+void ChildrenPlugIn(const SimControls* controls);
 
 /* Makes the current controls take effect now and looks for removed children. */
 void ChildrenApplyControls(void);
@@ -30,6 +30,6 @@ void ChildrenApplyControls(void);
 void ChildrenReset(void);
 
 /* Kernel name of the root device's interface link ("\DosDevices\ROOT#SVTMF3#0000#{...}"). */
-BOOLEAN FormatBusInterfaceLink(WCHAR *buf, size_t cch);
+BOOLEAN FormatBusInterfaceLink(WCHAR* buf, size_t cch);
 
 #endif /* SARVENTO_BUS_CHILDREN_H */

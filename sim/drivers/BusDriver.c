@@ -13,11 +13,11 @@
 
 #define LINK_CHARS 200
 
-static DEVICE_OBJECT *g_busDevice;
-static DEVICE_OBJECT *g_controlDevice;
+static DEVICE_OBJECT* g_busDevice;
+static DEVICE_OBJECT* g_controlDevice;
 static WCHAR g_busLink[LINK_CHARS];
 
-static NTSTATUS Complete(IRP *irp, NTSTATUS status, ULONG_PTR information)
+static NTSTATUS Complete(IRP* irp, NTSTATUS status, ULONG_PTR information)
 {
     irp->IoStatus.Status = status;
     irp->IoStatus.Information = information;
@@ -27,24 +27,22 @@ static NTSTATUS Complete(IRP *irp, NTSTATUS status, ULONG_PTR information)
 
 /* IOCTL_BUS_PLUGIN_PORT: input and output are one BusPlugInRecord. The record comes back
    unchanged; what counts for the caller is the status. */
-static NTSTATUS OnPlugInPort(IRP *irp, const IO_STACK_LOCATION *stack)
+static NTSTATUS OnPlugInPort(IRP* irp, const IO_STACK_LOCATION* stack)
 {
     ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
-    const BusPlugInRecord *record = irp->AssociatedIrp.SystemBuffer;
+    const BusPlugInRecord* record = irp->AssociatedIrp.SystemBuffer;
     SimControls controls;
     NTSTATUS status;
 
     SimReadControls(&controls);
-    if (inputLength < sizeof(BusPlugInRecord) || record == NULL ||
-        record->size != BUS_PLUGIN_RECORD_SIZE)
+    if (inputLength < sizeof(BusPlugInRecord) || record == NULL || record->size != BUS_PLUGIN_RECORD_SIZE)
         status = STATUS_INVALID_PARAMETER;
     else if (controls.refusePlugIn)
         status = STATUS_UNSUCCESSFUL;
     else
         status = STATUS_SUCCESS;
-    SimLogRequest(IOCTL_BUS_PLUGIN_PORT, inputLength ? record : NULL, inputLength, outputLength,
-                  status);
+    SimLogRequest(IOCTL_BUS_PLUGIN_PORT, inputLength ? record : NULL, inputLength, outputLength, status);
     if (!NT_SUCCESS(status))
         return Complete(irp, status, 0);
 
@@ -52,7 +50,7 @@ static NTSTATUS OnPlugInPort(IRP *irp, const IO_STACK_LOCATION *stack)
     return Complete(irp, status, outputLength >= sizeof(BusPlugInRecord) ? sizeof(BusPlugInRecord) : 0);
 }
 
-static NTSTATUS OnBusDeviceControl(IRP *irp, const IO_STACK_LOCATION *stack)
+static NTSTATUS OnBusDeviceControl(IRP* irp, const IO_STACK_LOCATION* stack)
 {
     ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
 
@@ -60,29 +58,28 @@ static NTSTATUS OnBusDeviceControl(IRP *irp, const IO_STACK_LOCATION *stack)
         return OnPlugInPort(irp, stack);
 
     SimLogRequest(code, NULL, stack->Parameters.DeviceIoControl.InputBufferLength,
-                  stack->Parameters.DeviceIoControl.OutputBufferLength,
-                  STATUS_INVALID_DEVICE_REQUEST);
+                  stack->Parameters.DeviceIoControl.OutputBufferLength, STATUS_INVALID_DEVICE_REQUEST);
     return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
 }
 
 /* The simulation's own requests; they are not logged, the log holds what the program sent. */
-static NTSTATUS OnControlDeviceControl(IRP *irp, const IO_STACK_LOCATION *stack)
+static NTSTATUS OnControlDeviceControl(IRP* irp, const IO_STACK_LOCATION* stack)
 {
     switch (stack->Parameters.DeviceIoControl.IoControlCode) {
-    case SIM_IOCTL_APPLY_CONTROLS:
-        ChildrenApplyControls();
-        return Complete(irp, STATUS_SUCCESS, 0);
-    case SIM_IOCTL_RESET:
-        ChildrenReset();
-        return Complete(irp, STATUS_SUCCESS, 0);
-    default:
-        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+        case SIM_IOCTL_APPLY_CONTROLS:
+            ChildrenApplyControls();
+            return Complete(irp, STATUS_SUCCESS, 0);
+        case SIM_IOCTL_RESET:
+            ChildrenReset();
+            return Complete(irp, STATUS_SUCCESS, 0);
+        default:
+            return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
     }
 }
 
-static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT *device, IRP *irp)
+static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT* device, IRP* irp)
 {
-    const IO_STACK_LOCATION *stack = IoGetCurrentIrpStackLocation(irp);
+    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
 
     if (device == g_controlDevice)
         return OnControlDeviceControl(irp, stack);
@@ -90,14 +87,14 @@ static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT *device, IRP *irp)
 }
 
 /* Both devices open shared, by any number of callers. */
-static NTSTATUS DispatchCreateClose(DEVICE_OBJECT *device, IRP *irp)
+static NTSTATUS DispatchCreateClose(DEVICE_OBJECT* device, IRP* irp)
 {
     UNREFERENCED_PARAMETER(device);
     return Complete(irp, STATUS_SUCCESS, 0);
 }
 
-static NTSTATUS CreateDeviceWithLink(DRIVER_OBJECT *driver, const WCHAR *deviceName,
-                                     const WCHAR *linkName, ULONG type, DEVICE_OBJECT **device)
+static NTSTATUS CreateDeviceWithLink(DRIVER_OBJECT* driver, const WCHAR* deviceName, const WCHAR* linkName, ULONG type,
+                                     DEVICE_OBJECT** device)
 {
     UNICODE_STRING name;
     UNICODE_STRING link;
@@ -116,7 +113,7 @@ static NTSTATUS CreateDeviceWithLink(DRIVER_OBJECT *driver, const WCHAR *deviceN
     return status;
 }
 
-static void DeleteDeviceWithLink(DEVICE_OBJECT **device, const WCHAR *linkName)
+static void DeleteDeviceWithLink(DEVICE_OBJECT** device, const WCHAR* linkName)
 {
     UNICODE_STRING link;
 
@@ -128,7 +125,7 @@ static void DeleteDeviceWithLink(DEVICE_OBJECT **device, const WCHAR *linkName)
     *device = NULL;
 }
 
-static void DriverUnload(DRIVER_OBJECT *driver)
+static void DriverUnload(DRIVER_OBJECT* driver)
 {
     UNREFERENCED_PARAMETER(driver);
     ChildrenStop();
@@ -136,7 +133,7 @@ static void DriverUnload(DRIVER_OBJECT *driver)
     DeleteDeviceWithLink(&g_busDevice, g_busLink);
 }
 
-NTSTATUS DriverEntry(DRIVER_OBJECT *driver, UNICODE_STRING *registryPath)
+NTSTATUS DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
 {
     NTSTATUS status;
 
@@ -149,13 +146,11 @@ NTSTATUS DriverEntry(DRIVER_OBJECT *driver, UNICODE_STRING *registryPath)
 
     if (!FormatBusInterfaceLink(g_busLink, LINK_CHARS))
         return STATUS_NAME_TOO_LONG;
-    status = CreateDeviceWithLink(driver, L"\\Device\\Svtmf3Bus", g_busLink, FILE_DEVICE_BUS_EXTENDER,
-                                  &g_busDevice);
+    status = CreateDeviceWithLink(driver, L"\\Device\\Svtmf3Bus", g_busLink, FILE_DEVICE_BUS_EXTENDER, &g_busDevice);
     if (!NT_SUCCESS(status))
         return status;
     status = CreateDeviceWithLink(driver, L"\\Device\\" SIM_BUS_CONTROL_DEVICE_LEAF,
-                                  L"\\DosDevices\\" SIM_BUS_CONTROL_DEVICE_LEAF, FILE_DEVICE_UNKNOWN,
-                                  &g_controlDevice);
+                                  L"\\DosDevices\\" SIM_BUS_CONTROL_DEVICE_LEAF, FILE_DEVICE_UNKNOWN, &g_controlDevice);
     if (NT_SUCCESS(status))
         status = ChildrenStart();
     if (!NT_SUCCESS(status)) {

@@ -7,15 +7,14 @@
 #define INTERFACE_NAME_CHARS 200
 #define INTERFACE_PATH_CHARS 400
 
-void FormatGuid(const GUID *guid, WCHAR *buf, size_t cch)
+void FormatGuid(const GUID* guid, WCHAR* buf, size_t cch)
 {
-    KrFormat(buf, cch, L"{%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x}",
-             (unsigned long)guid->Data1, guid->Data2, guid->Data3, guid->Data4[0], guid->Data4[1],
-             guid->Data4[2], guid->Data4[3], guid->Data4[4], guid->Data4[5], guid->Data4[6],
-             guid->Data4[7]);
+    KrFormat(buf, cch, L"{%08lx-%04x-%04x-%02x%02x-%02x%02x%02x%02x%02x%02x}", (unsigned long)guid->Data1, guid->Data2,
+             guid->Data3, guid->Data4[0], guid->Data4[1], guid->Data4[2], guid->Data4[3], guid->Data4[4],
+             guid->Data4[5], guid->Data4[6], guid->Data4[7]);
 }
 
-BOOLEAN FormatInterfaceName(const GUID *classGuid, const WCHAR *instanceId, WCHAR *buf, size_t cch)
+BOOLEAN FormatInterfaceName(const GUID* classGuid, const WCHAR* instanceId, WCHAR* buf, size_t cch)
 {
     WCHAR guidText[GUID_TEXT_CHARS];
     size_t i;
@@ -31,8 +30,8 @@ BOOLEAN FormatInterfaceName(const GUID *classGuid, const WCHAR *instanceId, WCHA
 }
 
 /* Path of the registration key, or of one of its subkeys when sub is not empty. */
-static BOOLEAN FormatRegistrationPath(const GUID *classGuid, const WCHAR *instanceId,
-                                      const WCHAR *sub, WCHAR *buf, size_t cch)
+static BOOLEAN FormatRegistrationPath(const GUID* classGuid, const WCHAR* instanceId, const WCHAR* sub, WCHAR* buf,
+                                      size_t cch)
 {
     WCHAR guidText[GUID_TEXT_CHARS];
     WCHAR name[INTERFACE_NAME_CHARS];
@@ -43,7 +42,7 @@ static BOOLEAN FormatRegistrationPath(const GUID *classGuid, const WCHAR *instan
     return KrFormat(buf, cch, L"%s\\%s\\##?#%s%s", DEVICE_CLASSES_KEY, guidText, name, sub);
 }
 
-NTSTATUS SetInterfaceLinked(const GUID *classGuid, const WCHAR *instanceId, BOOLEAN linked)
+NTSTATUS SetInterfaceLinked(const GUID* classGuid, const WCHAR* instanceId, BOOLEAN linked)
 {
     WCHAR path[INTERFACE_PATH_CHARS];
     HANDLE key;
@@ -59,7 +58,7 @@ NTSTATUS SetInterfaceLinked(const GUID *classGuid, const WCHAR *instanceId, BOOL
     return status;
 }
 
-NTSTATUS RegisterInterface(const GUID *classGuid, const WCHAR *instanceId, BOOLEAN linked)
+NTSTATUS RegisterInterface(const GUID* classGuid, const WCHAR* instanceId, BOOLEAN linked)
 {
     WCHAR path[INTERFACE_PATH_CHARS];
     WCHAR name[INTERFACE_NAME_CHARS];
@@ -93,7 +92,7 @@ NTSTATUS RegisterInterface(const GUID *classGuid, const WCHAR *instanceId, BOOLE
     return SetInterfaceLinked(classGuid, instanceId, linked);
 }
 
-NTSTATUS UnregisterInterface(const GUID *classGuid, const WCHAR *instanceId)
+NTSTATUS UnregisterInterface(const GUID* classGuid, const WCHAR* instanceId)
 {
     WCHAR path[INTERFACE_PATH_CHARS];
 

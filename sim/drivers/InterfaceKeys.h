@@ -13,18 +13,18 @@
 #include <ntddk.h>
 
 /* "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}" in lower case; buf holds at least 39 characters. */
-void FormatGuid(const GUID *guid, WCHAR *buf, size_t cch);
+void FormatGuid(const GUID* guid, WCHAR* buf, size_t cch);
 
 /* The interface's name without the "\\?\" prefix: "ROOT#SVTMF3#0000#{...}". */
-BOOLEAN FormatInterfaceName(const GUID *classGuid, const WCHAR *instanceId, WCHAR *buf, size_t cch);
+BOOLEAN FormatInterfaceName(const GUID* classGuid, const WCHAR* instanceId, WCHAR* buf, size_t cch);
 
 /* Writes the registration; the interface is linked (enabled) or not as asked. */
-NTSTATUS RegisterInterface(const GUID *classGuid, const WCHAR *instanceId, BOOLEAN linked);
+NTSTATUS RegisterInterface(const GUID* classGuid, const WCHAR* instanceId, BOOLEAN linked);
 
 /* Sets or withdraws Linked of an existing registration. */
-NTSTATUS SetInterfaceLinked(const GUID *classGuid, const WCHAR *instanceId, BOOLEAN linked);
+NTSTATUS SetInterfaceLinked(const GUID* classGuid, const WCHAR* instanceId, BOOLEAN linked);
 
 /* Deletes the whole registration. */
-NTSTATUS UnregisterInterface(const GUID *classGuid, const WCHAR *instanceId);
+NTSTATUS UnregisterInterface(const GUID* classGuid, const WCHAR* instanceId);
 
 #endif /* SARVENTO_INTERFACE_KEYS_H */

@@ -6,7 +6,7 @@
 #define KR_MAX_PATH 512
 #define KR_MAX_NAME 256
 
-BOOLEAN KrFormat(WCHAR *buf, size_t cch, const WCHAR *format, ...)
+BOOLEAN KrFormat(WCHAR* buf, size_t cch, const WCHAR* format, ...)
 {
     va_list args;
     int written;
@@ -20,14 +20,13 @@ BOOLEAN KrFormat(WCHAR *buf, size_t cch, const WCHAR *format, ...)
     return written >= 0 && (size_t)written < cch;
 }
 
-static void InitAttributes(OBJECT_ATTRIBUTES *attributes, UNICODE_STRING *name, const WCHAR *path)
+static void InitAttributes(OBJECT_ATTRIBUTES* attributes, UNICODE_STRING* name, const WCHAR* path)
 {
     RtlInitUnicodeString(name, path);
-    InitializeObjectAttributes(attributes, name, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL,
-                               NULL);
+    InitializeObjectAttributes(attributes, name, OBJ_CASE_INSENSITIVE | OBJ_KERNEL_HANDLE, NULL, NULL);
 }
 
-NTSTATUS KrOpenKey(const WCHAR *path, HANDLE *key)
+NTSTATUS KrOpenKey(const WCHAR* path, HANDLE* key)
 {
     OBJECT_ATTRIBUTES attributes;
     UNICODE_STRING name;
@@ -36,7 +35,7 @@ NTSTATUS KrOpenKey(const WCHAR *path, HANDLE *key)
     return ZwOpenKey(key, KEY_ALL_ACCESS, &attributes);
 }
 
-BOOLEAN KrKeyExists(const WCHAR *path)
+BOOLEAN KrKeyExists(const WCHAR* path)
 {
     HANDLE key;
 
@@ -47,7 +46,7 @@ BOOLEAN KrKeyExists(const WCHAR *path)
 }
 
 /* Creates or opens one key whose parent exists. */
-static NTSTATUS CreateOneKey(const WCHAR *path, BOOLEAN volatileKey, HANDLE *key)
+static NTSTATUS CreateOneKey(const WCHAR* path, BOOLEAN volatileKey, HANDLE* key)
 {
     OBJECT_ATTRIBUTES attributes;
     UNICODE_STRING name;
@@ -61,7 +60,7 @@ static NTSTATUS CreateOneKey(const WCHAR *path, BOOLEAN volatileKey, HANDLE *key
     return status;
 }
 
-NTSTATUS KrCreateKeyPath(const WCHAR *path, BOOLEAN volatileKey, HANDLE *key)
+NTSTATUS KrCreateKeyPath(const WCHAR* path, BOOLEAN volatileKey, HANDLE* key)
 {
     WCHAR partial[KR_MAX_PATH];
     size_t length = wcslen(path);
@@ -88,7 +87,7 @@ NTSTATUS KrCreateKeyPath(const WCHAR *path, BOOLEAN volatileKey, HANDLE *key)
     return CreateOneKey(path, volatileKey, key);
 }
 
-NTSTATUS KrDeleteTree(const WCHAR *path)
+NTSTATUS KrDeleteTree(const WCHAR* path)
 {
     WCHAR child[KR_MAX_PATH];
     WCHAR name[KR_MAX_NAME];
@@ -117,39 +116,39 @@ NTSTATUS KrDeleteTree(const WCHAR *path)
     return status;
 }
 
-static NTSTATUS SetValue(HANDLE key, const WCHAR *name, ULONG type, const void *data, ULONG size)
+static NTSTATUS SetValue(HANDLE key, const WCHAR* name, ULONG type, const void* data, ULONG size)
 {
     UNICODE_STRING valueName;
 
     RtlInitUnicodeString(&valueName, name);
-    return ZwSetValueKey(key, &valueName, 0, type, (void *)data, size);
+    return ZwSetValueKey(key, &valueName, 0, type, (void*)data, size);
 }
 
-NTSTATUS KrSetString(HANDLE key, const WCHAR *name, const WCHAR *value)
+NTSTATUS KrSetString(HANDLE key, const WCHAR* name, const WCHAR* value)
 {
     return SetValue(key, name, REG_SZ, value, (ULONG)((wcslen(value) + 1) * sizeof(WCHAR)));
 }
 
-NTSTATUS KrSetMultiString(HANDLE key, const WCHAR *name, const WCHAR *value)
+NTSTATUS KrSetMultiString(HANDLE key, const WCHAR* name, const WCHAR* value)
 {
-    const WCHAR *p = value;
+    const WCHAR* p = value;
 
     while (*p)
         p += wcslen(p) + 1;
     return SetValue(key, name, REG_MULTI_SZ, value, (ULONG)((p - value + 1) * sizeof(WCHAR)));
 }
 
-NTSTATUS KrSetDword(HANDLE key, const WCHAR *name, ULONG value)
+NTSTATUS KrSetDword(HANDLE key, const WCHAR* name, ULONG value)
 {
     return SetValue(key, name, REG_DWORD, &value, sizeof(value));
 }
 
-NTSTATUS KrSetBinary(HANDLE key, const WCHAR *name, const void *data, ULONG size)
+NTSTATUS KrSetBinary(HANDLE key, const WCHAR* name, const void* data, ULONG size)
 {
     return SetValue(key, name, REG_BINARY, data, size);
 }
 
-NTSTATUS KrDeleteValue(HANDLE key, const WCHAR *name)
+NTSTATUS KrDeleteValue(HANDLE key, const WCHAR* name)
 {
     UNICODE_STRING valueName;
 
@@ -157,7 +156,7 @@ NTSTATUS KrDeleteValue(HANDLE key, const WCHAR *name)
     return ZwDeleteValueKey(key, &valueName);
 }
 
-NTSTATUS KrQueryDword(HANDLE key, const WCHAR *name, ULONG *value)
+NTSTATUS KrQueryDword(HANDLE key, const WCHAR* name, ULONG* value)
 {
     union {
         KEY_VALUE_PARTIAL_INFORMATION info;
@@ -168,8 +167,7 @@ NTSTATUS KrQueryDword(HANDLE key, const WCHAR *name, ULONG *value)
     NTSTATUS status;
 
     RtlInitUnicodeString(&valueName, name);
-    status = ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, &buffer, sizeof(buffer),
-                             &returned);
+    status = ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, &buffer, sizeof(buffer), &returned);
     if (!NT_SUCCESS(status))
         return status;
     if (buffer.info.Type != REG_DWORD || buffer.info.DataLength != sizeof(ULONG))
@@ -179,7 +177,7 @@ NTSTATUS KrQueryDword(HANDLE key, const WCHAR *name, ULONG *value)
 }
 
 /* Copies a counted name (length in bytes) into a terminated buffer. */
-static NTSTATUS CopyName(const WCHAR *source, ULONG bytes, WCHAR *name, size_t cch)
+static NTSTATUS CopyName(const WCHAR* source, ULONG bytes, WCHAR* name, size_t cch)
 {
     size_t chars = bytes / sizeof(WCHAR);
 
@@ -190,7 +188,7 @@ static NTSTATUS CopyName(const WCHAR *source, ULONG bytes, WCHAR *name, size_t c
     return STATUS_SUCCESS;
 }
 
-NTSTATUS KrEnumSubkey(HANDLE key, ULONG index, WCHAR *name, size_t cch)
+NTSTATUS KrEnumSubkey(HANDLE key, ULONG index, WCHAR* name, size_t cch)
 {
     union {
         KEY_BASIC_INFORMATION info;
@@ -205,7 +203,7 @@ NTSTATUS KrEnumSubkey(HANDLE key, ULONG index, WCHAR *name, size_t cch)
     return CopyName(buffer.info.Name, buffer.info.NameLength, name, cch);
 }
 
-NTSTATUS KrEnumValueName(HANDLE key, ULONG index, WCHAR *name, size_t cch)
+NTSTATUS KrEnumValueName(HANDLE key, ULONG index, WCHAR* name, size_t cch)
 {
     union {
         KEY_VALUE_BASIC_INFORMATION info;
@@ -214,14 +212,13 @@ NTSTATUS KrEnumValueName(HANDLE key, ULONG index, WCHAR *name, size_t cch)
     ULONG returned = 0;
     NTSTATUS status;
 
-    status = ZwEnumerateValueKey(key, index, KeyValueBasicInformation, &buffer, sizeof(buffer),
-                                 &returned);
+    status = ZwEnumerateValueKey(key, index, KeyValueBasicInformation, &buffer, sizeof(buffer), &returned);
     if (!NT_SUCCESS(status))
         return status;
     return CopyName(buffer.info.Name, buffer.info.NameLength, name, cch);
 }
 
-NTSTATUS KrEnumDwordValue(HANDLE key, ULONG index, WCHAR *name, size_t cch, ULONG *value)
+NTSTATUS KrEnumDwordValue(HANDLE key, ULONG index, WCHAR* name, size_t cch, ULONG* value)
 {
     union {
         KEY_VALUE_FULL_INFORMATION info;
@@ -230,8 +227,7 @@ NTSTATUS KrEnumDwordValue(HANDLE key, ULONG index, WCHAR *name, size_t cch, ULON
     ULONG returned = 0;
     NTSTATUS status;
 
-    status = ZwEnumerateValueKey(key, index, KeyValueFullInformation, &buffer, sizeof(buffer),
-                                 &returned);
+    status = ZwEnumerateValueKey(key, index, KeyValueFullInformation, &buffer, sizeof(buffer), &returned);
     if (!NT_SUCCESS(status))
         return status;
     status = CopyName(buffer.info.Name, buffer.info.NameLength, name, cch);

@@ -19,13 +19,13 @@
 #define CONTROL_DEVICE_LINK L"\\DosDevices\\" SIM_PORT_CONTROL_DEVICE_LEAF
 #define NAME_CHARS 32
 
-static DEVICE_OBJECT *g_statusDevice;
-static DEVICE_OBJECT *g_controlDevice;
+static DEVICE_OBJECT* g_statusDevice;
+static DEVICE_OBJECT* g_controlDevice;
 static BOOLEAN g_statusLinked;
 static FAST_MUTEX g_linkLock;
 static volatile LONG g_readCount;
 
-static NTSTATUS Complete(IRP *irp, NTSTATUS status, ULONG_PTR information)
+static NTSTATUS Complete(IRP* irp, NTSTATUS status, ULONG_PTR information)
 {
     irp->IoStatus.Status = status;
     irp->IoStatus.Information = information;
@@ -34,10 +34,10 @@ static NTSTATUS Complete(IRP *irp, NTSTATUS status, ULONG_PTR information)
 }
 
 /* A value name is the decimal COM number, 1 to LINE_STATE_TABLE_SIZE. */
-static ULONG ParseComNumber(const WCHAR *name)
+static ULONG ParseComNumber(const WCHAR* name)
 {
     ULONG value = 0;
-    const WCHAR *p;
+    const WCHAR* p;
 
     for (p = name; *p != 0; ++p) {
         if (*p < L'0' || *p > L'9' || value > LINE_STATE_TABLE_SIZE)
@@ -49,7 +49,7 @@ static ULONG ParseComNumber(const WCHAR *name)
 
 /* Fills the table from the simulation's line states. Traffic bits show on every other read,
    so that RX and TX blink while data is said to move. */
-static void ReadLineStateTable(UCHAR *table, BOOLEAN showTraffic)
+static void ReadLineStateTable(UCHAR* table, BOOLEAN showTraffic)
 {
     WCHAR name[NAME_CHARS];
     HANDLE key;
@@ -76,11 +76,11 @@ static void ReadLineStateTable(UCHAR *table, BOOLEAN showTraffic)
 }
 
 /* IOCTL_READ_LINE_STATES: the whole table, LINE_STATE_TABLE_SIZE bytes, whatever the input. */
-static NTSTATUS OnReadLineStates(IRP *irp, const IO_STACK_LOCATION *stack)
+static NTSTATUS OnReadLineStates(IRP* irp, const IO_STACK_LOCATION* stack)
 {
     ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
-    UCHAR *buffer = irp->AssociatedIrp.SystemBuffer;
+    UCHAR* buffer = irp->AssociatedIrp.SystemBuffer;
     SimControls controls;
     NTSTATUS status;
 
@@ -92,8 +92,7 @@ static NTSTATUS OnReadLineStates(IRP *irp, const IO_STACK_LOCATION *stack)
     else
         status = STATUS_SUCCESS;
     /* Logged before the answer overwrites the input in the shared buffer. */
-    SimLogRequest(IOCTL_READ_LINE_STATES, inputLength ? buffer : NULL, inputLength, outputLength,
-                  status);
+    SimLogRequest(IOCTL_READ_LINE_STATES, inputLength ? buffer : NULL, inputLength, outputLength, status);
     if (!NT_SUCCESS(status))
         return Complete(irp, status, 0);
 
@@ -103,11 +102,11 @@ static NTSTATUS OnReadLineStates(IRP *irp, const IO_STACK_LOCATION *stack)
 
 /* IOCTL_SET_TRACE: one TraceSelection in, nothing out. The simulation carries no data, so an
    accepted selection changes nothing but the log. */
-static NTSTATUS OnSetTrace(IRP *irp, const IO_STACK_LOCATION *stack)
+static NTSTATUS OnSetTrace(IRP* irp, const IO_STACK_LOCATION* stack)
 {
     ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
-    const TraceSelection *selection = irp->AssociatedIrp.SystemBuffer;
+    const TraceSelection* selection = irp->AssociatedIrp.SystemBuffer;
     SimControls controls;
     NTSTATUS status;
 
@@ -118,25 +117,23 @@ static NTSTATUS OnSetTrace(IRP *irp, const IO_STACK_LOCATION *stack)
         status = STATUS_UNSUCCESSFUL;
     else
         status = STATUS_SUCCESS;
-    SimLogRequest(IOCTL_SET_TRACE, inputLength ? selection : NULL, inputLength, outputLength,
-                  status);
+    SimLogRequest(IOCTL_SET_TRACE, inputLength ? selection : NULL, inputLength, outputLength, status);
     return Complete(irp, status, 0);
 }
 
-static NTSTATUS OnStatusDeviceControl(IRP *irp, const IO_STACK_LOCATION *stack)
+static NTSTATUS OnStatusDeviceControl(IRP* irp, const IO_STACK_LOCATION* stack)
 {
     ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
 
     switch (code) {
-    case IOCTL_READ_LINE_STATES:
-        return OnReadLineStates(irp, stack);
-    case IOCTL_SET_TRACE:
-        return OnSetTrace(irp, stack);
-    default:
-        SimLogRequest(code, NULL, stack->Parameters.DeviceIoControl.InputBufferLength,
-                      stack->Parameters.DeviceIoControl.OutputBufferLength,
-                      STATUS_INVALID_DEVICE_REQUEST);
-        return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+        case IOCTL_READ_LINE_STATES:
+            return OnReadLineStates(irp, stack);
+        case IOCTL_SET_TRACE:
+            return OnSetTrace(irp, stack);
+        default:
+            SimLogRequest(code, NULL, stack->Parameters.DeviceIoControl.InputBufferLength,
+                          stack->Parameters.DeviceIoControl.OutputBufferLength, STATUS_INVALID_DEVICE_REQUEST);
+            return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
     }
 }
 
@@ -165,16 +162,16 @@ static NTSTATUS ApplyStatusVisibility(void)
 }
 
 /* The simulation's own request; not logged, the log holds what the program sent. */
-static NTSTATUS OnControlDeviceControl(IRP *irp, const IO_STACK_LOCATION *stack)
+static NTSTATUS OnControlDeviceControl(IRP* irp, const IO_STACK_LOCATION* stack)
 {
     if (stack->Parameters.DeviceIoControl.IoControlCode != SIM_IOCTL_APPLY_CONTROLS)
         return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
     return Complete(irp, ApplyStatusVisibility(), 0);
 }
 
-static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT *device, IRP *irp)
+static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT* device, IRP* irp)
 {
-    const IO_STACK_LOCATION *stack = IoGetCurrentIrpStackLocation(irp);
+    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
 
     if (device == g_controlDevice)
         return OnControlDeviceControl(irp, stack);
@@ -182,7 +179,7 @@ static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT *device, IRP *irp)
 }
 
 /* Both devices open shared, by any number of callers. */
-static NTSTATUS DispatchCreateClose(DEVICE_OBJECT *device, IRP *irp)
+static NTSTATUS DispatchCreateClose(DEVICE_OBJECT* device, IRP* irp)
 {
     UNREFERENCED_PARAMETER(device);
     return Complete(irp, STATUS_SUCCESS, 0);
@@ -209,13 +206,13 @@ static void DeleteDevices(void)
     }
 }
 
-static void DriverUnload(DRIVER_OBJECT *driver)
+static void DriverUnload(DRIVER_OBJECT* driver)
 {
     UNREFERENCED_PARAMETER(driver);
     DeleteDevices();
 }
 
-NTSTATUS DriverEntry(DRIVER_OBJECT *driver, UNICODE_STRING *registryPath)
+NTSTATUS DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
 {
     UNICODE_STRING name;
     UNICODE_STRING link;

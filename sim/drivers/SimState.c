@@ -3,11 +3,11 @@
 #include "KernelRegistry.h"
 #include "sim/SimShared.h"
 
-static const WCHAR *g_logDriverName = L"unknown";
+static const WCHAR* g_logDriverName = L"unknown";
 static ULONG g_logSequence;
 static FAST_MUTEX g_logLock;
 
-static ULONG ReadControl(HANDLE key, const WCHAR *name, ULONG fallback)
+static ULONG ReadControl(HANDLE key, const WCHAR* name, ULONG fallback)
 {
     ULONG value;
 
@@ -16,7 +16,7 @@ static ULONG ReadControl(HANDLE key, const WCHAR *name, ULONG fallback)
     return value;
 }
 
-void SimReadControls(SimControls *controls)
+void SimReadControls(SimControls* controls)
 {
     HANDLE key = NULL;
 
@@ -36,15 +36,14 @@ void SimReadControls(SimControls *controls)
         ZwClose(key);
 }
 
-void SimLogInit(const WCHAR *driverName)
+void SimLogInit(const WCHAR* driverName)
 {
     g_logDriverName = driverName;
     g_logSequence = 0;
     ExInitializeFastMutex(&g_logLock);
 }
 
-void SimLogRequest(ULONG code, const void *input, ULONG inputLength, ULONG outputLength,
-                   NTSTATUS status)
+void SimLogRequest(ULONG code, const void* input, ULONG inputLength, ULONG outputLength, NTSTATUS status)
 {
     WCHAR path[160];
     WCHAR valueName[16];

@@ -19,15 +19,14 @@ typedef struct SimControls {
 } SimControls;
 
 /* Reads the controls; missing values (or a missing key) give the defaults. */
-void SimReadControls(SimControls *controls);
+void SimReadControls(SimControls* controls);
 
 /* Must run once in DriverEntry before the first SimLogRequest. driverName names the log. */
-void SimLogInit(const WCHAR *driverName);
+void SimLogInit(const WCHAR* driverName);
 
 /* Appends one record to the driver's request log. Failures to write are not reported: the
    log serves the tests and must never change what the request returns. */
-void SimLogRequest(ULONG code, const void *input, ULONG inputLength, ULONG outputLength,
-                   NTSTATUS status);
+void SimLogRequest(ULONG code, const void* input, ULONG inputLength, ULONG outputLength, NTSTATUS status);
 
 /* Line-state DWORD of a COM number (see SIM_LINE_STATES_KEY). */
 NTSTATUS SimClearLineState(ULONG comNumber);

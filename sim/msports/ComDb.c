@@ -16,12 +16,12 @@
 #define COMDB_MUTEX_NAME L"SarventoComNameArbiter"
 
 typedef struct ComDb {
-    struct ComDb *next;
+    struct ComDb* next;
     HANDLE mutex;
 } ComDb;
 
 static CRITICAL_SECTION g_openLock;
-static ComDb *g_open;
+static ComDb* g_open;
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
@@ -36,7 +36,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 
 static BOOL IsOpen(HCOMDB handle)
 {
-    ComDb *db;
+    ComDb* db;
     BOOL found = FALSE;
 
     EnterCriticalSection(&g_openLock);
@@ -56,19 +56,19 @@ static BOOL OpenIsRefused(void)
     DWORD value = 0;
     DWORD size = sizeof(value);
 
-    return RegGetValueW(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY, SIM_CONTROL_COMDB_OPEN_FAILS,
-                        RRF_RT_REG_DWORD, NULL, &value, &size) == ERROR_SUCCESS &&
+    return RegGetValueW(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY, SIM_CONTROL_COMDB_OPEN_FAILS, RRF_RT_REG_DWORD, NULL,
+                        &value, &size) == ERROR_SUCCESS &&
            value != 0;
 }
 
 typedef struct Bitmap {
-    BYTE *bits;
+    BYTE* bits;
     DWORD bytes;
 } Bitmap;
 
 /* The database as it is now: at least SIM_COMDB_MIN_BYTES bytes, more when it was resized.
    A missing value is an empty database. The caller frees bitmap->bits. */
-static LONG ReadBitmap(HKEY key, Bitmap *bitmap)
+static LONG ReadBitmap(HKEY key, Bitmap* bitmap)
 {
     DWORD type = 0;
     DWORD size = 0;
@@ -92,13 +92,13 @@ static LONG ReadBitmap(HKEY key, Bitmap *bitmap)
     return result;
 }
 
-typedef LONG (*BitmapChange)(Bitmap *bitmap, void *context, BOOL *write);
+typedef LONG (*BitmapChange)(Bitmap* bitmap, void* context, BOOL* write);
 
 /* Runs change on the current bitmap while holding the database's mutex, and stores the bitmap
    when change asks for it. */
-static LONG WithBitmap(HCOMDB handle, BitmapChange change, void *context)
+static LONG WithBitmap(HCOMDB handle, BitmapChange change, void* context)
 {
-    ComDb *db = (ComDb *)handle;
+    ComDb* db = (ComDb*)handle;
     HKEY key;
     Bitmap bitmap = {NULL, 0};
     BOOL write = FALSE;
@@ -110,8 +110,8 @@ static LONG WithBitmap(HCOMDB handle, BitmapChange change, void *context)
     wait = WaitForSingleObject(db->mutex, INFINITE);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
         return ERROR_ACCESS_DENIED;
-    result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, SIM_COMDB_KEY, 0, NULL, 0,
-                             KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, NULL);
+    result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, SIM_COMDB_KEY, 0, NULL, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key,
+                             NULL);
     if (result == ERROR_SUCCESS) {
         result = ReadBitmap(key, &bitmap);
         if (result == ERROR_SUCCESS)
@@ -126,17 +126,17 @@ static LONG WithBitmap(HCOMDB handle, BitmapChange change, void *context)
     return result;
 }
 
-static BOOL InRange(const Bitmap *bitmap, DWORD number)
+static BOOL InRange(const Bitmap* bitmap, DWORD number)
 {
     return number >= 1 && number <= bitmap->bytes * 8;
 }
 
-static BOOL IsClaimed(const Bitmap *bitmap, DWORD number)
+static BOOL IsClaimed(const Bitmap* bitmap, DWORD number)
 {
     return (bitmap->bits[(number - 1) / 8] >> ((number - 1) % 8)) & 1;
 }
 
-static void SetClaimed(Bitmap *bitmap, DWORD number, BOOL claimed)
+static void SetClaimed(Bitmap* bitmap, DWORD number, BOOL claimed)
 {
     BYTE mask = (BYTE)(1u << ((number - 1) % 8));
 
@@ -146,9 +146,9 @@ static void SetClaimed(Bitmap *bitmap, DWORD number, BOOL claimed)
         bitmap->bits[(number - 1) / 8] &= (BYTE)~mask;
 }
 
-LONG WINAPI ComDBOpen(HCOMDB *handle)
+LONG WINAPI ComDBOpen(HCOMDB* handle)
 {
-    ComDb *db;
+    ComDb* db;
     HKEY key;
     LONG result;
 
@@ -157,8 +157,8 @@ LONG WINAPI ComDBOpen(HCOMDB *handle)
     *handle = HCOMDB_INVALID_HANDLE_VALUE;
     if (OpenIsRefused())
         return ERROR_ACCESS_DENIED;
-    result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, SIM_COMDB_KEY, 0, NULL, 0,
-                             KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key, NULL);
+    result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, SIM_COMDB_KEY, 0, NULL, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key,
+                             NULL);
     if (result != ERROR_SUCCESS)
         return ERROR_ACCESS_DENIED;
     RegCloseKey(key);
@@ -181,8 +181,8 @@ LONG WINAPI ComDBOpen(HCOMDB *handle)
 
 LONG WINAPI ComDBClose(HCOMDB handle)
 {
-    ComDb **link;
-    ComDb *db = NULL;
+    ComDb** link;
+    ComDb* db = NULL;
 
     EnterCriticalSection(&g_openLock);
     for (link = &g_open; *link != NULL; link = &(*link)->next) {
@@ -206,9 +206,9 @@ typedef struct ClaimRequest {
     BOOL forced;
 } ClaimRequest;
 
-static LONG Claim(Bitmap *bitmap, void *context, BOOL *write)
+static LONG Claim(Bitmap* bitmap, void* context, BOOL* write)
 {
-    ClaimRequest *request = context;
+    ClaimRequest* request = context;
 
     if (!InRange(bitmap, request->number))
         return ERROR_INVALID_PARAMETER;
@@ -225,7 +225,7 @@ static LONG Claim(Bitmap *bitmap, void *context, BOOL *write)
 
 /* A number that is claimed already is refused unless force is set; a forced claim of such a
    number succeeds and sets *forced. */
-LONG WINAPI ComDBClaimPort(HCOMDB handle, DWORD number, BOOL force, BOOL *forced)
+LONG WINAPI ComDBClaimPort(HCOMDB handle, DWORD number, BOOL force, BOOL* forced)
 {
     ClaimRequest request = {number, force, FALSE};
     LONG result;
@@ -238,9 +238,9 @@ LONG WINAPI ComDBClaimPort(HCOMDB handle, DWORD number, BOOL force, BOOL *forced
     return result;
 }
 
-static LONG Release(Bitmap *bitmap, void *context, BOOL *write)
+static LONG Release(Bitmap* bitmap, void* context, BOOL* write)
 {
-    DWORD number = *(DWORD *)context;
+    DWORD number = *(DWORD*)context;
 
     if (!InRange(bitmap, number))
         return ERROR_INVALID_PARAMETER;
@@ -255,15 +255,15 @@ LONG WINAPI ComDBReleasePort(HCOMDB handle, DWORD number)
 }
 
 typedef struct UsageReport {
-    BYTE *buffer;
+    BYTE* buffer;
     DWORD size;
     DWORD type;
     DWORD reported;
 } UsageReport;
 
-static LONG Report(Bitmap *bitmap, void *context, BOOL *write)
+static LONG Report(Bitmap* bitmap, void* context, BOOL* write)
 {
-    UsageReport *report = context;
+    UsageReport* report = context;
     DWORD ports = bitmap->bytes * 8;
     DWORD i;
 
@@ -285,8 +285,7 @@ static LONG Report(Bitmap *bitmap, void *context, BOOL *write)
 /* A NULL buffer asks for the size of the database, in numbers. Otherwise the buffer gets one
    byte (0 or 1) per number, or one bit per number, as far as both the buffer and the database
    reach; *reported tells how many numbers that was. */
-LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB handle, BYTE *buffer, DWORD size, DWORD type,
-                                     DWORD *reported)
+LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB handle, BYTE* buffer, DWORD size, DWORD type, DWORD* reported)
 {
     UsageReport report = {buffer, size, type, 0};
     LONG result;
@@ -301,9 +300,9 @@ LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB handle, BYTE *buffer, DWORD size, DW
     return result;
 }
 
-static LONG ClaimNextFree(Bitmap *bitmap, void *context, BOOL *write)
+static LONG ClaimNextFree(Bitmap* bitmap, void* context, BOOL* write)
 {
-    DWORD *number = context;
+    DWORD* number = context;
     DWORD n;
 
     for (n = 1; InRange(bitmap, n); ++n) {
@@ -318,7 +317,7 @@ static LONG ClaimNextFree(Bitmap *bitmap, void *context, BOOL *write)
 }
 
 /* Claims the lowest free number. */
-LONG WINAPI ComDBClaimNextFreePort(HCOMDB handle, DWORD *number)
+LONG WINAPI ComDBClaimNextFreePort(HCOMDB handle, DWORD* number)
 {
     DWORD claimed = 0;
     LONG result;
@@ -331,11 +330,11 @@ LONG WINAPI ComDBClaimNextFreePort(HCOMDB handle, DWORD *number)
     return result;
 }
 
-static LONG Resize(Bitmap *bitmap, void *context, BOOL *write)
+static LONG Resize(Bitmap* bitmap, void* context, BOOL* write)
 {
-    DWORD newSize = *(DWORD *)context;
+    DWORD newSize = *(DWORD*)context;
     DWORD newBytes = (newSize + 7) / 8;
-    BYTE *grown;
+    BYTE* grown;
 
     if (newSize <= bitmap->bytes * 8 || newSize > COMDB_MAX_PORTS_ARBITRATED)
         return ERROR_BAD_LENGTH;

@@ -44,47 +44,43 @@ const wchar_t kUsage[] =
     L"  comdb-open-fails            ComDBOpen fails\n";
 
 struct Fault {
-    const wchar_t *name;
-    const wchar_t *control;
+    const wchar_t* name;
+    const wchar_t* control;
 };
 
 const Fault kFaults[] = {
-    {L"refuse-plugin", SIM_CONTROL_REFUSE_PLUGIN},
-    {L"children-late", SIM_CONTROL_CHILD_DELAY_MS},
-    {L"children-never", SIM_CONTROL_CHILDREN_NEVER},
-    {L"friendly-name", SIM_CONTROL_FRIENDLY_NAME_FORM},
-    {L"hide-bus", SIM_CONTROL_HIDE_BUS_INTERFACE},
-    {L"hide-status", SIM_CONTROL_HIDE_STATUS_DEVICE},
-    {L"fail-line-read", SIM_CONTROL_FAIL_LINE_READ},
-    {L"fail-trace", SIM_CONTROL_FAIL_TRACE},
+    {L"refuse-plugin", SIM_CONTROL_REFUSE_PLUGIN},       {L"children-late", SIM_CONTROL_CHILD_DELAY_MS},
+    {L"children-never", SIM_CONTROL_CHILDREN_NEVER},     {L"friendly-name", SIM_CONTROL_FRIENDLY_NAME_FORM},
+    {L"hide-bus", SIM_CONTROL_HIDE_BUS_INTERFACE},       {L"hide-status", SIM_CONTROL_HIDE_STATUS_DEVICE},
+    {L"fail-line-read", SIM_CONTROL_FAIL_LINE_READ},     {L"fail-trace", SIM_CONTROL_FAIL_TRACE},
     {L"comdb-open-fails", SIM_CONTROL_COMDB_OPEN_FAILS},
 };
 
-const wchar_t *const kFriendlyNameForms[] = {L"standard", L"no-blank", L"trailing", L"none"};
+const wchar_t* const kFriendlyNameForms[] = {L"standard", L"no-blank", L"trailing", L"none"};
 
 struct LineBit {
-    const wchar_t *name;
+    const wchar_t* name;
     BYTE bit;
 };
 
 const LineBit kLineBits[] = {
-    {L"CON", LINESTATE_CON}, {L"ERR", LINESTATE_ERR}, {L"RX", LINESTATE_RX},   {L"TX", LINESTATE_TX},
+    {L"CON", LINESTATE_CON}, {L"ERR", LINESTATE_ERR}, {L"RX", LINESTATE_RX}, {L"TX", LINESTATE_TX},
     {L"CTS", LINESTATE_CTS}, {L"DSR", LINESTATE_DSR}, {L"RI", LINESTATE_RI}, {L"DCD", LINESTATE_DCD},
 };
 
-int Fail(const std::wstring &message)
+int Fail(const std::wstring& message)
 {
     fwprintf(stderr, L"simctl: %ls\n", message.c_str());
     return 1;
 }
 
-int FailUsage(const std::wstring &message)
+int FailUsage(const std::wstring& message)
 {
     fwprintf(stderr, L"simctl: %ls\n(simctl --help shows the commands)\n", message.c_str());
     return 2;
 }
 
-int Check(DWORD error, const std::wstring &what)
+int Check(DWORD error, const std::wstring& what)
 {
     if (error == ERROR_SUCCESS)
         return 0;
@@ -92,24 +88,24 @@ int Check(DWORD error, const std::wstring &what)
 }
 
 // "COM5" or "5" gives 5; 0 for anything else or a number out of 1..max.
-unsigned ParsePort(const wchar_t *text, unsigned max)
+unsigned ParsePort(const wchar_t* text, unsigned max)
 {
     if (_wcsnicmp(text, L"COM", 3) == 0)
         text += 3;
     if (*text < L'0' || *text > L'9')
         return 0;
-    wchar_t *end = nullptr;
+    wchar_t* end = nullptr;
     unsigned long value = wcstoul(text, &end, 10);
     if (*end != 0 || value < 1 || value > max)
         return 0;
     return static_cast<unsigned>(value);
 }
 
-bool ParseNumber(const wchar_t *text, DWORD &value)
+bool ParseNumber(const wchar_t* text, DWORD& value)
 {
     if (*text < L'0' || *text > L'9')
         return false;
-    wchar_t *end = nullptr;
+    wchar_t* end = nullptr;
     unsigned long parsed = wcstoul(text, &end, 10);
     if (*end != 0 || parsed > 0xFFFFFFFFul)
         return false;
@@ -120,7 +116,7 @@ bool ParseNumber(const wchar_t *text, DWORD &value)
 std::wstring LineStateText(DWORD value)
 {
     std::wstring text;
-    for (const LineBit &bit : kLineBits) {
+    for (const LineBit& bit : kLineBits) {
         if (value & bit.bit)
             text += std::wstring(text.empty() ? L"" : L" ") + bit.name;
     }
@@ -146,7 +142,7 @@ int List()
     }
     wprintf(L"%-7ls %-10ls %-7ls %-24ls %-8ls %ls\n", L"port", L"configured", L"device", L"SERIALCOMM", L"claimed",
             L"line state");
-    for (const simmachine::PortStatus &port : ports) {
+    for (const simmachine::PortStatus& port : ports) {
         wchar_t name[16];
         swprintf(name, 16, L"COM%u", port.comNumber);
         wprintf(L"%-7ls %-10ls %-7ls %-24ls %-8ls %ls\n", name, port.configured ? L"yes" : L"no",
@@ -156,7 +152,7 @@ int List()
     return 0;
 }
 
-int PlugIn(int argc, wchar_t **argv)
+int PlugIn(int argc, wchar_t** argv)
 {
     if (argc < 1)
         return FailUsage(L"plugin needs at least one port, e.g. simctl plugin COM5");
@@ -168,7 +164,8 @@ int PlugIn(int argc, wchar_t **argv)
         ports.push_back(n);
     }
     for (unsigned n : ports) {
-        if (int failed = Check(simmachine::WritePortSubkey(n), L"cannot write the settings of COM" + std::to_wstring(n)))
+        if (int failed =
+                Check(simmachine::WritePortSubkey(n), L"cannot write the settings of COM" + std::to_wstring(n)))
             return failed;
     }
     DWORD error = simmachine::SendPlugInRequest();
@@ -184,7 +181,7 @@ int PlugIn(int argc, wchar_t **argv)
 }
 
 // Line bits only make sense for a port that exists.
-int RequirePresentPort(const wchar_t *text, unsigned &port)
+int RequirePresentPort(const wchar_t* text, unsigned& port)
 {
     port = ParsePort(text, simmachine::kMaxPortNumber);
     if (port == 0)
@@ -194,7 +191,7 @@ int RequirePresentPort(const wchar_t *text, unsigned &port)
     return 0;
 }
 
-int OpenClose(int argc, wchar_t **argv, bool open)
+int OpenClose(int argc, wchar_t** argv, bool open)
 {
     if (argc != 1)
         return FailUsage(std::wstring(open ? L"open" : L"close") + L" takes one port, e.g. COM5");
@@ -208,7 +205,7 @@ int OpenClose(int argc, wchar_t **argv, bool open)
     return Check(simmachine::SetLineBits(port, bits), L"cannot set the line state");
 }
 
-int Lines(int argc, wchar_t **argv)
+int Lines(int argc, wchar_t** argv)
 {
     if (argc < 1)
         return FailUsage(L"lines needs a port, e.g. simctl lines COM5 CTS DSR");
@@ -218,7 +215,7 @@ int Lines(int argc, wchar_t **argv)
     BYTE bits = 0;
     for (int i = 1; i < argc; ++i) {
         bool known = false;
-        for (const LineBit &bit : kLineBits) {
+        for (const LineBit& bit : kLineBits) {
             if (bit.bit != LINESTATE_CON && _wcsicmp(argv[i], bit.name) == 0) {
                 bits |= bit.bit;
                 known = true;
@@ -234,7 +231,7 @@ int Lines(int argc, wchar_t **argv)
     return Check(simmachine::SetLineBits(port, bits), L"cannot set the line state");
 }
 
-int Traffic(int argc, wchar_t **argv)
+int Traffic(int argc, wchar_t** argv)
 {
     if (argc != 2)
         return FailUsage(L"traffic takes a port and rx, tx, both or none");
@@ -255,17 +252,17 @@ int Traffic(int argc, wchar_t **argv)
     return Check(simmachine::SetTraffic(port, bits), L"cannot set the traffic");
 }
 
-const wchar_t *RequestName(DWORD code)
+const wchar_t* RequestName(DWORD code)
 {
     switch (code) {
-    case IOCTL_BUS_PLUGIN_PORT:
-        return L"plug-in";
-    case IOCTL_READ_LINE_STATES:
-        return L"read line states";
-    case IOCTL_SET_TRACE:
-        return L"set trace";
-    default:
-        return L"unknown";
+        case IOCTL_BUS_PLUGIN_PORT:
+            return L"plug-in";
+        case IOCTL_READ_LINE_STATES:
+            return L"read line states";
+        case IOCTL_SET_TRACE:
+            return L"set trace";
+        default:
+            return L"unknown";
     }
 }
 
@@ -278,8 +275,8 @@ int Log()
         wprintf(L"no requests\n");
         return 0;
     }
-    for (const simmachine::LoggedRequest &entry : log) {
-        const SimLogRecord &r = entry.record;
+    for (const simmachine::LoggedRequest& entry : log) {
+        const SimLogRecord& r = entry.record;
         FILETIME fileTime = {static_cast<DWORD>(r.time), static_cast<DWORD>(r.time >> 32)};
         SYSTEMTIME time = {};
         FileTimeToSystemTime(&fileTime, &time);
@@ -298,28 +295,28 @@ int Log()
     return 0;
 }
 
-const Fault *FindFault(const wchar_t *name)
+const Fault* FindFault(const wchar_t* name)
 {
-    for (const Fault &fault : kFaults) {
+    for (const Fault& fault : kFaults) {
         if (_wcsicmp(fault.name, name) == 0)
             return &fault;
     }
     return nullptr;
 }
 
-int SetFault(int argc, wchar_t **argv)
+int SetFault(int argc, wchar_t** argv)
 {
     if (argc < 1)
         return FailUsage(L"fault needs a name or clear");
     if (_wcsicmp(argv[0], L"clear") == 0) {
         if (argc == 1)
             return Check(simmachine::ClearControls(), L"cannot clear the faults");
-        const Fault *fault = argc == 2 ? FindFault(argv[1]) : nullptr;
+        const Fault* fault = argc == 2 ? FindFault(argv[1]) : nullptr;
         if (fault == nullptr)
             return FailUsage(L"fault clear takes one fault name");
         return Check(simmachine::ClearControl(fault->control), L"cannot clear the fault");
     }
-    const Fault *fault = FindFault(argv[0]);
+    const Fault* fault = FindFault(argv[0]);
     if (fault == nullptr)
         return FailUsage(std::wstring(L"no such fault: ") + argv[0]);
     DWORD value = 1;
@@ -350,20 +347,20 @@ int ShowFaults()
         return failed;
     if (controls.empty())
         wprintf(L"no faults\n");
-    for (const auto &control : controls)
+    for (const auto& control : controls)
         wprintf(L"%ls = %lu\n", control.first.c_str(), control.second);
     return 0;
 }
 
 }  // namespace
 
-int wmain(int argc, wchar_t **argv)
+int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2)
         return FailUsage(L"no command");
     const std::wstring command = argv[1];
     int rest = argc - 2;
-    wchar_t **args = argv + 2;
+    wchar_t** args = argv + 2;
     if (command == L"--help" || command == L"-h" || command == L"help") {
         wprintf(L"%ls", kUsage);
         return 0;
