@@ -6,8 +6,8 @@
 #                machine's own system DLL (never beside the program). Quick when nothing changed.
 #   sim_start    starts both drivers inside the running wineserver. `sc start` returns once a
 #                driver's DriverEntry has succeeded, and by then the bus interface, the private
-#                control device and the status device exist. A driver that sim_install replaced
-#                while it was running is stopped and started again.
+#                control devices and the status device exist. When sim_install replaced a driver
+#                that is running already, the wineserver is restarted first.
 #
 # The drivers publish their volatile registry entries (interface links, SERIALCOMM) each time
 # they start, so a new wineserver needs only sim_start.
@@ -15,11 +15,12 @@
 SIM_SERVICES=(svtmf3 svtser3)
 SIM_RESTART=()
 
-# Copies $1 to $2 unless they are the same; returns 0 when it copied.
+# Copies $1 to $2 unless they are the same already. Sets SIM_COPIED to 1 when it copied.
 sim_copy_if_changed() {
-  cmp -s "$1" "$2" && return 1
-  cp -f "$1" "$2" || { log "error: cannot copy $1 to $2"; exit 1; }
-  return 0
+  SIM_COPIED=0
+  cmp -s "$1" "$2" && return 0
+  cp -f "$1" "$2" || { log "error: cannot copy $1 to $2"; return 1; }
+  SIM_COPIED=1
 }
 
 sim_install() {
@@ -32,9 +33,10 @@ sim_install() {
 
   SIM_RESTART=()
   for svc in "${SIM_SERVICES[@]}"; do
-    sim_copy_if_changed "$built/$svc.sys" "$system32/drivers/$svc.sys" && SIM_RESTART+=("$svc")
+    sim_copy_if_changed "$built/$svc.sys" "$system32/drivers/$svc.sys" || return 1
+    [ "$SIM_COPIED" = 1 ] && SIM_RESTART+=("$svc")
   done
-  sim_copy_if_changed "$built/msports.dll" "$system32/msports.dll" || true
+  sim_copy_if_changed "$built/msports.dll" "$system32/msports.dll" || return 1
 
   [ -f "$stamp" ] && return 0
   for svc in "${SIM_SERVICES[@]}"; do
@@ -49,17 +51,25 @@ sim_install() {
 }
 
 sim_service_running() {
-  "$WINE" sc query "$1" 2>/dev/null | grep -q RUNNING
+  "$WINE" sc query "$1" </dev/null 2>/dev/null | grep -q RUNNING
 }
 
 sim_start() {
   local svc
   for svc in "${SIM_RESTART[@]}"; do
-    sim_service_running "$svc" && { "$WINE" sc stop "$svc" >/dev/null 2>&1 || true; }
+    # Wine does not unload a bus driver that has root devices; a rebuilt driver that is
+    # running already takes a new wineserver.
+    if sim_service_running "$svc"; then
+      log "the rebuilt drivers need a new wineserver: restarting it"
+      "$WINESERVER" -k </dev/null >/dev/null 2>&1
+      "$WINESERVER" -w </dev/null >/dev/null 2>&1
+      "$WINESERVER" -p </dev/null >/dev/null 2>&1 || { log "error: the wineserver did not start again"; return 1; }
+      break
+    fi
   done
   SIM_RESTART=()
   for svc in "${SIM_SERVICES[@]}"; do
-    "$WINE" sc start "$svc" >"$BUILD_DIR/sc-start-$svc.log" 2>&1 && continue
+    "$WINE" sc start "$svc" </dev/null >"$BUILD_DIR/sc-start-$svc.log" 2>&1 && continue
     sim_service_running "$svc" && continue # it was running already in this wineserver
     cat "$BUILD_DIR/sc-start-$svc.log"
     log "error: the driver $svc did not start"
