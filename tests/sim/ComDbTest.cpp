@@ -63,6 +63,7 @@ protected:
         if (db_ != nullptr) {
             EXPECT_EQ(ERROR_SUCCESS, ComDBClose(db_));
         }
+        SimMachineTest::TearDown();
     }
     HCOMDB db_ = nullptr;
 };

@@ -208,3 +208,8 @@ void SimMachineTest::SetUp()
 {
     ASSERT_TRUE(simtest::ResetMachine());
 }
+
+void SimMachineTest::TearDown()
+{
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), simmachine::ClearControls());
+}

@@ -87,8 +87,11 @@ size_t CountRequests(DWORD code);
 
 }  // namespace simtest
 
-// Base fixture: resets the machine before each test.
+// Base fixture: resets the machine before each test, and clears the faults after it (the ports
+// stay, so that `scripts/machine simctl list` shows what the last test made, but no fault is
+// left to surprise a person who uses the machine next).
 class SimMachineTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
 };
