@@ -80,7 +80,7 @@ bool IsInSerialComm(unsigned comNumber);
 // Claimed numbers, read directly from the database's value.
 std::vector<unsigned> ComDbClaims();
 
-// ---- the request log ----
+// ---- the request log: the last SIM_LOG_RING_SIZE requests of each driver, oldest first ----
 std::vector<simmachine::LoggedRequest> RequestLog();
 size_t CountRequests(DWORD code);
 ::testing::AssertionResult ClearRequestLog();
