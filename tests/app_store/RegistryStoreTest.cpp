@@ -19,7 +19,11 @@ protected:
         StoreTest::SetUp();
         ASSERT_TRUE(regtest::DeleteTree(kScratchKey));
     }
-    void TearDown() override { regtest::DeleteTree(kScratchKey); }
+    void TearDown() override
+    {
+        regtest::DeleteTree(kScratchKey);
+        StoreTest::TearDown();
+    }
 
     // A key whose children can only be volatile: a non-volatile key cannot be made below it.
     std::wstring VolatileParent()

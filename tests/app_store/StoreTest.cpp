@@ -1,16 +1,6 @@
 #include "StoreTest.h"
 
-#include "app/PortSettings.h"
-
-#include "RegistryHelpers.h"
-
 #include <string>
-
-void StoreTest::SetUp()
-{
-    ASSERT_TRUE(regtest::DeleteTree(kParametersKey));
-    ASSERT_TRUE(regtest::CreateKey(kParametersKey));
-}
 
 void PrintTo(const CString& text, std::ostream* os)
 {

@@ -1,16 +1,14 @@
-// Base fixture of the store's tests.
+// Base fixture of the store's tests: the simulated machine, reset before every test.
 #pragma once
 
 #include "framework/cstring.h"
+#include "tests/support/SimMachine.h"
 
 #include <gtest/gtest.h>
 
 #include <ostream>
 
-class StoreTest : public ::testing::Test {
-protected:
-    void SetUp() override;
-};
+class StoreTest : public SimMachineTest {};
 
 // Texts in failure messages.
 void PrintTo(const CString& text, std::ostream* os);

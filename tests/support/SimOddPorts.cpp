@@ -1,0 +1,70 @@
+#include "tests/support/SimOddPorts.h"
+
+#include <shlwapi.h>
+
+#include <stdio.h>
+
+namespace simtest {
+
+namespace {
+
+std::wstring DeviceKeyPath(unsigned comNumber)
+{
+    wchar_t path[128];
+    _snwprintf(path, 128, L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3\\*PNP0501\\%08X", comNumber);
+    return path;
+}
+
+::testing::AssertionResult Failed(const char* what, unsigned comNumber, LONG error)
+{
+    return ::testing::AssertionFailure() << what << " of COM" << comNumber << " failed with error " << error;
+}
+
+}  // namespace
+
+::testing::AssertionResult SetPortDeviceText(unsigned comNumber, const wchar_t* valueName, const std::wstring& text)
+{
+    HKEY hKey = nullptr;
+    LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, DeviceKeyPath(comNumber).c_str(), 0, KEY_SET_VALUE, &hKey);
+    if (error != ERROR_SUCCESS)
+        return Failed("opening the device key", comNumber, error);
+    error = RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                           static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(hKey);
+    return error == ERROR_SUCCESS ? ::testing::AssertionSuccess() : Failed("setting a device text", comNumber, error);
+}
+
+::testing::AssertionResult DeletePortDeviceValue(unsigned comNumber, const wchar_t* valueName)
+{
+    HKEY hKey = nullptr;
+    LONG error = RegOpenKeyExW(HKEY_LOCAL_MACHINE, DeviceKeyPath(comNumber).c_str(), 0, KEY_SET_VALUE, &hKey);
+    if (error != ERROR_SUCCESS)
+        return Failed("opening the device key", comNumber, error);
+    error = RegDeleteValueW(hKey, valueName);
+    RegCloseKey(hKey);
+    return error == ERROR_SUCCESS ? ::testing::AssertionSuccess() : Failed("deleting a device value", comNumber, error);
+}
+
+::testing::AssertionResult DeleteDeviceParametersKey(unsigned comNumber)
+{
+    const std::wstring path = DeviceKeyPath(comNumber) + L"\\Device Parameters";
+    const LONG error = static_cast<LONG>(SHDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str()));
+    return error == ERROR_SUCCESS ? ::testing::AssertionSuccess()
+                                  : Failed("deleting the Device Parameters key", comNumber, error);
+}
+
+::testing::AssertionResult SetSerialCommData(const wchar_t* valueName, const wchar_t* data, DWORD dataBytes)
+{
+    HKEY hKey = nullptr;
+    LONG error = RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                                 REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, &hKey, nullptr);
+    if (error == ERROR_SUCCESS) {
+        error = RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), dataBytes);
+        RegCloseKey(hKey);
+    }
+    if (error != ERROR_SUCCESS)
+        return ::testing::AssertionFailure() << "writing a SERIALCOMM value failed with error " << error;
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace simtest

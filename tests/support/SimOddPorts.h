@@ -1,0 +1,24 @@
+// Odd port devices and SERIALCOMM entries that the simulated bus driver never makes: a
+// present port's device key changed afterwards, as a faulty or foreign driver would have
+// written it. Use them on ports made with simtest::CreatePorts; the fixture's reset removes
+// every device key and SERIALCOMM value, so nothing outlives the test.
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace simtest {
+
+// Sets a text value of a present port's device key: L"DeviceDesc" or L"FriendlyName".
+::testing::AssertionResult SetPortDeviceText(unsigned comNumber, const wchar_t* valueName, const std::wstring& text);
+// Deletes a value of a present port's device key, e.g. L"FriendlyName" (it then cannot be read).
+::testing::AssertionResult DeletePortDeviceValue(unsigned comNumber, const wchar_t* valueName);
+// Deletes the Device Parameters key of a present port's device.
+::testing::AssertionResult DeleteDeviceParametersKey(unsigned comNumber);
+// A SERIALCOMM value with any data, stored as given (dataBytes may leave out the terminator).
+::testing::AssertionResult SetSerialCommData(const wchar_t* valueName, const wchar_t* data, DWORD dataBytes);
+
+}  // namespace simtest
