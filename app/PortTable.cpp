@@ -4,7 +4,7 @@
 #include "app/Globals.h"
 #include "app/PortSettings.h"
 
-#include <memory>
+#include <optional>
 
 namespace {
 
@@ -18,12 +18,12 @@ public:
     void Write(UINT keyNumber, LPCWSTR valueName, DWORD value)
     {
         if (!m_devices)
-            m_devices = std::make_unique<CDeviceParamWriter>();
+            m_devices.emplace();
         WritePortSetting(*m_devices, keyNumber, valueName, value);
     }
 
 private:
-    std::unique_ptr<CDeviceParamWriter> m_devices;
+    std::optional<CDeviceParamWriter> m_devices;
 };
 
 // The stored value, or the default, written to the subkey and the device's key when the value

@@ -81,7 +81,7 @@ TEST(PortFriendlyNamePrefix, AcceptsTheNameWithOrWithoutOneBlankBeforeTheParenth
     EXPECT_TRUE(HasPortFriendlyNamePrefix(L"Sarvento VCP (COM256)"));
 }
 
-TEST(PortFriendlyNamePrefix, RefusesAnyOtherTextBeforeTheParenthesis)
+TEST(PortFriendlyNamePrefix, RefusesAnyOtherTextBeforeTheParenthesisOrNoParenthesis)
 {
     EXPECT_FALSE(HasPortFriendlyNamePrefix(L"sarvento vcp (COM5)"));
     EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VCP  (COM5)"));
@@ -89,20 +89,5 @@ TEST(PortFriendlyNamePrefix, RefusesAnyOtherTextBeforeTheParenthesis)
     EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VCPX(COM5)"));
     EXPECT_FALSE(HasPortFriendlyNamePrefix(L" Sarvento VCP (COM5)"));
     EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VC(COM5)"));
-}
-
-TEST(PortFriendlyNamePrefix, RefusesANameWithoutParenthesis)
-{
-    EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VCP"));
-    EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VCP "));
-    EXPECT_FALSE(HasPortFriendlyNamePrefix(L""));
-}
-
-TEST(PortDeviceDescription, IsTheExactTextOnly)
-{
-    EXPECT_TRUE(IsPortDeviceDescription(L"Sarvento VCP"));
-    EXPECT_FALSE(IsPortDeviceDescription(L"Sarvento VCP "));
-    EXPECT_FALSE(IsPortDeviceDescription(L" Sarvento VCP"));
-    EXPECT_FALSE(IsPortDeviceDescription(L"sarvento vcp"));
-    EXPECT_FALSE(IsPortDeviceDescription(L""));
+    EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VCP"));  // no "(": the prefix is empty
 }

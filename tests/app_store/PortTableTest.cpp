@@ -118,6 +118,49 @@ TEST_F(PortTable, APresentPortWithoutSubkeyGetsEveryDefaultInItsSubkeyAndDeviceK
     }
 }
 
+TEST_F(PortTable, OneDeviceListPerLoadWritesWhatOneListPerValueWould)
+{
+    // Instance 3 calls itself COM4, ahead of instance 4; instance 5 has no Device Parameters key.
+    ASSERT_TRUE(simtest::CreatePorts({2, 3, 4, 5}));
+    ASSERT_TRUE(simtest::SetPortDeviceText(3, L"FriendlyName", L"Sarvento VCP (COM4)"));
+    auto arrange = [] {
+        for (unsigned n : {2u, 3u, 4u, 5u})
+            EmptySubkey(n);
+        for (unsigned n : {2u, 3u, 4u}) {
+            for (const wchar_t* name : {L"TxTriggerLevel", L"AliveRxTimer", L"AliveTxTimer", L"Protocol", L"IPaddress",
+                                        L"Port", L"ComPort", L"Alias"}) {
+                HKEY hKey = nullptr;
+                ASSERT_EQ(ERROR_SUCCESS,
+                          RegOpenKeyExW(HKEY_LOCAL_MACHINE, DeviceParameters(n).c_str(), 0, KEY_SET_VALUE, &hKey));
+                RegDeleteValueW(hKey, name);
+                RegCloseKey(hKey);
+            }
+        }
+        ASSERT_TRUE(regtest::DeleteTree(DeviceParameters(5)));
+    };
+    auto machine = [] {
+        return regtest::Snapshot(kParametersKey) + regtest::Snapshot(L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3");
+    };
+
+    arrange();
+    LoadPortTable();
+    const std::wstring loaded = machine();
+    ASSERT_EQ(std::vector<UINT>({2, 4, 5}), KeyNumbers());
+
+    // The same writes, each value through WritePortSetting with a device walk of its own.
+    arrange();
+    for (unsigned n : {2u, 4u, 5u}) {
+        for (const NamedDword& value : kDefaultDwords)
+            WritePortSetting(n, value.name, value.value);
+        WritePortSetting(n, L"ComPort", n);
+        WriteRegString(PortSubkeyPath(n), L"Alias", L"");
+        WriteRegString(PortDevicePath(n), L"Alias", L"");
+    }
+    EXPECT_EQ(loaded, machine());
+    EXPECT_EQ(4001u, regtest::GetValue(DeviceParameters(3), L"Port").AsDword());
+    EXPECT_FALSE(regtest::GetValue(DeviceParameters(4), L"Port").exists);
+}
+
 TEST_F(PortTable, StoredValuesAreTakenAsTheyAreEvenOutOfRange)
 {
     ASSERT_TRUE(simtest::CreatePorts({2, 6}));
