@@ -81,7 +81,7 @@ bool UiHarness::OnIdle(CWnd& wnd)
             EndModal(wnd, IDCANCEL);
             return false;
         }
-        m_active.push_back(Script{&wnd, wnd.m_hWnd, std::move(m_pending.front()), 0});
+        m_active.push_back(Script{&wnd, wnd.m_hWnd, std::move(m_pending.front()), false, 0});
         m_pending.pop_front();
         index = m_active.size() - 1;
     }
@@ -100,17 +100,19 @@ bool UiHarness::OnIdle(CWnd& wnd)
         action(wnd);
         return true;
     }
-    if (script.waitStart == 0)
-        script.waitStart = ::GetTickCount() | 1;
+    if (!script.waiting) {
+        script.waiting = true;
+        script.waitStart = ::GetTickCount();
+    }
     if (step.until(wnd)) {
         script.steps.pop_front();
-        script.waitStart = 0;
+        script.waiting = false;
         return true;
     }
     if (::GetTickCount() - script.waitStart > step.timeoutMs) {
         ADD_FAILURE() << "a condition was not met within " << step.timeoutMs << " ms";
         script.steps.clear();
-        script.waitStart = 0;
+        script.waiting = false;
         return true;
     }
     // Nothing may arrive while waiting: a thread timer wakes the loop to look again.

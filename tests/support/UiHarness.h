@@ -56,6 +56,7 @@ private:
         CWnd* wnd = nullptr;
         HWND hWnd = nullptr;
         std::deque<Step> steps;
+        bool waiting = false;  // the first step is a wait that has started
         DWORD waitStart = 0;
     };
 
