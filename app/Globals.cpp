@@ -14,6 +14,10 @@ BYTE g_presentPortMap[kComNumberCount] = {};
 CCriticalSection g_portTableLock;
 CArray<CSVT_ComInfo, CSVT_ComInfo&> g_portTable;
 
+PortOperation g_portOperation = 0;
+AddPortRequest g_addPortRequest;
+DeletePortRequest g_deletePortRequest;
+
 HWND g_hMainWnd = nullptr;
 std::atomic<int> g_currentTab{0};
 

@@ -3,7 +3,9 @@
 // so that construction and destruction at start and exit happen in a known sequence.
 #pragma once
 
+#include "app/AddPortRequest.h"
 #include "app/ComUsage.h"
+#include "app/PortOperation.h"
 #include "app/PortTable.h"
 #include "app/StatusDevice.h"
 #include "framework/collections.h"
@@ -42,6 +44,12 @@ extern CCriticalSection g_portTableLock;
 
 // One record per present port device, in ascending key order (app/PortTable.h).
 extern CArray<CSVT_ComInfo, CSVT_ComInfo&> g_portTable;
+
+// What the progress dialog does, and the requests it works from: set by the port list page on the
+// user-interface thread before it runs the dialog, only read while the dialog runs.
+extern PortOperation g_portOperation;
+extern AddPortRequest g_addPortRequest;
+extern DeletePortRequest g_deletePortRequest;
 
 // The main dialog's window, set when it initialises; the target of WM_PORT_IN_USE.
 extern HWND g_hMainWnd;

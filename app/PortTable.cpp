@@ -94,3 +94,36 @@ void RemovePortTableEntry(INT_PTR index)
     CSingleLock lock(&g_portTableLock, TRUE);
     g_portTable.RemoveAt(index);
 }
+
+INT_PTR PortTableSize()
+{
+    CSingleLock lock(&g_portTableLock, TRUE);
+    return g_portTable.GetSize();
+}
+
+INT_PTR FindPortTableEntry(UINT comNumber, CSVT_ComInfo* record)
+{
+    CSingleLock lock(&g_portTableLock, TRUE);
+    for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i) {
+        if (g_portTable[i].ComPort == comNumber) {
+            *record = g_portTable[i];
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool GetPortTableEntry(INT_PTR index, CSVT_ComInfo* record)
+{
+    CSingleLock lock(&g_portTableLock, TRUE);
+    if (index < 0 || index >= g_portTable.GetSize())
+        return false;
+    *record = g_portTable[index];
+    return true;
+}
+
+int DecrementDeviceCount()
+{
+    CSingleLock lock(&g_portTableLock, TRUE);
+    return --g_deviceCount;
+}

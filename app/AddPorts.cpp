@@ -1,0 +1,131 @@
+// The two add workers of the progress dialog. They run on the user-interface thread inside its
+// timer ticks.
+#include "app/ProgressDlg.h"
+
+#include "app/ComUsage.h"
+#include "app/DriverInterface.h"
+#include "app/Globals.h"
+#include "app/PortDeviceCreation.h"
+#include "app/PortSettings.h"
+
+namespace {
+
+const DWORD kAliveRxTimer = 7000;
+const DWORD kAliveTxTimer = 2500;
+
+CString PortKeyPath(int comNumber)
+{
+    CString path;
+    path.Format(L"%s\\%04d", SVT_PARAMETERS_KEY, comNumber);
+    return path;
+}
+
+CString DeviceParamsPath(int comNumber)
+{
+    CString path;
+    path.Format(L"SYSTEM\\CurrentControlSet\\Enum\\%s\\%08X\\Device Parameters", SVT_PORT_HARDWARE_ID,
+                static_cast<unsigned>(comNumber));
+    return path;
+}
+
+// The eight values of a new port in the order of the old-Windows road, where the driver may
+// read them as they come.
+void WriteOldRoadValues(const CString& key, const AddPortRequest& request, int comNumber, DWORD tcpPort)
+{
+    WriteRegString(key, L"Alias", request.alias);
+    WriteRegDword(key, L"ComPort", static_cast<DWORD>(comNumber));
+    WriteRegDword(key, L"IPaddress", request.ipAddress);
+    WriteRegDword(key, L"Port", tcpPort);
+    WriteRegDword(key, L"Protocol", request.protocol);
+    WriteRegDword(key, L"TxTriggerLevel", request.txTriggerLevel);
+    WriteRegDword(key, L"AliveRxTimer", kAliveRxTimer);
+    WriteRegDword(key, L"AliveTxTimer", kAliveTxTimer);
+}
+
+}  // namespace
+
+void CSVT_ProgressDlg::AddAllPorts(AddPortRequest& request)
+{
+    UINT current = request.startCom;
+    for (UINT i = 0; i < request.count; ++i) {
+        UINT com = current < 1 ? 1 : current;
+        while (com <= 255 && g_comUsageMap[com - 1] != COMUSE_FREE)
+            ++com;
+        if (com > 255)
+            return;  // no free number left: nothing is plugged in, the poll waits for the user
+        g_comUsageMap[com - 1] = COMUSE_PRESENT;
+
+        CString key = PortKeyPath(static_cast<int>(com));
+        WriteRegString(key, L"Alias", request.alias);
+        WriteRegDword(key, L"ComPort", com);
+        WriteRegDword(key, L"IPaddress", request.ipAddress);
+        WriteRegDword(key, L"Port", request.firstTcpPort + i);
+        WriteRegDword(key, L"Protocol", request.protocol);
+        WriteRegDword(key, L"AliveRxTimer", kAliveRxTimer);
+        WriteRegDword(key, L"AliveTxTimer", kAliveTxTimer);
+        WriteRegDword(key, L"TxTriggerLevel", request.txTriggerLevel);
+        current = com + 1;
+    }
+    // One request presents every port written above.
+    if (!AddPortDevice(&g_osVersion, static_cast<int>(current)))
+        OnOK();
+}
+
+bool CSVT_ProgressDlg::AddNextPort(AddPortRequest& request)
+{
+    while (m_nextCom < 1 || (m_nextCom <= 255 && g_comUsageMap[m_nextCom - 1] != COMUSE_FREE))
+        ++m_nextCom;
+    if (m_nextCom > 255) {
+        OnOK();
+        return false;
+    }
+
+    const DWORD tcpPort = request.firstTcpPort + static_cast<DWORD>(m_portsAdded);
+    WriteOldRoadValues(PortKeyPath(m_nextCom), request, m_nextCom, tcpPort);
+    if (!AddPortDevice(&g_osVersion, m_nextCom))
+        OnOK();
+
+    // The port driver publishes the COM name once it runs on the new child.
+    bool appeared = IsComInSerialcomm(m_nextCom);
+    for (int look = 1; !appeared && look < 12; ++look) {
+        Sleep(100);
+        appeared = IsComInSerialcomm(m_nextCom);
+    }
+    if (!appeared) {
+        Sleep(100);
+        return false;  // the next tick tries the same number again
+    }
+
+    WriteOldRoadValues(DeviceParamsPath(m_nextCom), request, m_nextCom, tcpPort);
+    g_comUsageMap[m_nextCom - 1] = COMUSE_PRESENT;
+    ++m_portsAdded;
+    ++m_nextCom;
+    return true;
+}
+
+bool IsComInSerialcomm(int comNumber)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    bool found = false;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[260];
+        wchar_t data[130 + 1] = {};  // 260 bytes of data and a terminator of our own
+        DWORD nameLength = 260;
+        DWORD dataSize = 260;
+        DWORD type = 0;
+        LONG status = RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                                    &dataSize);
+        if (status == ERROR_NO_MORE_ITEMS)
+            break;
+        if (status != ERROR_SUCCESS || type != REG_SZ)
+            continue;
+        if (ParseComNumber(data) == comNumber) {
+            found = true;
+            break;
+        }
+    }
+    RegCloseKey(key);
+    return found;
+}

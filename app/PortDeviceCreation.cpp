@@ -1,0 +1,134 @@
+#include "app/PortDeviceCreation.h"
+
+#include <initguid.h>
+#include <newdev.h>
+
+#include "app/DriverInterface.h"
+#include "app/PortSettings.h"
+#include "framework/framework.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const wchar_t kPortDriverInf[] = L"svtser3.inf";
+
+// Wide texts handed to the driver installation are limited to 260 characters.
+const int kMaxInstallText = MAX_PATH;
+
+// Signature of UpdateDriverForPlugAndPlayDevicesW.
+using UpdateDriverFn = BOOL(WINAPI*)(HWND, LPCWSTR, LPCWSTR, DWORD, PBOOL);
+
+// The bus driver is only asked when its service's parameters key can be opened for writing:
+// without it there are no port settings for the driver to read.
+bool ParametersKeyWritable()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Installs the port driver for the new child of comNumber from the install folder's INF file.
+// Best effort: a missing folder value, an over-long path, a missing newdev.dll or a failed
+// update leave the port to Plug and Play, as on a system where the driver is already known.
+void InstallPortDriver(int comNumber)
+{
+    CString folder;
+    if (!ReadRegString(kInstallFolderKey, kInstallFolderValue, folder))
+        return;
+
+    CString infPath;
+    infPath.Format(L"%s\\%s", static_cast<LPCWSTR>(folder), kPortDriverInf);
+    if (infPath.GetLength() >= kMaxInstallText)
+        return;
+
+    // The id the bus driver reports for the child: "SVTMF3\" and the COM number in eight
+    // lowercase hexadecimal digits.
+    CString hardwareId;
+    hardwareId.Format(L"%s%08x", SVT_PORT_HARDWARE_ID_PREFIX, static_cast<unsigned>(comNumber));
+
+    HMODULE newdev = LoadLibraryW(L"newdev.dll");
+    if (!newdev)
+        return;
+    auto update = reinterpret_cast<UpdateDriverFn>(
+        reinterpret_cast<void*>(GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesW")));
+    if (update) {
+        BOOL reboot = FALSE;
+        if (update(nullptr, hardwareId, infPath, INSTALLFLAG_READONLY, &reboot))
+            SetLastError(0);
+    }
+    FreeLibrary(newdev);
+}
+
+}  // namespace
+
+bool PlugInPort(HDEVINFO deviceInfoSet, SP_DEVICE_INTERFACE_DATA* interfaceData)
+{
+    DWORD required = 0;
+    if (SetupDiGetDeviceInterfaceDetailW(deviceInfoSet, interfaceData, nullptr, 0, &required, nullptr) ||
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER || required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W))
+        return false;
+
+    std::vector<BYTE> buffer(required);
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    if (!SetupDiGetDeviceInterfaceDetailW(deviceInfoSet, interfaceData, detail, required, nullptr, nullptr))
+        return false;
+
+    HANDLE device = CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    if (device == INVALID_HANDLE_VALUE)
+        return false;
+
+    BusPlugInRecord record = {BUS_PLUGIN_RECORD_SIZE, BUS_PLUGIN_SERIAL_NO};
+    DWORD returned = 0;
+    BOOL accepted = DeviceIoControl(device, IOCTL_BUS_PLUGIN_PORT, &record, sizeof record, &record, sizeof record,
+                                    &returned, nullptr);
+    CloseHandle(device);
+    return accepted != FALSE;
+}
+
+int AddPortDevice(const int* osVersion, int comNumber)
+{
+    if (!ParametersKeyWritable())
+        return 0;
+
+    HDEVINFO set = SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr,
+                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (set == INVALID_HANDLE_VALUE)
+        return 0;
+
+    SP_DEVICE_INTERFACE_DATA interfaceData{};
+    interfaceData.cbSize = sizeof interfaceData;
+    bool accepted = SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_BUS_DRIVER_INTERFACE, 0, &interfaceData) &&
+                    PlugInPort(set, &interfaceData);
+    SetupDiDestroyDeviceInfoList(set);
+
+    if (!accepted) {
+        AfxMessageBox(L"Driver was not loaded! Please return application!", MB_OK);
+        return 0;
+    }
+
+    // From code 53 on, Plug and Play installs the port driver for the new children itself.
+    if (*osVersion < 53)
+        InstallPortDriver(comNumber);
+    return 1;
+}
+
+int CallUpdateDriverForPlugAndPlayDevices(LPCWSTR hardwareId, LPCWSTR infPath, DWORD installFlags,
+                                          BOOL* rebootRequired)
+{
+    HMODULE newdev = LoadLibraryW(L"newdev.dll");
+    if (!newdev)
+        return 2;
+    int result = 2;
+    auto update = reinterpret_cast<UpdateDriverFn>(
+        reinterpret_cast<void*>(GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesW")));
+    if (update && update(nullptr, hardwareId, infPath, installFlags, rebootRequired))
+        result = 0;
+    FreeLibrary(newdev);
+    return result;
+}

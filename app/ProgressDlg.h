@@ -1,0 +1,67 @@
+// The progress dialog: carries out one port operation (g_portOperation) while it shows a bar
+// and a line of text. Adding runs on the user-interface thread in the dialog's timers; deleting
+// runs on a worker thread that reports back to the dialog.
+#pragma once
+
+#include "app/AddPortRequest.h"
+#include "framework/framework.h"
+
+enum : UINT_PTR {
+    TIMER_ADD_START = 4097,  // 100 ms, once: start the add, or end the dialog after a delete
+    TIMER_ADD_POLL = 4098,   // 1000 ms: count the new port devices
+    TIMER_ADD_STEP = 4099,   // 100 ms: add one port (old Windows)
+};
+
+class CSVT_ProgressDlg : public CDialog {
+public:
+    enum { IDD = 144 };
+
+    CSVT_ProgressDlg();
+    ~CSVT_ProgressDlg() override;
+
+    // Bar and text; also called from the delete worker, so they only send messages.
+    void InitProgress(int total);
+    void StepProgress(int done, int comNumber);
+
+    // The two add workers, given g_addPortRequest.
+    void AddAllPorts(AddPortRequest& request);
+    bool AddNextPort(AddPortRequest& request);
+
+    // The two delete workers, run on the delete thread; true when they ran to the end.
+    bool DeleteSelectedPorts();
+    bool DeleteAllPorts();
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    void OnTimer(UINT_PTR nIDEvent);
+    LRESULT OnDeleteDone(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CProgressCtrl m_progress;
+    CStatic m_text;
+    int m_total = 0;
+    int m_presentAtStart = 0;
+    CBrush m_brush;
+    int m_nextCom = 0;
+    int m_portsAdded = 0;
+
+private:
+    // Set while the delete worker runs: the dialog cannot be closed under it.
+    bool m_workerRunning = false;
+};
+
+// Whether a value of HARDWARE\DEVICEMAP\SERIALCOMM names COM comNumber.
+bool IsComInSerialcomm(int comNumber);
+
+// Entry of the delete worker thread; its parameter is the progress dialog.
+UINT DeleteWorkerThread(LPVOID dialog);
+
+// Removes the present port device of COM comNumber; nothing when there is none.
+void RemoveDeviceByComNumber(int comNumber);

@@ -1,0 +1,177 @@
+// Adding ports through the progress dialog, on both roads, against the simulated machine.
+#include "tests/app_progress/ProgressTestSupport.h"
+
+#include "app/DriverInterface.h"
+
+#include <algorithm>
+
+using namespace uitest;
+using namespace progresstest;
+
+namespace {
+
+class AddProgressTest : public ProgressDialogTest {
+protected:
+    void Request(UINT startCom, UINT count, UINT firstTcpPort = 4001)
+    {
+        g_portOperation = PORTOP_ADD;
+        AddPortRequest& r = g_addPortRequest;
+        r.startCom = startCom;
+        r.count = count;
+        r.ipAddress = 0x0A000001;
+        r.firstTcpPort = firstTcpPort;
+        r.protocol = 1;
+        r.txTriggerLevel = 8;
+        r.alias = L"lab";
+        // What the add-port dialog marks: the free numbers from the start on.
+        for (UINT n = startCom, chosen = 0; n <= 255 && chosen < count; ++n)
+            if (!simtest::IsInSerialComm(n)) {
+                r.chosen[n] = 1;
+                ++chosen;
+            }
+    }
+};
+
+TEST_F(AddProgressTest, NewRoadWritesEveryPortThenAsksTheBusDriverOnce)
+{
+    g_osVersion = 61;
+    ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial4", 4));
+    Request(3, 3);
+    CSVT_ProgressDlg dlg;
+    std::wstring caption, firstText;
+    INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
+                                                caption = WindowText(d.GetSafeHwnd());
+                                                firstText = ProgressText(d);
+                                            }),
+                                            WaitUntil([](CWnd&) { return false; }, 15000)});
+
+    EXPECT_EQ(IDOK, result);  // ended by the poll before the wait ran out
+    EXPECT_EQ(0, harness.DialogsEndedByHarness());
+    EXPECT_EQ(L"Add Port", caption);
+    EXPECT_EQ(L"The driver add was started. please wait (0/3)", firstText);
+    EXPECT_EQ(1u, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+    const unsigned coms[] = {3, 5, 6};
+    for (unsigned i = 0; i < 3; ++i) {
+        SCOPED_TRACE(coms[i]);
+        EXPECT_EQ(coms[i], ReadDword(PortKey(coms[i]), L"ComPort"));
+        EXPECT_EQ(4001 + i, ReadDword(PortKey(coms[i]), L"Port"));
+        EXPECT_EQ(7000, ReadDword(PortKey(coms[i]), L"AliveRxTimer"));
+        EXPECT_EQ(2500, ReadDword(PortKey(coms[i]), L"AliveTxTimer"));
+        EXPECT_EQ(8, ReadDword(PortKey(coms[i]), L"TxTriggerLevel"));
+        EXPECT_EQ(1, ReadDword(PortKey(coms[i]), L"Protocol"));
+        EXPECT_EQ(0x0A000001, ReadDword(PortKey(coms[i]), L"IPaddress"));
+        // The new road leaves the device's own key to the driver.
+        EXPECT_EQ(-1, ReadDword(DeviceParamsKey(coms[i]), L"Port"));
+        EXPECT_TRUE(simtest::IsPortPresent(coms[i]));
+    }
+    EXPECT_FALSE(KeyExists(PortKey(4)));
+    EXPECT_EQ(-1, ReadDword(SVT_PARAMETERS_KEY, L"DeviceCount"));
+}
+
+TEST_F(AddProgressTest, PollShowsEachPortAsItAppears)
+{
+    g_osVersion = 61;
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_CHILD_DELAY_MS, 1000));
+    Request(10, 2);
+    CSVT_ProgressDlg dlg;
+    std::wstring step;
+    INT_PTR result = harness.RunModal(
+        dlg, {WaitUntil([&](CWnd& d) { return ProgressText(d).find(L"was created") != std::wstring::npos; }, 8000),
+              Do([&](CWnd& d) { step = ProgressText(d); }), WaitUntil([](CWnd&) { return false; }, 10000)});
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(L"1/2  COM10 was created", step);
+}
+
+TEST_F(AddProgressTest, PortsThatNeverAppearKeepTheDialogOpenUntilClosed)
+{
+    g_osVersion = 61;
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_CHILDREN_NEVER));
+    Request(20, 1);
+    CSVT_ProgressDlg dlg;
+    bool openAfterPolls = false;
+    INT_PTR result = harness.RunModal(
+        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) == 1; }),
+              Do([](CWnd&) { Sleep(2200); }), Do([&](CWnd& d) { openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd()); }),
+              Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
+    EXPECT_TRUE(openAfterPolls);
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(0, harness.DialogsEndedByHarness());
+}
+
+TEST_F(AddProgressTest, MissingBusDriverEndsTheDialogAtOnceAndKeepsTheSettings)
+{
+    g_osVersion = 61;
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_HIDE_BUS_INTERFACE));
+    Request(3, 2);
+    CSVT_ProgressDlg dlg;
+    INT_PTR result = harness.RunModal(dlg, {WaitUntil([](CWnd&) { return false; }, 3000)});
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ((std::vector<std::wstring>{L"Driver was not loaded! Please return application!"}), BoxTexts());
+    EXPECT_TRUE(KeyExists(PortKey(3)));
+    EXPECT_TRUE(KeyExists(PortKey(4)));
+}
+
+TEST_F(AddProgressTest, OldRoadAddsOnePortPerTickAndMirrorsItsValues)
+{
+    g_osVersion = 51;
+    Request(7, 2, 6000);
+    CSVT_ProgressDlg dlg;
+    std::vector<std::wstring> texts;
+    INT_PTR result = harness.RunModal(dlg, {WaitUntil(
+                                               [&](CWnd& d) {
+                                                   std::wstring t = ProgressText(d);
+                                                   if (texts.empty() || texts.back() != t)
+                                                       texts.push_back(t);
+                                                   return false;
+                                               },
+                                               10000)});
+    EXPECT_EQ(IDOK, result);
+    // The last step's text is written in the tick that ends the dialog; the first is seen.
+    EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), L"1/2  COM7 was created"));
+    EXPECT_EQ(2, dlg.m_portsAdded);
+    EXPECT_EQ(9, dlg.m_nextCom);
+    for (unsigned com : {7u, 8u}) {
+        SCOPED_TRACE(com);
+        EXPECT_EQ(6000 + (com - 7), ReadDword(DeviceParamsKey(com), L"Port"));
+        EXPECT_EQ(com, ReadDword(DeviceParamsKey(com), L"ComPort"));
+        EXPECT_EQ(8, ReadDword(DeviceParamsKey(com), L"TxTriggerLevel"));
+        EXPECT_EQ(7000, ReadDword(DeviceParamsKey(com), L"AliveRxTimer"));
+    }
+    // One plug-in request per port on this road.
+    EXPECT_EQ(2u, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+}
+
+TEST_F(AddProgressTest, OldRoadRetriesANumberThatDoesNotAppear)
+{
+    g_osVersion = 51;
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_CHILDREN_NEVER));
+    Request(30, 1);
+    CSVT_ProgressDlg dlg;
+    DWORD start = GetTickCount();
+    INT_PTR result = harness.RunModal(
+        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) >= 2; }, 6000),
+              Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_EQ(IDCANCEL, result);
+    // Twelve looks 100 ms apart and a last pause before the same number is tried again.
+    EXPECT_GE(elapsed, 1200u);
+    EXPECT_FALSE(KeyExists(PortKey(31)));
+    EXPECT_EQ(30, ReadDword(PortKey(30), L"ComPort"));
+}
+
+TEST_F(AddProgressTest, EnterAndEscapeDoNotEndTheDialog)
+{
+    g_portOperation = 0;  // nothing to do: the dialog waits to be closed
+    CSVT_ProgressDlg dlg;
+    bool open = false;
+    INT_PTR result = harness.RunModal(dlg, {Do([](CWnd& d) {
+                                                PressKey(d.GetSafeHwnd(), VK_RETURN);
+                                                PressKey(d.GetSafeHwnd(), VK_ESCAPE);
+                                            }),
+                                            Do([&](CWnd& d) { open = ::IsWindowVisible(d.GetSafeHwnd()); })});
+    EXPECT_TRUE(open);
+    EXPECT_EQ(1, harness.DialogsEndedByHarness());
+    EXPECT_EQ(IDCANCEL, result);
+}
+
+}  // namespace

@@ -1,0 +1,174 @@
+// Deleting ports through the progress dialog's worker, against the simulated machine.
+#include "tests/app_progress/ProgressTestSupport.h"
+
+#include "app/DriverInterface.h"
+#include "app/PortSettings.h"
+#include "app/PortTable.h"
+
+#include <atomic>
+#include <thread>
+
+using namespace uitest;
+using namespace progresstest;
+
+namespace {
+
+class DeleteProgressTest : public ProgressDialogTest {
+protected:
+    // Ports made as an add makes them, claimed in the database, loaded into the table, with
+    // DeviceCount as the port list keeps it.
+    void MakePorts(const std::vector<unsigned>& coms)
+    {
+        ASSERT_TRUE(simtest::CreatePorts(coms));
+        ASSERT_TRUE(simtest::SetComDbClaims(coms));
+        LoadPortTable();
+        g_deviceCount = static_cast<int>(g_portTable.GetSize());
+        WriteRegDword(SVT_PARAMETERS_KEY, L"DeviceCount", static_cast<DWORD>(g_deviceCount));
+    }
+    void ExpectGone(unsigned com)
+    {
+        SCOPED_TRACE(com);
+        EXPECT_FALSE(simtest::IsPortPresent(com));
+        EXPECT_FALSE(simtest::IsInSerialComm(com));
+        EXPECT_FALSE(KeyExists(PortKey(com)));
+        auto claims = simtest::ComDbClaims();
+        EXPECT_EQ(claims.end(), std::find(claims.begin(), claims.end(), com));
+    }
+    void ExpectKept(unsigned com)
+    {
+        SCOPED_TRACE(com);
+        EXPECT_TRUE(simtest::IsPortPresent(com));
+        EXPECT_TRUE(KeyExists(PortKey(com)));
+    }
+    INT_PTR Run(std::vector<std::wstring>* texts)
+    {
+        CSVT_ProgressDlg dlg;
+        return harness.RunModal(dlg, {WaitUntil(
+                                         [&](CWnd& d) {
+                                             std::wstring t = ProgressText(d);
+                                             if (texts && (texts->empty() || texts->back() != t))
+                                                 texts->push_back(t);
+                                             return false;
+                                         },
+                                         10000)});
+    }
+};
+
+TEST_F(DeleteProgressTest, SelectedPortsLeaveNothingBehind)
+{
+    MakePorts({3, 4, 5, 6});
+    g_portOperation = PORTOP_DELETE_SELECTED;
+    g_deletePortRequest.count = 2;
+    g_deletePortRequest.comNumbers[0] = 3;
+    g_deletePortRequest.comNumbers[1] = 5;
+    std::vector<std::wstring> texts;
+
+    EXPECT_EQ(IDOK, Run(&texts));
+
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(L"2/2  COM5 was deleted", texts.back());
+    ExpectGone(3);
+    ExpectGone(5);
+    ExpectKept(4);
+    ExpectKept(6);
+    EXPECT_EQ(2, ReadDword(SVT_PARAMETERS_KEY, L"DeviceCount"));
+    EXPECT_EQ(2, g_deviceCount);
+    ASSERT_EQ(2, g_portTable.GetSize());
+    EXPECT_EQ(4u, g_portTable[0].ComPort);
+    EXPECT_EQ(6u, g_portTable[1].ComPort);
+}
+
+TEST_F(DeleteProgressTest, DeleteAllGoesFromTheLastRowAndEmptiesTheTable)
+{
+    MakePorts({1, 2, 4});
+    g_portOperation = PORTOP_DELETE_ALL;
+    std::vector<std::wstring> texts;
+
+    EXPECT_EQ(IDOK, Run(&texts));
+
+    EXPECT_EQ(L"3/3  COM1 was deleted", texts.back());
+    for (unsigned com : {1u, 2u, 4u})
+        ExpectGone(com);
+    EXPECT_EQ(0, g_portTable.GetSize());
+    EXPECT_EQ(0, ReadDword(SVT_PARAMETERS_KEY, L"DeviceCount"));
+}
+
+TEST_F(DeleteProgressTest, EmptyRequestOnlyEndsTheDialog)
+{
+    MakePorts({9});
+    g_portOperation = PORTOP_DELETE_SELECTED;
+    EXPECT_EQ(IDOK, Run(nullptr));
+    ExpectKept(9);
+}
+
+TEST_F(DeleteProgressTest, UnopenableDatabaseDeletesNothingAndLetsTheUserClose)
+{
+    MakePorts({11, 12});
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+    g_portOperation = PORTOP_DELETE_ALL;
+    CSVT_ProgressDlg dlg;
+    INT_PTR result = harness.RunModal(
+        dlg, {WaitUntil([&](CWnd&) { return !harness.MessageBoxes().empty(); }), Do([](CWnd&) { Sleep(400); }),
+              Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
+    EXPECT_EQ(IDCANCEL, result);
+    EXPECT_EQ(0, harness.DialogsEndedByHarness());
+    EXPECT_EQ((std::vector<std::wstring>{L"ComDBOpen Fail!"}), BoxTexts());
+    ExpectKept(11);
+    ExpectKept(12);
+    EXPECT_EQ(2, g_portTable.GetSize());
+}
+
+TEST_F(DeleteProgressTest, CloseBoxWaitsForTheWorker)
+{
+    // Closing under a running worker would leave it writing to a dialog that is gone; the close
+    // box is ignored until the worker has reported back, and the dialog then ends with IDOK.
+    MakePorts({14, 15, 16, 17});
+    g_portOperation = PORTOP_DELETE_ALL;
+    CSVT_ProgressDlg dlg;
+    INT_PTR result = harness.RunModal(
+        dlg, {Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }),
+              WaitUntil([](CWnd&) { return false; }, 10000)});
+    EXPECT_EQ(IDOK, result);
+    for (unsigned com : {14u, 15u, 16u, 17u})
+        ExpectGone(com);
+}
+
+TEST_F(DeleteProgressTest, TableReaderNeverSeesAHalfRemovedRow)
+{
+    // A reader like the monitor's loops over the table under its lock while the worker removes
+    // rows one by one: every row it sees is one of the ports, never a freed or moved record.
+    std::vector<unsigned> coms;
+    for (unsigned n = 40; n < 72; ++n)
+        coms.push_back(n);
+    MakePorts(coms);
+    g_portOperation = PORTOP_DELETE_SELECTED;
+    g_deletePortRequest.count = static_cast<UINT>(coms.size());
+    for (size_t i = 0; i < coms.size(); ++i)
+        g_deletePortRequest.comNumbers[i] = coms[i];
+
+    std::atomic<bool> stop{false};
+    std::atomic<int> badRows{0}, passes{0};
+    std::thread reader([&] {
+        while (!stop) {
+            g_portTableLock.Lock();
+            int rows = static_cast<int>(g_portTable.GetSize());
+            for (int i = 0; i < rows && i < g_deviceCount + 1; ++i) {
+                UINT com = g_portTable[i].ComPort;
+                if (com < 40 || com >= 72)
+                    ++badRows;
+            }
+            g_portTableLock.Unlock();
+            ++passes;
+        }
+    });
+    INT_PTR result = Run(nullptr);
+    stop = true;
+    reader.join();
+
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(0, badRows.load());
+    EXPECT_GT(passes.load(), 10);
+    EXPECT_EQ(0, g_portTable.GetSize());
+}
+
+}  // namespace
