@@ -8,6 +8,7 @@
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
 #include "app/ShellLayout.h"
+#include "app/Uninstall.h"
 
 #include <shellapi.h>
 
@@ -97,6 +98,7 @@ BEGIN_MESSAGE_MAP(CSVT_SarventoCtlDlg, CDialogEx)
     ON_COMMAND(ID_FILE_EXIT, &CDialog::OnOK)
     ON_COMMAND(ID_APP_ABOUT, &CSVT_SarventoCtlDlg::OnAbout)
     ON_COMMAND(ID_HELP_WEB, &CSVT_SarventoCtlDlg::OnHelp)
+    ON_COMMAND(ID_UNINSTALL, &CSVT_SarventoCtlDlg::OnUninstall)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -351,3 +353,5 @@ void CSVT_SarventoCtlDlg::OnHelp()
     // Without a browser nothing opens; there is nothing else to do about it.
     ::ShellExecuteW(m_hWnd, L"open", kDownloadPage, nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+void CSVT_SarventoCtlDlg::OnUninstall() { UninstallProduct(); }

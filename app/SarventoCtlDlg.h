@@ -47,6 +47,8 @@ protected:
     void OnTcnSelchangeTab(NMHDR* pNMHDR, LRESULT* pResult);
     void OnAbout();
     void OnHelp();
+    // Command 32776, sent by the uninstaller; no menu carries them.
+    void OnUninstall();
 
     DECLARE_MESSAGE_MAP()
 

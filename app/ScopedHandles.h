@@ -1,4 +1,4 @@
-// Owners of the registry keys and device lists that the store and the device code open: each is
+// Owners of the registry keys, handles and device lists that the program opens: each is
 // closed on every path out of the operation that opened it.
 #pragma once
 
@@ -31,6 +31,25 @@ public:
 
 private:
     HKEY m_hKey = nullptr;
+};
+
+// A kernel object handle (process, snapshot), closed when its owner goes.
+class ScopedHandle {
+public:
+    explicit ScopedHandle(HANDLE hHandle) : m_hHandle(hHandle) {}
+    ~ScopedHandle()
+    {
+        if (IsValid())
+            ::CloseHandle(m_hHandle);
+    }
+    ScopedHandle(const ScopedHandle&) = delete;
+    ScopedHandle& operator=(const ScopedHandle&) = delete;
+
+    bool IsValid() const { return m_hHandle != nullptr && m_hHandle != INVALID_HANDLE_VALUE; }
+    operator HANDLE() const { return m_hHandle; }
+
+private:
+    HANDLE m_hHandle;
 };
 
 // A device information list, destroyed when its owner goes.

@@ -1,0 +1,358 @@
+// Command 32776 as the uninstaller sends it: to the main dialog in this process, and to the real
+// program from outside. A machine with the product and other products' things on it keeps
+// exactly the others'.
+#include "app/Globals.h"
+#include "app/PortSettings.h"
+#include "app/SarventoCtlDlg.h"
+#include "tests/app_install/InstallTestSupport.h"
+#include "tests/support/SimMachine.h"
+#include "tests/support/UiHarness.h"
+
+#include <setupapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace installtest;
+
+namespace {
+
+const wchar_t kCaption[] = L"COM Sarvento Control v3.2.0.6";
+const wchar_t kSimBusDevice[] = L"ROOT\\SVTMF3\\0000";
+const wchar_t kOtherDevice[] = L"ROOT\\SARVENTOTEST\\0000";
+const wchar_t kOtherProductKey[] = L"SOFTWARE\\Kolbrant\\Other Product";
+const wchar_t kWineVersionKey[] = L"Software\\Wine\\AppDefaults\\SarventoCtl3.exe";
+
+std::wstring Subkey(UINT keyNumber)
+{
+    return std::wstring(static_cast<LPCWSTR>(PortSubkeyPath(keyNumber)));
+}
+
+std::wstring PortDevice(unsigned comNumber)
+{
+    wchar_t name[32] = {};
+    _snwprintf(name, 31, L"SVTMF3\\*PNP0501\\%08X", comNumber);
+    return name;
+}
+
+// The machine with the product installed on it, and other products beside it.
+class UninstallCommand : public SimMachineTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(RunsInBuildPrefix());
+        SimMachineTest::SetUp();
+    }
+    void TearDown() override
+    {
+        DeleteTestKey(kTestDeviceEnumKey);
+        DeleteTestKey(kOtherProductKey);
+        DeleteTestKey(L"SOFTWARE\\Kolbrant\\COM Sarvento v3");
+    }
+
+    void InstallProductAndOthers()
+    {
+        // Ports 3 and 5 with their devices, subkey 9 configured without a ComPort, another
+        // product's device, settings and claims.
+        ASSERT_TRUE(simtest::CreatePorts({3, 5}));
+        ASSERT_TRUE(WriteDword(Subkey(9), L"Port", 4001));
+        ASSERT_TRUE(simtest::SetComDbClaims({3, 5, 11}));
+        ASSERT_TRUE(WriteDevice(kOtherDevice, L"otherbus", {L"root\\otherbus"}));
+        ASSERT_TRUE(WriteDword(kOtherProductKey, L"Installed", 1));
+        ASSERT_TRUE(WriteDword(L"SOFTWARE\\Kolbrant\\COM Sarvento v3", L"Installed", 1));
+
+        for (const std::wstring& path : ProductFilePaths(folders))
+            ASSERT_TRUE(files.File(path));
+        for (const std::wstring& path : DecoyFilePaths(folders))
+            ASSERT_TRUE(files.File(path));
+
+        portInfCopy = CopyIntoInfFolder(BuiltDriverFolder() + L"\\svtser3.inf");
+        busInfCopy = CopyIntoInfFolder(BuiltDriverFolder() + L"\\svtmf3.inf");
+        ASSERT_TRUE(files.File(folders.temp + L"\\other\\other.inf",
+                               "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=System\r\n"
+                               "ClassGuid={4d36e97d-e325-11ce-bfc1-08002be10318}\r\nProvider=Other\r\n"));
+        otherInfCopy = CopyIntoInfFolder(folders.temp + L"\\other\\other.inf");
+    }
+
+    // Everything of the product is gone.
+    void ExpectProductGone()
+    {
+        EXPECT_FALSE(DeviceExists(PortDevice(3)));
+        EXPECT_FALSE(DeviceExists(PortDevice(5)));
+        EXPECT_FALSE(DeviceExists(kSimBusDevice));
+        EXPECT_FALSE(KeyExists(Subkey(3)));
+        EXPECT_FALSE(KeyExists(Subkey(5)));
+        EXPECT_EQ((std::vector<unsigned>{11}), simtest::ComDbClaims());
+        EXPECT_FALSE(FileExists(portInfCopy));
+        EXPECT_FALSE(FileExists(busInfCopy));
+        for (const std::wstring& path : ProductFilePaths(folders))
+            EXPECT_FALSE(FileExists(path)) << "still there: " << ::testing::PrintToString(path);
+        EXPECT_FALSE(FolderExists(folders.ProductInstall()));
+        EXPECT_FALSE(FolderExists(folders.ProductMenu()));
+    }
+
+    // Everything of the others is still there, and what the product keeps.
+    void ExpectOthersKept()
+    {
+        EXPECT_TRUE(DeviceExists(kOtherDevice));
+        EXPECT_TRUE(DeviceExists(L"ROOT\\WINE\\WINEBUS"));
+        EXPECT_TRUE(KeyExists(Subkey(9)));
+        EXPECT_TRUE(KeyExists(kParametersKey));
+        EXPECT_TRUE(KeyExists(kOtherProductKey));
+        EXPECT_TRUE(KeyExists(L"SOFTWARE\\Kolbrant\\COM Sarvento v3"));
+        EXPECT_TRUE(FileExists(otherInfCopy));
+        for (const std::wstring& path : DecoyFilePaths(folders))
+            EXPECT_TRUE(FileExists(path)) << "deleted: " << ::testing::PrintToString(path);
+        EXPECT_TRUE(FolderExists(folders.programFiles + L"\\Kolbrant"));
+        EXPECT_TRUE(FolderExists(folders.commonPrograms + L"\\Kolbrant"));
+    }
+
+    std::wstring CopyIntoInfFolder(const std::wstring& source)
+    {
+        wchar_t dest[MAX_PATH] = {};
+        if (!::SetupCopyOEMInfW(source.c_str(), nullptr, SPOST_NONE, 0, dest, MAX_PATH, nullptr, nullptr)) {
+            ADD_FAILURE() << "SetupCopyOEMInfW failed (" << ::GetLastError() << ")";
+            return std::wstring();
+        }
+        std::wstring inf(dest);
+        files.Remember(inf);
+        files.Remember(inf.substr(0, inf.size() - 4) + L".pnf");
+        return inf;
+    }
+
+    Folders folders;
+    MadeFiles files;
+    StandIns standIns{files};
+    std::wstring portInfCopy;
+    std::wstring busInfCopy;
+    std::wstring otherInfCopy;
+};
+
+TEST_F(UninstallCommand, TakesExactlyTheProductOffTheMachine)
+{
+    InstallProductAndOthers();
+    HANDLE otherCopy = standIns.Start(L"SarventoCtl3.exe");
+    HANDLE similar = standIns.Start(L"SarventoCtl3 Setup.exe");
+    ASSERT_NE(nullptr, otherCopy);
+    ASSERT_NE(nullptr, similar);
+
+    CWinApp app;
+    uitest::UiHarness ui;
+    CSVT_SarventoCtlDlg dlg;
+    app.m_pMainWnd = &dlg;
+    bool stillOpen = false;
+    ui.RunModal(dlg, {uitest::Do([&](CWnd& wnd) {
+                    wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0);
+                    stillOpen = ::IsWindowVisible(wnd.m_hWnd) != FALSE;
+                })});
+    app.m_pMainWnd = nullptr;
+
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    EXPECT_EQ(0u, StandIns::WaitForExit(otherCopy));
+    EXPECT_TRUE(StandIns::IsRunning(similar));
+    ExpectProductGone();
+    ExpectOthersKept();
+}
+
+TEST_F(UninstallCommand, GoesOnAfterEachFailedStep)
+{
+    InstallProductAndOthers();
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+
+    CWinApp app;
+    uitest::UiHarness ui;
+    CSVT_SarventoCtlDlg dlg;
+    app.m_pMainWnd = &dlg;
+    ui.RunModal(dlg, {uitest::Do([](CWnd& wnd) { wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0); })});
+    app.m_pMainWnd = nullptr;
+
+    // Without the COM-port database no number is released and no subkey deleted; the devices,
+    // the INF copies and the files go all the same.
+    ASSERT_EQ(1u, ui.MessageBoxes().size());
+    EXPECT_EQ(L"Failed to open COM DB. Unable to uninstall", ui.MessageBoxes()[0].text);
+    EXPECT_TRUE(KeyExists(Subkey(3)));
+    EXPECT_EQ((std::vector<unsigned>{3, 5, 11}), simtest::ComDbClaims());
+    EXPECT_FALSE(DeviceExists(PortDevice(3)));
+    EXPECT_FALSE(DeviceExists(kSimBusDevice));
+    EXPECT_FALSE(FileExists(portInfCopy));
+    for (const std::wstring& path : ProductFilePaths(folders))
+        EXPECT_FALSE(FileExists(path)) << "still there: " << ::testing::PrintToString(path);
+    ExpectOthersKept();
+}
+
+// ---- the real program, sent the command by another program ----
+
+std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className, const wchar_t* caption)
+{
+    struct Query {
+        DWORD processId;
+        const wchar_t* className;
+        const wchar_t* caption;
+        std::vector<HWND> found;
+    } query = {processId, className, caption, {}};
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            Query* q = reinterpret_cast<Query*>(lParam);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hWnd, &pid);
+            wchar_t name[64] = {};
+            if (pid == q->processId && ::IsWindowVisible(hWnd) &&
+                (q->className == nullptr || (::GetClassNameW(hWnd, name, 64) && lstrcmpW(name, q->className) == 0)) &&
+                (q->caption == nullptr || uitest::WindowText(hWnd) == q->caption))
+                q->found.push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs = 30000)
+{
+    const DWORD start = ::GetTickCount();
+    do {
+        const std::vector<HWND> found = WindowsOf(processId, className, caption);
+        if (!found.empty())
+            return found.front();
+        ::Sleep(50);
+    } while (::GetTickCount() - start < timeoutMs);
+    return nullptr;
+}
+
+// The control panel started from the product's install folder, as the installer leaves it.
+class InstalledProgram {
+public:
+    explicit InstalledProgram(const std::wstring& path)
+    {
+        std::wstring commandLine = L"\"" + path + L"\"";
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        m_started = ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                     &startup, &m_process);
+    }
+    ~InstalledProgram()
+    {
+        if (!m_started)
+            return;
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(m_process.hProcess, 1);
+            ::WaitForSingleObject(m_process.hProcess, 5000);
+        }
+        ::CloseHandle(m_process.hThread);
+        ::CloseHandle(m_process.hProcess);
+    }
+    bool Started() const { return m_started != FALSE; }
+    DWORD Id() const { return m_process.dwProcessId; }
+    HANDLE Handle() const { return m_process.hProcess; }
+    bool Close()
+    {
+        HWND hMain = WaitForWindow(Id(), nullptr, kCaption, 0);
+        if (hMain != nullptr)
+            ::PostMessageW(hMain, WM_CLOSE, 0, 0);
+        return ::WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0;
+    }
+
+private:
+    BOOL m_started = FALSE;
+    PROCESS_INFORMATION m_process = {};
+};
+
+TEST_F(UninstallCommand, TheRunningProgramEndsTheOtherCopyButNotItselfAndItsFileStays)
+{
+    InstallProductAndOthers();
+    const std::wstring programFile = folders.ProductInstall() + L"\\SarventoCtl3.exe";
+    ASSERT_TRUE(files.Copy(BuiltProgramPath(), programFile));
+    HANDLE otherCopy = standIns.Start(L"SarventoCtl3.exe");
+    ASSERT_NE(nullptr, otherCopy);
+
+    InstalledProgram program(programFile);
+    ASSERT_TRUE(program.Started());
+    HWND hMain = WaitForWindow(program.Id(), nullptr, kCaption);
+    ASSERT_NE(nullptr, hMain) << "the program's main dialog did not appear";
+
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(hMain, WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0, SMTO_NORMAL, 30000, &result));
+
+    EXPECT_EQ(0u, StandIns::WaitForExit(otherCopy));
+    EXPECT_TRUE(StandIns::IsRunning(program.Handle()));
+    EXPECT_TRUE(WindowsOf(program.Id(), L"#32770", L"Error").empty());
+    // The running program's own file cannot go, so its folder stays; the rest of it is gone.
+    EXPECT_TRUE(FileExists(programFile));
+    for (const std::wstring& path : ProductFilePaths(folders)) {
+        if (path != programFile) {
+            EXPECT_FALSE(FileExists(path)) << "still there: " << ::testing::PrintToString(path);
+        }
+    }
+    EXPECT_TRUE(FolderExists(folders.ProductInstall()));
+    EXPECT_FALSE(DeviceExists(PortDevice(3)));
+    EXPECT_FALSE(KeyExists(Subkey(3)));
+    ExpectOthersKept();
+
+    EXPECT_TRUE(program.Close());
+}
+
+// Outside the NT family the program says so, and the uninstallation goes on without the first
+// device walk. Wine plays Windows 98 for the program when told to.
+class UninstallOnWindows98 : public UninstallCommand {
+protected:
+    void SetUp() override
+    {
+        UninstallCommand::SetUp();
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, kWineVersionKey, 0, nullptr, 0, KEY_WRITE,
+                                                   nullptr, &key, nullptr));
+        const wchar_t version[] = L"win98";
+        const LONG written =
+            ::RegSetValueExW(key, L"Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version), sizeof(version));
+        ::RegCloseKey(key);
+        ASSERT_EQ(ERROR_SUCCESS, written);
+    }
+    void TearDown() override
+    {
+        ::RegDeleteKeyW(HKEY_CURRENT_USER, kWineVersionKey);
+        UninstallCommand::TearDown();
+    }
+};
+
+TEST_F(UninstallOnWindows98, SaysTheProgramNeedsWindowsNtAndGoesOn)
+{
+    InstallProductAndOthers();
+    InstalledProgram program(BuiltProgramPath());
+    ASSERT_TRUE(program.Started());
+    HWND hMain = WaitForWindow(program.Id(), nullptr, kCaption);
+    ASSERT_NE(nullptr, hMain) << "the program's main dialog did not appear";
+
+    ::PostMessageW(hMain, WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0);
+    HWND hBox = WaitForWindow(program.Id(), L"#32770", L"Error");
+    ASSERT_NE(nullptr, hBox) << "no message box";
+    EXPECT_EQ(L"This program must be executed on WINDOWS 2000/XP", uitest::DlgItemText(hBox, 0xFFFF));
+    EXPECT_EQ(nullptr, ::GetWindow(hBox, GW_OWNER));
+    EXPECT_NE(nullptr, ::GetDlgItem(hBox, IDOK));
+    EXPECT_EQ(nullptr, ::GetDlgItem(hBox, IDCANCEL));
+    ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hBox, IDOK)));
+
+    // The command handler runs to its end before the program takes the next sent message.
+    const DWORD start = ::GetTickCount();
+    while (::IsWindow(hBox) && ::GetTickCount() - start < 10000)
+        ::Sleep(20);
+    DWORD_PTR result = 0;
+    ASSERT_TRUE(::SendMessageTimeoutW(hMain, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result));
+
+    // The walk by service did not run, the walk by hardware id did: the bus device stays, the
+    // ports go. The subkeys and the files go too.
+    EXPECT_TRUE(DeviceExists(kSimBusDevice));
+    EXPECT_FALSE(DeviceExists(PortDevice(3)));
+    EXPECT_FALSE(KeyExists(Subkey(3)));
+    EXPECT_EQ((std::vector<unsigned>{11}), simtest::ComDbClaims());
+    for (const std::wstring& path : ProductFilePaths(folders))
+        EXPECT_FALSE(FileExists(path)) << "still there: " << ::testing::PrintToString(path);
+    // The INF copies are deleted by the step that did not run.
+    EXPECT_TRUE(FileExists(portInfCopy));
+    ExpectOthersKept();
+
+    EXPECT_TRUE(program.Close());
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+// The uninstallation's device, COM-number and registry steps against the simulated machine:
+// the product's devices go, present or not, other devices stay; the COM numbers of the ports
+// are released; the port subkeys with a ComPort value go, everything else under the service
+// stays.
+#include "app/PortSettings.h"
+#include "app/Uninstall.h"
+#include "tests/app_install/InstallTestSupport.h"
+#include "tests/support/SimMachine.h"
+#include "tests/support/UiHarness.h"
+
+#include <setupapi.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace installtest;
+
+namespace {
+
+const wchar_t kSimBusDevice[] = L"ROOT\\SVTMF3\\0000";
+const wchar_t kWineBusDevice[] = L"ROOT\\WINE\\WINEBUS";
+
+// Devices of other makers and of ours, written into the registry, none of them present.
+const wchar_t kOtherService[] = L"ROOT\\SARVENTOTEST\\0000";      // service "svtser3x"
+const wchar_t kMixedCaseService[] = L"ROOT\\SARVENTOTEST\\0001";  // service "SvtMf3"
+const wchar_t kPortIdSecond[] = L"ROOT\\SARVENTOTEST\\0002";      // no service; ids {ACPI\X, svtmf3\*pnp0501}
+const wchar_t kSimilarPortId[] = L"ROOT\\SARVENTOTEST\\0003";     // no service; id SVTMF3\*PNP0501X
+
+std::wstring Subkey(UINT keyNumber)
+{
+    return std::wstring(static_cast<LPCWSTR>(PortSubkeyPath(keyNumber)));
+}
+
+std::wstring PortDevice(unsigned comNumber)
+{
+    wchar_t name[32] = {};
+    _snwprintf(name, 31, L"SVTMF3\\*PNP0501\\%08X", comNumber);
+    return name;
+}
+
+class UninstallDevices : public SimMachineTest {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(RunsInBuildPrefix());
+        SimMachineTest::SetUp();
+    }
+    void TearDown() override { DeleteTestKey(kTestDeviceEnumKey); }
+
+    void WriteDecoyDevices()
+    {
+        ASSERT_TRUE(WriteDevice(kOtherService, L"svtser3x", {L"root\\svtser3x"}));
+        ASSERT_TRUE(WriteDevice(kMixedCaseService, L"SvtMf3", {L"root\\othermf"}));
+        ASSERT_TRUE(WriteDevice(kPortIdSecond, nullptr, {L"ACPI\\X", L"svtmf3\\*pnp0501"}));
+        ASSERT_TRUE(WriteDevice(kSimilarPortId, nullptr, {L"SVTMF3\\*PNP0501X"}));
+    }
+
+    // A subkey of the service's Parameters key with a ComPort value, or without one.
+    void WriteSubkey(UINT keyNumber, DWORD comPort)
+    {
+        ASSERT_TRUE(WriteDword(Subkey(keyNumber), L"Port", 4001));
+        ASSERT_TRUE(WriteDword(Subkey(keyNumber), L"ComPort", comPort));
+    }
+    void WriteSubkeyWithoutComPort(UINT keyNumber) { ASSERT_TRUE(WriteDword(Subkey(keyNumber), L"Port", 4001)); }
+
+    uitest::UiHarness ui;  // records message boxes
+};
+
+TEST_F(UninstallDevices, RemovesEveryDeviceOfBothServicesAndNoOther)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3, 5}));
+    WriteDecoyDevices();
+    ASSERT_TRUE(DeviceExists(kSimBusDevice));
+
+    EXPECT_EQ(0u, RemoveSerialDevicesAndPorts());
+
+    EXPECT_FALSE(DeviceExists(PortDevice(3)));  // service svtser3
+    EXPECT_FALSE(DeviceExists(PortDevice(5)));
+    EXPECT_FALSE(DeviceExists(kSimBusDevice));      // service svtmf3
+    EXPECT_FALSE(DeviceExists(kMixedCaseService));  // service SvtMf3, not present
+    EXPECT_TRUE(DeviceExists(kOtherService));
+    EXPECT_TRUE(DeviceExists(kPortIdSecond));  // no service: the hardware-id walk takes it
+    EXPECT_TRUE(DeviceExists(kSimilarPortId));
+    EXPECT_TRUE(DeviceExists(kWineBusDevice));
+    // The port driver withdraws a removed port's COM name.
+    const DWORD start = ::GetTickCount();
+    while ((simtest::IsInSerialComm(3) || simtest::IsInSerialComm(5)) && ::GetTickCount() - start < 5000)
+        ::Sleep(20);
+    EXPECT_FALSE(simtest::IsInSerialComm(3));
+    EXPECT_FALSE(simtest::IsInSerialComm(5));
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+TEST_F(UninstallDevices, ReleasesTheComNumbersOfKeyNumbers0To256AndKeepsTheSubkeys)
+{
+    WriteSubkey(0, 9);
+    WriteSubkey(5, 5);
+    WriteSubkey(7, 0);  // ComPort 0: nothing to release
+    WriteSubkeyWithoutComPort(9);
+    WriteSubkey(256, 200);
+    ASSERT_TRUE(simtest::SetComDbClaims({5, 7, 9, 11, 200}));
+
+    EXPECT_EQ(0u, RemoveSerialDevicesAndPorts());
+
+    EXPECT_EQ((std::vector<unsigned>{7, 11}), simtest::ComDbClaims());
+    for (UINT keyNumber : {0u, 5u, 7u, 9u, 256u})
+        EXPECT_TRUE(KeyExists(Subkey(keyNumber))) << keyNumber;
+}
+
+TEST_F(UninstallDevices, WithoutTheComPortDatabaseStillRemovesTheDevicesAndInfCopies)
+{
+    ASSERT_TRUE(simtest::CreatePorts({4}));
+    ASSERT_TRUE(simtest::SetComDbClaims({4}));
+    MadeFiles files;
+    wchar_t copy[MAX_PATH] = {};
+    ASSERT_TRUE(::SetupCopyOEMInfW((BuiltDriverFolder() + L"\\svtser3.inf").c_str(), nullptr, SPOST_NONE, 0, copy,
+                                   MAX_PATH, nullptr, nullptr));
+    files.Remember(copy);
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+
+    EXPECT_NE(0u, RemoveSerialDevicesAndPorts());
+
+    EXPECT_FALSE(DeviceExists(PortDevice(4)));
+    EXPECT_FALSE(FileExists(copy));
+    EXPECT_EQ((std::vector<unsigned>{4}), simtest::ComDbClaims());
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+TEST_F(UninstallDevices, RemovesEveryDeviceWithThePortHardwareIdInAnyCaseAndPosition)
+{
+    ASSERT_TRUE(simtest::CreatePorts({6}));
+    WriteDecoyDevices();
+
+    EXPECT_EQ(1, RemovePnp0501Devices());
+
+    EXPECT_FALSE(DeviceExists(PortDevice(6)));
+    EXPECT_FALSE(DeviceExists(kPortIdSecond));
+    EXPECT_TRUE(DeviceExists(kSimilarPortId));
+    EXPECT_TRUE(DeviceExists(kOtherService));
+    EXPECT_TRUE(DeviceExists(kMixedCaseService));
+    EXPECT_TRUE(DeviceExists(kSimBusDevice));
+    EXPECT_TRUE(DeviceExists(kWineBusDevice));
+}
+
+TEST_F(UninstallDevices, DeletesThePortSubkeysThatHaveAComPortAndReleasesTheirNumbers)
+{
+    WriteSubkey(0, 9);
+    WriteSubkey(7, 7);
+    WriteSubkeyWithoutComPort(9);
+    WriteSubkey(255, 255);
+    WriteSubkey(256, 200);
+    ASSERT_TRUE(WriteDword(std::wstring(kParametersKey) + L"\\Other", L"ComPort", 12));
+    ASSERT_TRUE(WriteDword(kParametersKey, kDeviceCountValue, 3));
+    ASSERT_TRUE(WriteDword(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x\\Parameters\\0007", L"ComPort", 7));
+    ASSERT_TRUE(simtest::SetComDbClaims({7, 9, 12, 200, 255}));
+
+    EXPECT_EQ(1, UninstallAllPorts());
+
+    EXPECT_FALSE(KeyExists(Subkey(0)));
+    EXPECT_FALSE(KeyExists(Subkey(7)));
+    EXPECT_FALSE(KeyExists(Subkey(255)));
+    EXPECT_TRUE(KeyExists(Subkey(9)));
+    EXPECT_TRUE(KeyExists(Subkey(256)));
+    EXPECT_TRUE(KeyExists(std::wstring(kParametersKey) + L"\\Other"));
+    EXPECT_TRUE(KeyExists(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x\\Parameters\\0007"));
+    DWORD deviceCount = 0;
+    EXPECT_EQ(1, ReadRegDword(kParametersKey, kDeviceCountValue, deviceCount));
+    EXPECT_EQ((std::vector<unsigned>{12, 200}), simtest::ComDbClaims());
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+    DeleteTestKey(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x");
+}
+
+TEST_F(UninstallDevices, WithoutTheComPortDatabaseDeletesNoSubkeyAndSaysSo)
+{
+    WriteSubkey(7, 7);
+    ASSERT_TRUE(simtest::SetComDbClaims({7}));
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+
+    EXPECT_EQ(0, UninstallAllPorts());
+
+    EXPECT_TRUE(KeyExists(Subkey(7)));
+    EXPECT_EQ((std::vector<unsigned>{7}), simtest::ComDbClaims());
+    ASSERT_EQ(1u, ui.MessageBoxes().size());
+    EXPECT_EQ(L"Failed to open COM DB. Unable to uninstall", ui.MessageBoxes()[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONSTOP), ui.MessageBoxes()[0].nType & MB_ICONMASK);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), ui.MessageBoxes()[0].nType & MB_TYPEMASK);
+}
+
+TEST_F(UninstallDevices, WithoutPortSubkeysNothingIsReleasedOrDeleted)
+{
+    ASSERT_TRUE(simtest::SetComDbClaims({3}));
+
+    EXPECT_EQ(1, UninstallAllPorts());
+    EXPECT_EQ(0u, RemoveSerialDevicesAndPorts());
+
+    EXPECT_TRUE(KeyExists(kParametersKey));
+    EXPECT_EQ((std::vector<unsigned>{3}), simtest::ComDbClaims());
+}
+
+}  // namespace
