@@ -6,6 +6,10 @@
 #include "app/AddPortRequest.h"
 #include "framework/framework.h"
 
+#include <setupapi.h>
+
+#include <vector>
+
 enum : UINT_PTR {
     TIMER_ADD_START = 4097,  // 100 ms, once: start the add, or end the dialog after a delete
     TIMER_ADD_POLL = 4098,   // 1000 ms: count the new port devices
@@ -65,3 +69,27 @@ UINT DeleteWorkerThread(LPVOID dialog);
 
 // Removes the present port device of COM comNumber; nothing when there is none.
 void RemoveDeviceByComNumber(int comNumber);
+
+// The present port devices, read once for a run that removes many: Remove(n) finds the device of
+// COM n as RemoveDeviceByComNumber would on a fresh list (the first port device whose lower-cased
+// friendly name is "sarvento vcp (comn)" or "sarvento vcp(comn)"; none once a port device whose
+// name cannot be read comes first) and removes it.
+class PortDeviceRemover {
+public:
+    PortDeviceRemover();
+    ~PortDeviceRemover();
+    PortDeviceRemover(const PortDeviceRemover&) = delete;
+    PortDeviceRemover& operator=(const PortDeviceRemover&) = delete;
+
+    bool Remove(int comNumber);
+
+private:
+    struct Candidate {
+        SP_DEVINFO_DATA device;
+        CString lowerName;
+        bool unreadable;
+        bool removed = false;
+    };
+    HDEVINFO m_set;
+    std::vector<Candidate> m_candidates;
+};

@@ -4,6 +4,7 @@
 #include "app/DriverInterface.h"
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
+#include "tests/support/SimOddPorts.h"
 
 #include <atomic>
 #include <thread>
@@ -131,6 +132,37 @@ TEST_F(DeleteProgressTest, CloseBoxWaitsForTheWorker)
     EXPECT_EQ(IDOK, result);
     for (unsigned com : {14u, 15u, 16u, 17u})
         ExpectGone(com);
+}
+
+TEST_F(DeleteProgressTest, RemovalMatchesTheWholeDescriptionAndEitherNameForm)
+{
+    ASSERT_TRUE(simtest::CreatePorts({12, 13, 14}));
+    ASSERT_TRUE(simtest::SetPortDeviceText(13, L"DeviceDesc", L"Sarvento VCP "));
+    ASSERT_TRUE(simtest::SetPortDeviceText(14, L"FriendlyName", L"SARVENTO VCP(COM14)"));
+
+    RemoveDeviceByComNumber(12);
+    RemoveDeviceByComNumber(13);
+    RemoveDeviceByComNumber(14);
+
+    EXPECT_FALSE(simtest::IsPortPresent(12));
+    EXPECT_TRUE(simtest::IsPortPresent(13));  // a trailing blank is another description
+    EXPECT_FALSE(simtest::IsPortPresent(14));
+}
+
+TEST_F(DeleteProgressTest, OneDeviceListServesAWholeRunAsFreshListsWould)
+{
+    ASSERT_TRUE(simtest::CreatePorts({20, 21, 22, 23}));
+    // The device of COM22 comes after one whose name cannot be read: no search reaches it.
+    ASSERT_TRUE(simtest::DeletePortDeviceValue(21, L"FriendlyName"));
+    PortDeviceRemover devices;
+
+    EXPECT_TRUE(devices.Remove(20));
+    EXPECT_FALSE(devices.Remove(20));  // already gone
+    EXPECT_FALSE(devices.Remove(22));
+
+    EXPECT_FALSE(simtest::IsPortPresent(20));
+    EXPECT_TRUE(simtest::IsPortPresent(22));
+    EXPECT_TRUE(simtest::IsPortPresent(23));
 }
 
 TEST_F(DeleteProgressTest, TableReaderNeverSeesAHalfRemovedRow)
