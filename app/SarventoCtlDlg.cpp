@@ -40,15 +40,20 @@ HICON LoadStoredIcon(UINT nID)
         ::LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nID), IMAGE_ICON, 0, 0, LR_DEFAULTCOLOR));
 }
 
-// Puts the icon on a plain push button; returns the icon, which the caller keeps and destroys.
-HICON SetUpToolButton(ToolButton& button, const ToolButtonSpec& spec)
+// Gives a tool button its icons (it owns them from then on), tooltip and hover cursor.
+void SetUpToolButton(ToolButton& button, const ToolButtonSpec& spec)
 {
-    HICON hIcon = LoadStoredIcon(spec.nNormalIcon);
-    if (hIcon != nullptr && button.GetSafeHwnd() != nullptr) {
-        button.ModifyStyle(0, BS_ICON);
-        button.SetIcon(hIcon);
+    HICON hHover = LoadStoredIcon(spec.nHoverIcon);
+    HICON hNormal = LoadStoredIcon(spec.nNormalIcon);
+    if (hHover == nullptr && hNormal != nullptr) {
+        // Without a hover icon the button shows none and would not take the normal one.
+        ::DestroyIcon(hNormal);
+        hNormal = nullptr;
     }
-    return hIcon;
+    button.SetIcons(hHover, hNormal);
+    button.ShiftBackColor();
+    button.SetTooltipText(spec.tooltip);
+    button.SetHoverCursor();
 }
 
 int ReadOsVersion()
@@ -70,14 +75,7 @@ CSVT_SarventoCtlDlg::CSVT_SarventoCtlDlg(CWnd* pParent)
 {
 }
 
-CSVT_SarventoCtlDlg::~CSVT_SarventoCtlDlg()
-{
-    for (HICON& hIcon : m_toolIcons) {
-        if (hIcon != nullptr)
-            ::DestroyIcon(hIcon);
-        hIcon = nullptr;
-    }
-}
+CSVT_SarventoCtlDlg::~CSVT_SarventoCtlDlg() = default;
 
 void CSVT_SarventoCtlDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -154,7 +152,7 @@ void CSVT_SarventoCtlDlg::LoadMenuBar()
 void CSVT_SarventoCtlDlg::InitButtons()
 {
     for (int i = 0; i < 4; ++i)
-        m_toolIcons[i] = SetUpToolButton(m_toolButtons[i], kToolButtons[i]);
+        SetUpToolButton(m_toolButtons[i], kToolButtons[i]);
 }
 
 void CSVT_SarventoCtlDlg::InitTabs()

@@ -2,12 +2,12 @@
 // status bar. Its modal loop is the program's message loop.
 #pragma once
 
+#include "controls/ButtonST.h"
 #include "framework/framework.h"
 #include "res/resource.h"
 
-// The tool buttons are plain push buttons that show their normal icon. The icon button with a
-// hover icon, tooltip and hover cursor replaces them by changing this type and SetUpToolButton.
-using ToolButton = CButton;
+// The tool buttons: icon buttons with a hover icon, a tooltip and the hover cursor.
+using ToolButton = CButtonST;
 
 class CSVT_SarventoCtlDlg : public CDialogEx {
 public:
@@ -63,6 +63,4 @@ private:
     // for its whole life, so the bar never draws with a deleted font.
     CFont m_fontInUse;
     CFont m_fontReady;
-    // Icons that the plain tool buttons show; the buttons do not own them.
-    HICON m_toolIcons[4] = {};
 };

@@ -8,6 +8,7 @@
 // LR_SHARED), never with LoadIcon.
 #pragma once
 
+#include "controls/ButtonSTResource.h"
 #include "framework/framework.h"
 
 // The button's colours, indexes of CButtonST's colour table.
@@ -20,9 +21,6 @@ enum class ButtonColor : int {
     TextFocus = 5,  // kept for completeness; the drawing does not read it
     Count = 6
 };
-
-// The cursor resource shown while the mouse is over a button that has a hover cursor.
-#define IDC_BUTTONST_HOVER 188
 
 class CButtonST : public CButton {
 public:

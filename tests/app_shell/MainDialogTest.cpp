@@ -138,7 +138,7 @@ TEST_F(MainDialogTest, ToolButtonsSitAboveTheTabControlAndStayWhenResized)
                  HWND hButton = ::GetDlgItem(hDlg, static_cast<int>(kToolButtonIds[i]));
                  ExpectPlaced(ChildRect(hButton), origin.x + 52 * i, origin.y - 40, 32, 32, "tool button");
                  EXPECT_TRUE(::IsWindowVisible(hButton));
-                 EXPECT_NE(nullptr, reinterpret_cast<HICON>(::SendMessageW(hButton, BM_GETIMAGE, IMAGE_ICON, 0)));
+                 EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongPtrW(hButton, GWL_STYLE) & 0x1F);  // icon buttons
              }
              // The tab control lies below every sibling and clips them, so it never paints over
              // the buttons or the pages.

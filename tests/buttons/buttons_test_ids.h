@@ -8,6 +8,3 @@
 #define IDB_TEST_IMAGE 310       // 16 x 16: black 8 x 8 square on 0xC0C0C0
 #define IDB_TEST_PATTERN 311     // 8 x 8 checker, magenta and green
 #define IDB_TEST_BACKGROUND 312  // 96 x 96, pixel (x, y) = RGB(2x, 2y, 128)
-
-// The icon button's hover cursor (the id the button loads).
-#define IDC_TEST_HOVER 188
