@@ -46,6 +46,7 @@ struct RowSnapshot {
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CReportCtrl, CListCtrl)
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, &CReportCtrl::OnCustomDraw)
     ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, &CReportCtrl::OnColumnClick)
@@ -58,6 +59,7 @@ BEGIN_MESSAGE_MAP(CReportCtrl, CListCtrl)
     ON_WM_RBUTTONDOWN()
     ON_WM_RBUTTONDBLCLK()
 END_MESSAGE_MAP()
+// clang-format on
 
 CReportCtrl::~CReportCtrl()
 {
@@ -272,27 +274,27 @@ void CReportCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult)
 {
     auto* pDraw = reinterpret_cast<NMLVCUSTOMDRAW*>(pNMHDR);
     switch (pDraw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-    case CDDS_ITEMPREPAINT:
-        // For an item the same value asks for every sub-item (CDRF_NOTIFYSUBITEMDRAW).
-        *pResult = CDRF_NOTIFYITEMDRAW;
-        break;
-    case CDDS_SUBITEM | CDDS_ITEMPREPAINT: {
-        // The list's own colours are set explicitly where the record has none: some list views
-        // carry the previous sub-item's colours over otherwise.
-        COLORREF text = GetTextColor();
-        COLORREF back = GetTextBkColor();
-        if (const ReportRowData* pRecord = RecordFromData(pDraw->nmcd.lItemlParam)) {
-            text = ColumnColor(pRecord->textColors, pDraw->iSubItem, text);
-            back = ColumnColor(pRecord->bkColors, pDraw->iSubItem, back);
+        case CDDS_PREPAINT:
+        case CDDS_ITEMPREPAINT:
+            // For an item the same value asks for every sub-item (CDRF_NOTIFYSUBITEMDRAW).
+            *pResult = CDRF_NOTIFYITEMDRAW;
+            break;
+        case CDDS_SUBITEM | CDDS_ITEMPREPAINT: {
+            // The list's own colours are set explicitly where the record has none: some list views
+            // carry the previous sub-item's colours over otherwise.
+            COLORREF text = GetTextColor();
+            COLORREF back = GetTextBkColor();
+            if (const ReportRowData* pRecord = RecordFromData(pDraw->nmcd.lItemlParam)) {
+                text = ColumnColor(pRecord->textColors, pDraw->iSubItem, text);
+                back = ColumnColor(pRecord->bkColors, pDraw->iSubItem, back);
+            }
+            pDraw->clrText = text;
+            pDraw->clrTextBk = back;
+            *pResult = CDRF_DODEFAULT;
+            break;
         }
-        pDraw->clrText = text;
-        pDraw->clrTextBk = back;
-        *pResult = CDRF_DODEFAULT;
-        break;
-    }
-    default:
-        break;
+        default:
+            break;
     }
 }
 
@@ -383,9 +385,27 @@ BOOL CReportCtrl::PreTranslateMessage(MSG* pMsg)
     return CListCtrl::PreTranslateMessage(pMsg);
 }
 
-void CReportCtrl::OnLButtonDown(UINT, CPoint) { Default(); }
-void CReportCtrl::OnLButtonDblClk(UINT, CPoint) { Default(); }
-void CReportCtrl::OnMButtonDown(UINT, CPoint) { Default(); }
-void CReportCtrl::OnMButtonDblClk(UINT, CPoint) { Default(); }
-void CReportCtrl::OnRButtonDown(UINT, CPoint) { Default(); }
-void CReportCtrl::OnRButtonDblClk(UINT, CPoint) { Default(); }
+void CReportCtrl::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CReportCtrl::OnLButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CReportCtrl::OnMButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CReportCtrl::OnMButtonDblClk(UINT, CPoint)
+{
+    Default();
+}
+void CReportCtrl::OnRButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CReportCtrl::OnRButtonDblClk(UINT, CPoint)
+{
+    Default();
+}

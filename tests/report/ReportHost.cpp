@@ -28,6 +28,7 @@ void PushCoordinates(std::vector<WORD>& t, short x, short y, short cx, short cy)
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(ReportHostDlg, CDialog)
     ON_MESSAGE(WM_REPORT_SORTED, &ReportHostDlg::OnReportSorted)
     ON_NOTIFY_RANGE(NM_CUSTOMDRAW, kReportListId, kPlainListId, &ReportHostDlg::OnListNotify)
@@ -37,6 +38,7 @@ BEGIN_MESSAGE_MAP(ReportHostDlg, CDialog)
     ON_NOTIFY_RANGE(NM_RCLICK, kReportListId, kPlainListId, &ReportHostDlg::OnListNotify)
     ON_NOTIFY_RANGE(NM_RDBLCLK, kReportListId, kPlainListId, &ReportHostDlg::OnListNotify)
 END_MESSAGE_MAP()
+// clang-format on
 
 ReportHostDlg::ReportHostDlg(DWORD listStyle, bool withPlainList)
 {
@@ -68,7 +70,10 @@ LRESULT ReportHostDlg::OnReportSorted(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-void ReportHostDlg::OnListNotify(UINT, NMHDR* pNMHDR, LRESULT*) { notifications.push_back(pNMHDR->code); }
+void ReportHostDlg::OnListNotify(UINT, NMHDR* pNMHDR, LRESULT*)
+{
+    notifications.push_back(pNMHDR->code);
+}
 
 // ---- the fixture ------------------------------------------------------------------------------
 
@@ -189,4 +194,7 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}

@@ -8,7 +8,10 @@
 
 namespace {
 
-int TextOrder(LPCWSTR a, LPCWSTR b) { return std::wcscmp(a, b) < 0 ? -1 : std::wcscmp(a, b) > 0 ? 1 : 0; }
+int TextOrder(LPCWSTR a, LPCWSTR b)
+{
+    return std::wcscmp(a, b) < 0 ? -1 : std::wcscmp(a, b) > 0 ? 1 : 0;
+}
 
 void ExpectOrder(const std::vector<const wchar_t*>& ascending)
 {
@@ -31,7 +34,7 @@ TEST(CellCompare, IntegersSortAsHexadecimalNumbers)
 {
     ExpectOrder({L"1", L"2", L"3", L"4", L"5", L"6", L"7", L"8", L"9", L"10", L"11", L"12"});
     ExpectOrder({L"F", L"10", L"0x1F", L" 20", L"abc", L"abd", L"CAFE"});
-    ExpectOrder({L"5", L"-1"});  // "-1" is 0xFFFFFFFF
+    ExpectOrder({L"5", L"-1"});                                  // "-1" is 0xFFFFFFFF
     EXPECT_EQ(0, CompareCellTexts(L"100000000", L"200000000"));  // both saturate
     EXPECT_EQ(0, CompareCellTexts(L"0x10", L"10"));
 }

@@ -3,7 +3,10 @@
 
 namespace {
 
-std::vector<CString> Texts(std::initializer_list<const wchar_t*> texts) { return {texts.begin(), texts.end()}; }
+std::vector<CString> Texts(std::initializer_list<const wchar_t*> texts)
+{
+    return {texts.begin(), texts.end()};
+}
 
 }  // namespace
 

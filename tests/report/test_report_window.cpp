@@ -62,7 +62,8 @@ TEST_F(ReportListTest, AttachingMakesAScrollingReportViewWithFullRowsAndCellImag
     ASSERT_TRUE(host->CreateHost());
     HWND hWndList = ::GetDlgItem(*host, kReportListId);
     const DWORD before = static_cast<DWORD>(::GetWindowLongPtrW(hWndList, GWL_STYLE));
-    ASSERT_EQ(static_cast<DWORD>(LVS_EDITLABELS | LVS_NOSCROLL), before & (LVS_EDITLABELS | LVS_NOSCROLL | LVS_TYPEMASK));
+    ASSERT_EQ(static_cast<DWORD>(LVS_EDITLABELS | LVS_NOSCROLL),
+              before & (LVS_EDITLABELS | LVS_NOSCROLL | LVS_TYPEMASK));
     ASSERT_TRUE(list.SubclassDlgItem(kReportListId, host.get()));
 
     // The list view shows and hides its scroll bars itself, as its contents need them.
