@@ -30,14 +30,15 @@ const struct {
 };
 
 // The tooltip of this process that has a tool on hWndTool (id 1, or the window itself), and the
-// tool's text; null when there is none.
-HWND FindTip(HWND hWndTool, std::wstring* text)
+// tool's text and rectangle; null when there is none.
+HWND FindTip(HWND hWndTool, std::wstring* text, CRect* rect = nullptr)
 {
     struct Search {
         HWND hWndTool;
         HWND hTip;
         std::wstring* text;
-    } search = {hWndTool, nullptr, text};
+        CRect* rect;
+    } search = {hWndTool, nullptr, text, rect};
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND hWnd, LPARAM lParam) -> BOOL {
@@ -56,6 +57,8 @@ HWND FindTip(HWND hWndTool, std::wstring* text)
                 return TRUE;
             s->hTip = hWnd;
             *s->text = info.lpszText == LPSTR_TEXTCALLBACKW ? L"" : info.lpszText;
+            if (s->rect != nullptr)
+                *s->rect = info.rect;
             return FALSE;
         },
         reinterpret_cast<LPARAM>(&search));
@@ -106,29 +109,34 @@ protected:
 
 TEST_F(ProgramButtons, ToolButtonsShowTheirIconsTipsAndTheHandWhileHovered)
 {
-    ui.RunModal(dlg, {Do([](CWnd& w) {
-                    for (const auto& tool : kTools) {
-                        HWND hButton = ::GetDlgItem(w.m_hWnd, static_cast<int>(tool.id));
-                        EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongPtrW(hButton, GWL_STYLE) & 0x1F);
-                        std::wstring tip;
-                        EXPECT_NE(FindTip(hButton, &tip), nullptr);
-                        EXPECT_EQ(tip, tool.tip);
+    ui.RunModal(
+        dlg, {Do([](CWnd& w) {
+            for (const auto& tool : kTools) {
+                HWND hButton = ::GetDlgItem(w.m_hWnd, static_cast<int>(tool.id));
+                EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongPtrW(hButton, GWL_STYLE) & 0x1F);
+                std::wstring tip;
+                CRect tipRect;
+                EXPECT_NE(FindTip(hButton, &tip, &tipRect), nullptr);
+                EXPECT_EQ(tip, tool.tip);
+                // The tool keeps the template's size, which must still cover the 32 x 32 button.
+                EXPECT_TRUE(tipRect.left <= 0 && tipRect.top <= 0 && tipRect.right >= 32 && tipRect.bottom >= 32)
+                    << tipRect.right << " x " << tipRect.bottom;
 
-                        EXPECT_EQ(Differences(*Render(hButton, 0), *IconPicture(tool.normalIcon, 32)), 0) << tool.id;
-                        ::SendMessageW(hButton, WM_MOUSEMOVE, 0, MAKELPARAM(16, 16));
-                        EXPECT_EQ(Differences(*Render(hButton, 0), *IconPicture(tool.hoverIcon, 32)), 0) << tool.id;
-                        ::SendMessageW(hButton, WM_MOUSELEAVE, 0, 0);
+                EXPECT_EQ(Differences(*Render(hButton, 0), *IconPicture(tool.normalIcon, 32)), 0) << tool.id;
+                ::SendMessageW(hButton, WM_MOUSEMOVE, 0, MAKELPARAM(16, 16));
+                EXPECT_EQ(Differences(*Render(hButton, 0), *IconPicture(tool.hoverIcon, 32)), 0) << tool.id;
+                ::SendMessageW(hButton, WM_MOUSELEAVE, 0, 0);
 
-                        EXPECT_TRUE(::SendMessageW(hButton, WM_SETCURSOR, reinterpret_cast<WPARAM>(hButton),
-                                                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
-                        ICONINFO cursor = {};
-                        ASSERT_TRUE(::GetIconInfo(::GetCursor(), &cursor));
-                        EXPECT_FALSE(cursor.fIcon);
-                        EXPECT_EQ(CPoint(cursor.xHotspot, cursor.yHotspot), CPoint(11, 1));  // the hand's fingertip
-                        ::DeleteObject(cursor.hbmMask);
-                        ::DeleteObject(cursor.hbmColor);
-                    }
-                })});
+                EXPECT_TRUE(::SendMessageW(hButton, WM_SETCURSOR, reinterpret_cast<WPARAM>(hButton),
+                                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+                ICONINFO cursor = {};
+                ASSERT_TRUE(::GetIconInfo(::GetCursor(), &cursor));
+                EXPECT_FALSE(cursor.fIcon);
+                EXPECT_EQ(CPoint(cursor.xHotspot, cursor.yHotspot), CPoint(11, 1));  // the hand's fingertip
+                ::DeleteObject(cursor.hbmMask);
+                ::DeleteObject(cursor.hbmColor);
+            }
+        })});
 }
 
 TEST_F(ProgramButtons, TheTipShowsWhereTheMouseRestsInTheRunningDialog)
