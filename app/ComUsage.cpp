@@ -48,15 +48,17 @@ void MarkSerialCommPorts()
 }
 
 // Marks the numbers claimed in the COM-port database as reserved, unless they are present.
-// False when the database does not open.
-bool MarkClaimedPorts()
+// False when the database does not open; claimsRead tells whether its usage report came.
+bool MarkClaimedPorts(bool& claimsRead)
 {
+    claimsRead = false;
     HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
     if (::ComDBOpen(&hComDB) != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr)
         return false;
     BYTE usage[kComNumberCount] = {};
     DWORD portsReported = 0;
     if (::ComDBGetCurrentPortUsage(hComDB, usage, sizeof(usage), CDB_REPORT_BYTES, &portsReported) == ERROR_SUCCESS) {
+        claimsRead = true;
         for (int i = 0; i < kComNumberCount; ++i) {
             if (usage[i] == 1 && g_comUsageMap[i] != COMUSE_PRESENT)
                 g_comUsageMap[i] = COMUSE_RESERVED;
@@ -94,23 +96,25 @@ int ParseComFromFriendlyName(LPCWSTR text)
     return _wtoi(number);
 }
 
-void BuildComUsageMap()
+bool BuildComUsageMap()
 {
     memset(g_comUsageMap, COMUSE_FREE, sizeof(g_comUsageMap));
     MarkSerialCommPorts();
 
     ScopedDeviceList devices(GetPresentComPortDevices());
     if (!devices.IsValid())
-        return;
-    if (!MarkClaimedPorts()) {
+        return false;
+    bool claimsRead = false;
+    if (!MarkClaimedPorts(claimsRead)) {
         AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
-        return;
+        return false;
     }
     ForEachPortDevice(devices, [](LPCWSTR friendlyName) {
         const int comNumber = ParseComFromFriendlyName(friendlyName);
         if (IsComNumber(comNumber))
             g_comUsageMap[comNumber - 1] = COMUSE_PRESENT;
     });
+    return claimsRead;
 }
 
 void MapPortDevices()

@@ -27,8 +27,10 @@ int ParseComNumber(LPCWSTR text);
 int ParseComFromFriendlyName(LPCWSTR text);
 
 // Rebuilds g_comUsageMap. Shows "ComDBOpen Fail!" when the COM-port database does not open;
-// the map then holds only the SERIALCOMM marks.
-void BuildComUsageMap();
+// the map then holds only the SERIALCOMM marks. True when the map holds the database's claims;
+// false when they could not be read (the database or the device list failed), so that a
+// caller who writes the map back to the database knows that it would release others' claims.
+bool BuildComUsageMap();
 
 // Rebuilds g_presentPortMap: entry n - 1 holds n for every present port device COM1 to COM255.
 void MapPortDevices();

@@ -2,6 +2,7 @@
 #include "app/SarventoCtlDlg.h"
 
 #include "app/AboutDlg.h"
+#include "app/ComDBDlg.h"
 #include "app/Globals.h"
 #include "app/MonitorDlg.h"
 #include "app/PortInfoDlg.h"
@@ -95,6 +96,7 @@ BEGIN_MESSAGE_MAP(CSVT_SarventoCtlDlg, CDialogEx)
     ON_NOTIFY(TCN_SELCHANGE, IDC_TAB, &CSVT_SarventoCtlDlg::OnTcnSelchangeTab)
     ON_COMMAND(ID_FILE_EXIT, &CDialog::OnOK)
     ON_COMMAND(ID_APP_ABOUT, &CSVT_SarventoCtlDlg::OnAbout)
+    ON_COMMAND(ID_COMDB, &CSVT_SarventoCtlDlg::OnComDBSetting)
     ON_COMMAND(ID_HELP_WEB, &CSVT_SarventoCtlDlg::OnHelp)
     ON_COMMAND(ID_UNINSTALL, &CSVT_SarventoCtlDlg::OnUninstall)
 END_MESSAGE_MAP()
@@ -343,6 +345,13 @@ void CSVT_SarventoCtlDlg::OnLButtonDown(UINT nFlags, CPoint point)
 void CSVT_SarventoCtlDlg::OnAbout()
 {
     CSVT_AboutDlg dlg;
+    dlg.DoModal();
+}
+
+// The dialog writes the database itself; whatever it ends with, there is nothing to do here.
+void CSVT_SarventoCtlDlg::OnComDBSetting()
+{
+    CSVT_ComDBDlg dlg(this);
     dlg.DoModal();
 }
 

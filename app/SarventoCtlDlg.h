@@ -46,6 +46,7 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     void OnTcnSelchangeTab(NMHDR* pNMHDR, LRESULT* pResult);
     void OnAbout();
+    void OnComDBSetting();
     void OnHelp();
     // Command 32776, sent by the uninstaller; no menu carries them.
     void OnUninstall();

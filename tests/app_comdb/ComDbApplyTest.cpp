@@ -1,0 +1,238 @@
+// What the dialog writes to the COM-port database: Apply with and without clicks, Clear All,
+// COM256, a database that does not open, and the ways the dialog closes.
+#include "tests/app_comdb/ComDbDialogTest.h"
+
+#include "app/Globals.h"
+#include "app/SarventoCtlDlg.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using uitest::Do;
+using uitest::Step;
+
+namespace {
+
+const COLORREF kGreen = 0x000A800A;  // present
+const COLORREF kBlue = 0x00A47D5B;   // claimed
+const COLORREF kLilac = 0x00BB9D9E;  // free
+
+Step Apply()
+{
+    return Do([](CWnd& w) { ClickItem(w, IDC_COMDB_APPLY); });
+}
+
+Step ClearAll()
+{
+    return Do([](CWnd& w) { ClickItem(w, IDC_COMDB_CLEARALL); });
+}
+
+// Each click a separate step, so that the button has seen the release before the next press.
+void AddClicks(std::vector<Step>& steps, int comNumber, int times)
+{
+    for (int i = 0; i < times; ++i)
+        steps.push_back(Do([comNumber](CWnd& w) { uitest::Click(TileWindow(w, comNumber)); }));
+}
+
+Step ExpectClaims(std::vector<unsigned> claims)
+{
+    return Do([claims](CWnd&) { EXPECT_EQ(claims, simtest::ComDbClaims()); });
+}
+
+}  // namespace
+
+TEST_F(ComDbDialogTest, ApplyWithoutClicksWritesTheStateFoundAtOpening)
+{
+    ArrangeMixedMachine();
+    Run({// Meanwhile another program claims COM7 and COM256; the dialog shows them free.
+         Do([](CWnd&) {
+             ASSERT_TRUE(simtest::SetComDbClaims({1, 2, 5, 7, 256}));
+         }),
+         Apply(), Do([this](CWnd& w) {
+             EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 3u, 5u));
+             EXPECT_THAT(ui.MessageBoxes(), IsEmpty());
+             EXPECT_FALSE(::IsWindowEnabled(Item(w, IDC_COMDB_CANCEL)));
+             EXPECT_TRUE(::IsWindowVisible(w.m_hWnd));
+             // The tiles keep their looks.
+             EXPECT_EQ(kBlue, Tile(2).BackColor);
+             EXPECT_EQ(kLilac, Tile(7).BackColor);
+         })});
+    EXPECT_EQ(1, ui.DialogsEndedByHarness()) << "the dialog stayed open after Apply";
+}
+
+TEST_F(ComDbDialogTest, AClickedFreeTileIsClaimedAndAClickedClaimedTileReleased)
+{
+    ArrangeMixedMachine();
+    std::vector<Step> steps;
+    AddClicks(steps, 4, 1);
+    AddClicks(steps, 2, 1);
+    steps.push_back(Do([this](CWnd&) {
+        EXPECT_FALSE(Tile(4).ToggleState);
+        EXPECT_EQ(kBlue, Tile(4).BackColor);
+        EXPECT_EQ(kLilac, Tile(4).HoverBackColor);
+        EXPECT_TRUE(Tile(2).ToggleState);
+        EXPECT_EQ(kLilac, Tile(2).BackColor);
+        EXPECT_EQ(kBlue, Tile(2).HoverBackColor);
+        // Nothing is written before Apply.
+        EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
+    }));
+    steps.push_back(Apply());
+    steps.push_back(ExpectClaims({1, 3, 4, 5}));
+    Run(steps);
+}
+
+TEST_F(ComDbDialogTest, ATileClickedTwiceKeepsItsState)
+{
+    ArrangeMixedMachine();
+    std::vector<Step> steps;
+    AddClicks(steps, 4, 2);
+    AddClicks(steps, 2, 2);
+    steps.push_back(Do([this](CWnd&) {
+        EXPECT_TRUE(Tile(4).ToggleState);
+        EXPECT_EQ(kLilac, Tile(4).BackColor);
+        EXPECT_FALSE(Tile(2).ToggleState);
+        EXPECT_EQ(kBlue, Tile(2).BackColor);
+    }));
+    steps.push_back(Apply());
+    steps.push_back(ExpectClaims({1, 2, 3, 5}));
+    Run(steps);
+}
+
+TEST_F(ComDbDialogTest, PresentNumbersAreClaimedHoweverOftenTheirTileIsClicked)
+{
+    ArrangeMixedMachine();
+    ASSERT_TRUE(simtest::SetComDbClaims({}));
+    std::vector<Step> steps;
+    AddClicks(steps, 1, 1);
+    AddClicks(steps, 3, 2);
+    AddClicks(steps, 5, 3);
+    steps.push_back(Do([this](CWnd&) {
+        for (int n : {1, 3, 5})
+            EXPECT_EQ(kGreen, Tile(n).BackColor) << "COM" << n;
+    }));
+    steps.push_back(Apply());
+    steps.push_back(ExpectClaims({1, 3, 5}));
+    Run(steps);
+}
+
+TEST_F(ComDbDialogTest, ClearAllThenApplyReleasesEveryNumberThatIsNotPresent)
+{
+    ArrangeMixedMachine();
+    std::vector<Step> steps;
+    AddClicks(steps, 4, 1);
+    AddClicks(steps, 1, 1);
+    steps.push_back(ClearAll());
+    steps.push_back(Do([this](CWnd&) {
+        for (int n : {2, 4}) {
+            EXPECT_TRUE(Tile(n).ToggleState) << "COM" << n;
+            EXPECT_EQ(kLilac, Tile(n).BackColor) << "COM" << n;
+            EXPECT_EQ(kBlue, Tile(n).HoverBackColor) << "COM" << n;
+        }
+        EXPECT_FALSE(Tile(1).ToggleState);
+        EXPECT_EQ(kGreen, Tile(1).BackColor);
+        // Clear All writes nothing by itself.
+        EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
+    }));
+    steps.push_back(Apply());
+    steps.push_back(ExpectClaims({1, 3, 5}));
+    Run(steps);
+}
+
+TEST_F(ComDbDialogTest, Com256IsClaimedAndReleasedLikeTheRest)
+{
+    ASSERT_TRUE(simtest::SetComDbClaims({255}));
+    std::vector<Step> steps;
+    AddClicks(steps, 256, 1);
+    AddClicks(steps, 255, 1);
+    steps.push_back(Apply());
+    steps.push_back(ExpectClaims({256}));
+    steps.push_back(ClearAll());
+    steps.push_back(Apply());
+    steps.push_back(ExpectClaims({}));
+    Run(steps);
+}
+
+TEST_F(ComDbDialogTest, ADatabaseThatDoesNotOpenAtApplyIsReportedAndNothingIsWritten)
+{
+    ArrangeMixedMachine();
+    std::vector<Step> steps;
+    AddClicks(steps, 4, 1);
+    steps.push_back(Do([](CWnd&) { ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS)); }));
+    steps.push_back(Apply());
+    steps.push_back(Do([this](CWnd& w) {
+        EXPECT_THAT(Texts(ui.MessageBoxes()), ElementsAre(L"ComDBOpen Fail!"));
+        EXPECT_EQ(static_cast<UINT>(MB_OK), ui.MessageBoxes().at(0).nType & MB_TYPEMASK);
+        EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
+        EXPECT_FALSE(::IsWindowEnabled(Item(w, IDC_COMDB_CANCEL)));
+        EXPECT_TRUE(::IsWindowVisible(w.m_hWnd));
+        ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+    }));
+    // Apply can be tried again.
+    steps.push_back(Apply());
+    steps.push_back(ExpectClaims({1, 2, 3, 4, 5}));
+    Run(steps);
+    EXPECT_EQ(1u, ui.MessageBoxes().size());
+}
+
+TEST_F(ComDbDialogTest, AMapBuiltWithoutTheDatabaseIsNeverWrittenBack)
+{
+    // The database is unreadable as the dialog opens: COM2, reserved by other software, looks
+    // free. Writing that map would release COM2; Apply refuses, also once the database is back.
+    ArrangeMixedMachine();
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+    Run({Do([this](CWnd&) {
+             EXPECT_THAT(Texts(ui.MessageBoxes()), ElementsAre(L"ComDBOpen Fail!"));
+             EXPECT_EQ(kLilac, Tile(2).BackColor);
+             ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+         }),
+         Apply(), Do([this](CWnd& w) {
+             EXPECT_THAT(Texts(ui.MessageBoxes()), ElementsAre(L"ComDBOpen Fail!", L"ComDBOpen Fail!"));
+             EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
+             EXPECT_FALSE(::IsWindowEnabled(Item(w, IDC_COMDB_CANCEL)));
+         })});
+}
+
+TEST_F(ComDbDialogTest, CancelEndsWithOkWritesNothingAndLeavesTheMapAsBuilt)
+{
+    ArrangeMixedMachine();
+    std::vector<Step> steps;
+    AddClicks(steps, 4, 1);
+    steps.push_back(Do([](CWnd& w) { ClickItem(w, IDC_COMDB_CANCEL); }));
+    EXPECT_EQ(IDOK, Run(steps));
+    EXPECT_EQ(0, ui.DialogsEndedByHarness());
+    EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
+    EXPECT_EQ(COMUSE_PRESENT, g_comUsageMap[0]);
+    EXPECT_EQ(COMUSE_RESERVED, g_comUsageMap[1]);
+    EXPECT_EQ(COMUSE_PRESENT, g_comUsageMap[2]);
+    EXPECT_EQ(COMUSE_FREE, g_comUsageMap[3]);
+    EXPECT_EQ(COMUSE_PRESENT, g_comUsageMap[4]);
+}
+
+TEST_F(ComDbDialogTest, TheCloseBoxEndsWithCancel)
+{
+    EXPECT_EQ(IDCANCEL, Run({Do([](CWnd& w) { w.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0); })}));
+    EXPECT_EQ(0, ui.DialogsEndedByHarness());
+}
+
+// The main dialog opens it from Configuration > ComDB Setting, as its owner.
+TEST_F(ComDbDialogTest, OpensFromTheMainDialogsMenu)
+{
+    CSVT_SarventoCtlDlg mainDlg;
+    app.m_pMainWnd = &mainDlg;
+    g_currentTab = 0;
+    HWND hMain = nullptr;
+    ui.OnNextModal({Do([&hMain](CWnd& w) {
+        EXPECT_EQ(L"COM DB Setting", uitest::WindowText(w.m_hWnd));
+        EXPECT_EQ(hMain, ::GetWindow(w.m_hWnd, GW_OWNER));
+        EXPECT_FALSE(::IsWindowEnabled(hMain));
+        ClickItem(w, IDC_COMDB_CANCEL);
+    })});
+    ui.RunModal(mainDlg, {Do([&hMain](CWnd& w) {
+                              hMain = w.m_hWnd;
+                              EXPECT_TRUE(uitest::ChooseMenuItem(w.m_hWnd, ID_COMDB));
+                          }),
+                          uitest::WaitUntil([](CWnd& w) { return ::IsWindowEnabled(w.m_hWnd) != FALSE; })});
+    EXPECT_EQ(1, ui.DialogsEndedByHarness()) << "only the main dialog was left open";
+    EXPECT_EQ(0, ui.UnexpectedDialogs());
+}

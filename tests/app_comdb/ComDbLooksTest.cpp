@@ -1,0 +1,200 @@
+// The dialog as the user finds it: its template, the places of its 262 buttons, and the look of
+// every tile at opening for present, claimed and free numbers.
+#include "tests/app_comdb/ComDbDialogTest.h"
+
+#include "app/Globals.h"
+
+#include <string>
+
+using uitest::Do;
+
+namespace {
+
+// The looks, as COLORREF values 0x00BBGGRR.
+const COLORREF kGreen = 0x000A800A;   // present
+const COLORREF kBlue = 0x00A47D5B;    // claimed
+const COLORREF kLilac = 0x00BB9D9E;   // free
+const COLORREF kBorder = 0x00FFE2C6;  // every tile's border
+
+const int kRows[16] = {32, 50, 72, 90, 111, 129, 150, 168, 189, 207, 229, 247, 269, 287, 309, 327};
+
+// Where a control is, in dialog units, and what it says.
+struct Placement {
+    int id;
+    const wchar_t* caption;
+    int x, y, cx, cy;
+};
+
+const Placement kFixedControls[] = {
+    {IDC_COMDB_LEGEND_PRESENT, L"Do not change", 7, 7, 110, 17},
+    {IDC_COMDB_LEGEND_CLAIMED, L"Use the com db", 129, 7, 110, 17},
+    {IDC_COMDB_LEGEND_FREE, L"Do not use com db", 250, 7, 110, 17},
+    {IDC_COMDB_CLEARALL, L"Clear All", 7, 347, 50, 21},
+    {IDC_COMDB_APPLY, L"Apply", 258, 347, 50, 21},
+    {IDC_COMDB_CANCEL, L"Cancel", 310, 347, 50, 21},
+};
+
+// A rectangle as "(x, y, width x height)".
+std::string Describe(const CRect& rect)
+{
+    return "(" + std::to_string(rect.left) + ", " + std::to_string(rect.top) + ", " + std::to_string(rect.Width()) +
+           " x " + std::to_string(rect.Height()) + ")";
+}
+
+// Where the dialog manager puts a control given in dialog units: it converts the position and
+// the size, each on its own.
+CRect DialogUnitsToPixels(HWND hDlg, int x, int y, int cx, int cy)
+{
+    CRect units(x, y, cx, cy);
+    ::MapDialogRect(hDlg, &units);
+    return CRect(units.left, units.top, units.left + units.right, units.top + units.bottom);
+}
+
+// A child's rectangle in its parent's client coordinates.
+CRect ChildRect(HWND hWnd)
+{
+    CRect rect;
+    ::GetWindowRect(hWnd, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(hWnd), reinterpret_cast<LPPOINT>(&rect), 2);
+    return rect;
+}
+
+void ExpectPlaced(HWND hDlg, const Placement& expected)
+{
+    HWND hCtrl = ::GetDlgItem(hDlg, expected.id);
+    ASSERT_NE(nullptr, hCtrl) << "control " << expected.id;
+    EXPECT_EQ(Describe(DialogUnitsToPixels(hDlg, expected.x, expected.y, expected.cx, expected.cy)),
+              Describe(ChildRect(hCtrl)))
+        << "control " << expected.id;
+    EXPECT_EQ(expected.caption, uitest::WindowText(hCtrl)) << "control " << expected.id;
+}
+
+// The colour the user sees inside a tile, left of its caption, once it has painted.
+COLORREF PaintedColor(HWND hTile)
+{
+    ::RedrawWindow(hTile, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    CRect client;
+    ::GetClientRect(hTile, &client);
+    HDC hdc = ::GetDC(hTile);
+    const COLORREF color = ::GetPixel(hdc, 5, client.Height() / 2);
+    ::ReleaseDC(hTile, hdc);
+    return color;
+}
+
+std::wstring TipText(CIXButtonEx& tile)
+{
+    CString text;
+    tile.ToolTip.GetText(text, &tile);
+    return static_cast<LPCWSTR>(text);
+}
+
+}  // namespace
+
+TEST(ComDbTemplate, IsAFixedModalFrameWith262PushButtons)
+{
+    // DLGTEMPLATEEX: version, signature, help id, extended style, style, item count, x, y, cx, cy.
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(AfxLoadDialogTemplate(MAKEINTRESOURCEW(IDD_COMDB)));
+    ASSERT_NE(nullptr, bytes);
+    ASSERT_EQ(0xFFFF, *reinterpret_cast<const WORD*>(bytes + 2));
+    EXPECT_EQ(0x00C800C8u, *reinterpret_cast<const DWORD*>(bytes + 12));
+    EXPECT_EQ(262, *reinterpret_cast<const WORD*>(bytes + 16));
+    EXPECT_EQ(367, *reinterpret_cast<const short*>(bytes + 22));
+    EXPECT_EQ(375, *reinterpret_cast<const short*>(bytes + 24));
+}
+
+TEST_F(ComDbDialogTest, PlacesEveryButtonWhereTheLayoutSays)
+{
+    Run({Do([](CWnd& w) {
+        HWND hDlg = w.m_hWnd;
+        EXPECT_EQ(L"COM DB Setting", uitest::WindowText(hDlg));
+        for (const Placement& control : kFixedControls)
+            ExpectPlaced(hDlg, control);
+        for (int n = 1; n <= 256; ++n) {
+            const std::wstring caption = std::to_wstring(n);
+            ExpectPlaced(
+                hDlg, {IDC_COMDB_COM1 + n - 1, caption.c_str(), 7 + 22 * ((n - 1) % 16), kRows[(n - 1) / 16], 22, 17});
+        }
+        // COM256 closes the last row.
+        EXPECT_EQ(Describe(DialogUnitsToPixels(hDlg, 337, 327, 22, 17)), Describe(ChildRect(TileWindow(w, 256))));
+        // The commands stay plain push buttons; the tiles draw themselves.
+        EXPECT_EQ(0x50010000, ::GetWindowLongW(Item(w, IDC_COMDB_APPLY), GWL_STYLE));
+        EXPECT_EQ(0x50010000, ::GetWindowLongW(Item(w, IDC_COMDB_CANCEL), GWL_STYLE));
+        EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongW(TileWindow(w, 1), GWL_STYLE) & BS_TYPEMASK);
+    })});
+}
+
+TEST_F(ComDbDialogTest, ShowsPresentClaimedAndFreeNumbersInTheirLooks)
+{
+    ArrangeMixedMachine();
+    Run({Do([this](CWnd& w) {
+        EXPECT_TRUE(ui.MessageBoxes().empty());
+        for (int n : {1, 3, 5}) {
+            SCOPED_TRACE("present COM" + std::to_string(n));
+            EXPECT_EQ(kGreen, Tile(n).BackColor);
+            EXPECT_EQ(kGreen, Tile(n).HoverBackColor);
+            EXPECT_FALSE(Tile(n).ToggleState);
+            EXPECT_FALSE(Tile(n).SwapColorsOnClick);
+        }
+        EXPECT_EQ(kBlue, Tile(2).BackColor);
+        EXPECT_EQ(kLilac, Tile(2).HoverBackColor);
+        EXPECT_FALSE(Tile(2).ToggleState);
+        EXPECT_TRUE(Tile(2).SwapColorsOnClick);
+        for (int n = 6; n <= 256; ++n) {
+            SCOPED_TRACE("free COM" + std::to_string(n));
+            EXPECT_EQ(kLilac, Tile(n).BackColor);
+            EXPECT_EQ(kBlue, Tile(n).HoverBackColor);
+            EXPECT_TRUE(Tile(n).ToggleState);
+            EXPECT_TRUE(Tile(n).SwapColorsOnClick);
+        }
+        EXPECT_EQ(kLilac, Tile(4).BackColor);
+        EXPECT_TRUE(Tile(4).ToggleState);
+
+        // What the user sees.
+        EXPECT_EQ(kGreen, PaintedColor(TileWindow(w, 1)));
+        EXPECT_EQ(kBlue, PaintedColor(TileWindow(w, 2)));
+        EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 4)));
+        EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 256)));
+    })});
+    EXPECT_EQ(COMUSE_RESERVED, g_comUsageMap[1]);
+}
+
+TEST_F(ComDbDialogTest, GivesEveryNumberItsTooltipBorderAndCorners)
+{
+    Run({Do([this](CWnd&) {
+        for (int n = 1; n <= 256; ++n) {
+            SCOPED_TRACE("COM" + std::to_string(n));
+            EXPECT_TRUE(Tile(n).HasTooltip);
+            EXPECT_EQ(L"COM" + std::to_wstring(n), TipText(Tile(n)));
+            EXPECT_EQ(kBorder, Tile(n).BorderColor);
+            EXPECT_EQ(CPoint(5, 5), Tile(n).CornerSize);
+        }
+    })});
+}
+
+TEST_F(ComDbDialogTest, ShowsTheThreeLegendsInTheLooksTheyExplain)
+{
+    const struct {
+        int id;
+        COLORREF color;
+    } legends[] = {
+        {IDC_COMDB_LEGEND_PRESENT, kGreen}, {IDC_COMDB_LEGEND_CLAIMED, kBlue}, {IDC_COMDB_LEGEND_FREE, kLilac}};
+    auto expectLooks = [this, &legends](CWnd& w) {
+        for (const auto& legend : legends) {
+            SCOPED_TRACE(legend.id);
+            CIXButtonEx& tile = dlg.m_tiles[legend.id - IDC_COMDB_COM1];
+            EXPECT_EQ(legend.color, tile.BackColor);
+            EXPECT_EQ(legend.color, tile.HoverBackColor);
+            EXPECT_FALSE(tile.SwapColorsOnClick);
+            EXPECT_FALSE(tile.HasTooltip);
+            EXPECT_EQ(kBorder, tile.BorderColor);
+            EXPECT_EQ(CPoint(5, 5), tile.CornerSize);
+            EXPECT_EQ(legend.color, PaintedColor(Item(w, legend.id)));
+        }
+    };
+    // A click on a legend changes nothing that anybody sees.
+    Run({Do(expectLooks), Do([&legends](CWnd& w) {
+             for (const auto& legend : legends)
+                 uitest::Click(Item(w, legend.id));
+         }),
+         Do(expectLooks)});
+}
