@@ -1,0 +1,17 @@
+#include "controls/grid/CGridEditorComboBoxEdit.h"
+
+BEGIN_MESSAGE_MAP(CGridEditorComboBoxEdit, CEdit)
+    ON_WM_KILLFOCUS()
+END_MESSAGE_MAP()
+
+void CGridEditorComboBoxEdit::OnKillFocus(CWnd* pNewWnd)
+{
+    Default();
+    CWnd* pOwner = GetOwner();
+    if (pOwner == nullptr)
+        return;
+    // The focus going to the combo box itself keeps the edit open.
+    if (pNewWnd != nullptr && pNewWnd->m_hWnd == pOwner->m_hWnd)
+        return;
+    pOwner->SendMessage(WM_CHAR, VK_RETURN, 0);
+}
