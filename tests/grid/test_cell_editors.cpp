@@ -1,0 +1,1 @@
+#include "tests/grid/GridTestSupport.h"
