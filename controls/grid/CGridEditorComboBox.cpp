@@ -177,7 +177,9 @@ void CGridEditorComboBox::OnDropDown()
         ::ReleaseDC(m_hWnd, hDC);
     }
     SetDroppedWidth(static_cast<UINT>(width));
-    if (selectionHeight >= 0)
+    // Resizing may have changed the selection field; put it back. Wine reads a height back two
+    // pixels higher than it was set, so an unchanged one is left alone rather than set again.
+    if (selectionHeight >= 0 && GetItemHeight(-1) != selectionHeight)
         SetItemHeight(-1, static_cast<UINT>(selectionHeight));
 }
 

@@ -151,3 +151,38 @@ bool PumpUntil(const std::function<bool()>& condition)
 }
 
 }  // namespace gridtest
+
+// ---- counting allocations ------------------------------------------------------------------------
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+std::atomic<long> g_liveAllocations{0};
+}
+
+long gridtest::LiveAllocations() { return g_liveAllocations.load(); }
+
+void* operator new(std::size_t size)
+{
+    void* p = std::malloc(size ? size : 1);
+    if (p == nullptr)
+        throw std::bad_alloc();
+    ++g_liveAllocations;
+    return p;
+}
+
+void* operator new[](std::size_t size) { return operator new(size); }
+
+void operator delete(void* p) noexcept
+{
+    if (p == nullptr)
+        return;
+    --g_liveAllocations;
+    std::free(p);
+}
+
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }

@@ -171,3 +171,11 @@ LONG FontHeight(HWND hWnd);  // of the window's WM_GETFONT
 bool PumpUntil(const std::function<bool()>& condition);
 
 }  // namespace gridtest
+
+namespace gridtest {
+
+// Objects allocated with new and not yet deleted, in the whole test program (the program's
+// operator new and delete count them): a leak shows as a difference across a call.
+long LiveAllocations();
+
+}  // namespace gridtest

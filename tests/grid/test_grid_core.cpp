@@ -456,22 +456,20 @@ TEST(GridFontsOfThePage, AFontFromOutsideBecomesTheCellFontWithOneMoreFontForThe
 
 class GridPainting : public GridFixture {
 protected:
-    // Pixels of the text colour along the middle line of the list's client area, as on the screen.
+    // Pixels of the text colour along the middle line of the list's client area, as painted.
     int TextPixelsAcrossTheMiddle()
     {
         grid.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
         RECT client = {};
         grid.GetClientRect(&client);
-        POINT origin = {0, 0};
-        ::ClientToScreen(grid.m_hWnd, &origin);
-        HDC hScreen = ::GetDC(nullptr);
+        HDC hDC = ::GetDC(grid.m_hWnd);
         const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
         int found = 0;
         for (int dy = -4; dy <= 4; ++dy)
             for (int x = 0; x < client.right; ++x)
-                if (::GetPixel(hScreen, origin.x + x, origin.y + client.bottom / 2 + dy) == text)
+                if (::GetPixel(hDC, x, client.bottom / 2 + dy) == text)
                     ++found;
-        ::ReleaseDC(nullptr, hScreen);
+        ::ReleaseDC(grid.m_hWnd, hDC);
         return found;
     }
 };
