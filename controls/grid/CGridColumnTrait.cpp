@@ -15,11 +15,17 @@ CWnd* CGridColumnTrait::BeginEditAtPoint(CGridListCtrlEx& owner, int nRow, int n
     return StartCellEdit(owner, nRow, nCol);
 }
 
-CWnd* CGridColumnTrait::StartCellEdit(CGridListCtrlEx& /*owner*/, int /*nRow*/, int /*nCol*/) { return nullptr; }
+CWnd* CGridColumnTrait::StartCellEdit(CGridListCtrlEx& /*owner*/, int /*nRow*/, int /*nCol*/)
+{
+    return nullptr;
+}
 
 void CGridColumnTrait::FinishCellEdit() {}
 
-int CGridColumnTrait::CompareCellTexts(LPCWSTR /*pszLeft*/, LPCWSTR /*pszRight*/, bool /*bAscending*/) { return 0; }
+int CGridColumnTrait::CompareCellTexts(LPCWSTR /*pszLeft*/, LPCWSTR /*pszRight*/, bool /*bAscending*/)
+{
+    return 0;
+}
 
 int CGridColumnTrait::CompareRows(const LVITEMW& left, const LVITEMW& right, bool bAscending)
 {

@@ -42,8 +42,8 @@ CWnd* CGridColumnTraitCombo::StartCellEdit(CGridListCtrlEx& owner, int nRow, int
 
     HDITEMW headerItem = {};
     headerItem.mask = HDI_FORMAT;
-    if (CHeaderCtrl* pHeader = owner.GetHeaderCtrl(); pHeader != nullptr && pHeader->GetItem(nCol, &headerItem) &&
-                                                        (headerItem.fmt & HDF_RIGHT))
+    if (CHeaderCtrl* pHeader = owner.GetHeaderCtrl();
+        pHeader != nullptr && pHeader->GetItem(nCol, &headerItem) && (headerItem.fmt & HDF_RIGHT))
         m_pEditor->ModifyStyleEx(0, WS_EX_RIGHT);
     CFont* pFont = owner.GetGridFont();
     m_pEditor->SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->GetSafeHandle() : nullptr), TRUE);
@@ -78,7 +78,10 @@ CWnd* CGridColumnTraitCombo::StartCellEdit(CGridListCtrlEx& owner, int nRow, int
     return m_pEditor;
 }
 
-void CGridColumnTraitCombo::FinishCellEdit() { m_pEditor = nullptr; }
+void CGridColumnTraitCombo::FinishCellEdit()
+{
+    m_pEditor = nullptr;
+}
 
 void CGridColumnTraitCombo::FillEditorList()
 {

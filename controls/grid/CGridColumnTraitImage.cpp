@@ -5,7 +5,10 @@
 
 namespace {
 
-bool IsNoPoint(CPoint pt) { return pt.x == -1 && pt.y == -1; }
+bool IsNoPoint(CPoint pt)
+{
+    return pt.x == -1 && pt.y == -1;
+}
 
 bool CellPartContains(CGridListCtrlEx& owner, int nRow, int nCol, int nPart, CPoint pt)
 {
@@ -13,7 +16,10 @@ bool CellPartContains(CGridListCtrlEx& owner, int nRow, int nCol, int nPart, CPo
     return owner.GetCellPartRect(nRow, nCol, nPart, rect) && ::PtInRect(&rect, pt);
 }
 
-bool IsRowSelected(CGridListCtrlEx& owner, int nRow) { return (owner.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) != 0; }
+bool IsRowSelected(CGridListCtrlEx& owner, int nRow)
+{
+    return (owner.GetItemState(nRow, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+}
 
 bool IsRowChecked(CGridListCtrlEx& owner, int nRow)
 {
@@ -154,7 +160,8 @@ CWnd* CGridColumnTraitImage::OnImageClick(CGridListCtrlEx& owner, int nRow, int 
     notify(nRow);
 
     if (ToggleOnClick && IsRowSelected(owner, nRow)) {
-        for (int nItem = owner.GetNextItem(-1, LVNI_SELECTED); nItem != -1; nItem = owner.GetNextItem(nItem, LVNI_SELECTED)) {
+        for (int nItem = owner.GetNextItem(-1, LVNI_SELECTED); nItem != -1;
+             nItem = owner.GetNextItem(nItem, LVNI_SELECTED)) {
             if (nItem == nRow || owner.GetCellImage(nItem, nCol) == newImage)
                 continue;
             notify(nItem);
@@ -169,7 +176,8 @@ CWnd* CGridColumnTraitImage::OnCheckBoxClick(CGridListCtrlEx& owner, int nRow, i
         return nullptr;
     const bool checked = IsRowChecked(owner, nRow);
     const bool ownerData = (owner.GetStyle() & LVS_OWNERDATA) != 0;
-    for (int nItem = owner.GetNextItem(-1, LVNI_SELECTED); nItem != -1; nItem = owner.GetNextItem(nItem, LVNI_SELECTED)) {
+    for (int nItem = owner.GetNextItem(-1, LVNI_SELECTED); nItem != -1;
+         nItem = owner.GetNextItem(nItem, LVNI_SELECTED)) {
         if (nItem == nRow || IsRowChecked(owner, nItem) == checked)
             continue;
         if (ownerData)

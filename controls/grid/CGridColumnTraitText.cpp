@@ -8,9 +8,15 @@ namespace {
 
 const LRESULT kNewFontAndPostPaint = CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT;
 
-bool IsCRuntimeSpace(wchar_t ch) { return ch == L' ' || (ch >= L'\t' && ch <= L'\r'); }
+bool IsCRuntimeSpace(wchar_t ch)
+{
+    return ch == L' ' || (ch >= L'\t' && ch <= L'\r');
+}
 
-wchar_t FoldAZ(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') ? static_cast<wchar_t>(ch - L'A' + L'a') : ch; }
+wchar_t FoldAZ(wchar_t ch)
+{
+    return (ch >= L'A' && ch <= L'Z') ? static_cast<wchar_t>(ch - L'A' + L'a') : ch;
+}
 
 }  // namespace
 
@@ -58,52 +64,52 @@ void CGridColumnTraitText::OnCellCustomDraw(CGridListCtrlEx& owner, NMLVCUSTOMDR
 {
     HDC hDC = pLVCD->nmcd.hdc;
     switch (pLVCD->nmcd.dwDrawStage) {
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
-        m_SavedTextColor = pLVCD->clrText;
-        m_SavedBackColor = pLVCD->clrTextBk;
-        COLORREF color = 0;
-        if (GetTextColor(pLVCD, color)) {
-            pLVCD->clrText = color;
-            *pResult |= kNewFontAndPostPaint;
-        }
-        if (GetBackColor(pLVCD, color)) {
-            pLVCD->clrTextBk = color;
-            *pResult |= kNewFontAndPostPaint;
-        }
-        // The grid's colours come last, so that they win over the column's.
-        if (owner.QueryCellColorsForDraw(pLVCD))
-            *pResult |= kNewFontAndPostPaint;
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+            m_SavedTextColor = pLVCD->clrText;
+            m_SavedBackColor = pLVCD->clrTextBk;
+            COLORREF color = 0;
+            if (GetTextColor(pLVCD, color)) {
+                pLVCD->clrText = color;
+                *pResult |= kNewFontAndPostPaint;
+            }
+            if (GetBackColor(pLVCD, color)) {
+                pLVCD->clrTextBk = color;
+                *pResult |= kNewFontAndPostPaint;
+            }
+            // The grid's colours come last, so that they win over the column's.
+            if (owner.QueryCellColorsForDraw(pLVCD))
+                *pResult |= kNewFontAndPostPaint;
 
-        LOGFONTW font = {};
-        const bool gridFont = owner.QueryCellFontForDraw(pLVCD, font);
-        const bool cellFont = GetCellFont(pLVCD, font);
-        if (gridFont || cellFont) {
-            // A font that cannot be made leaves the DC's font as it is.
-            if (HFONT hFont = ::CreateFontIndirectW(&font)) {
-                HGDIOBJ hPrev = ::SelectObject(hDC, hFont);
-                if (hPrev != nullptr && hPrev != HGDI_ERROR) {
-                    m_hPrevFont = static_cast<HFONT>(hPrev);
-                    *pResult |= kNewFontAndPostPaint;
-                } else {
-                    ::DeleteObject(hFont);
+            LOGFONTW font = {};
+            const bool gridFont = owner.QueryCellFontForDraw(pLVCD, font);
+            const bool cellFont = GetCellFont(pLVCD, font);
+            if (gridFont || cellFont) {
+                // A font that cannot be made leaves the DC's font as it is.
+                if (HFONT hFont = ::CreateFontIndirectW(&font)) {
+                    HGDIOBJ hPrev = ::SelectObject(hDC, hFont);
+                    if (hPrev != nullptr && hPrev != HGDI_ERROR) {
+                        m_hPrevFont = static_cast<HFONT>(hPrev);
+                        *pResult |= kNewFontAndPostPaint;
+                    } else {
+                        ::DeleteObject(hFont);
+                    }
                 }
             }
+            break;
         }
-        break;
-    }
-    case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
-        if (m_hPrevFont != nullptr) {
-            HGDIOBJ hCellFont = ::SelectObject(hDC, m_hPrevFont);
-            if (hCellFont != nullptr && hCellFont != HGDI_ERROR)
-                ::DeleteObject(hCellFont);
-            m_hPrevFont = nullptr;
-        }
-        pLVCD->clrText = m_SavedTextColor;
-        pLVCD->clrTextBk = m_SavedBackColor;
-        *pResult |= CDRF_NEWFONT;
-        break;
-    default:
-        break;
+        case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
+            if (m_hPrevFont != nullptr) {
+                HGDIOBJ hCellFont = ::SelectObject(hDC, m_hPrevFont);
+                if (hCellFont != nullptr && hCellFont != HGDI_ERROR)
+                    ::DeleteObject(hCellFont);
+                m_hPrevFont = nullptr;
+            }
+            pLVCD->clrText = m_SavedTextColor;
+            pLVCD->clrTextBk = m_SavedBackColor;
+            *pResult |= CDRF_NEWFONT;
+            break;
+        default:
+            break;
     }
 }
 
@@ -119,7 +125,10 @@ int CGridColumnTraitText::CompareCellTexts(LPCWSTR pszLeft, LPCWSTR pszRight, bo
     return bAscending ? GridCompareNoCaseAZ(pszLeft, pszRight) : GridCompareNoCaseAZ(pszRight, pszLeft);
 }
 
-bool CGridColumnTraitText::GetCellFont(NMLVCUSTOMDRAW* /*pLVCD*/, LOGFONTW& /*font*/) { return false; }
+bool CGridColumnTraitText::GetCellFont(NMLVCUSTOMDRAW* /*pLVCD*/, LOGFONTW& /*font*/)
+{
+    return false;
+}
 
 bool CGridColumnTraitText::GetTextColor(NMLVCUSTOMDRAW* /*pLVCD*/, COLORREF& color)
 {
@@ -146,9 +155,8 @@ int CGridColumnTraitText::MeasureTextHeight(CGridListCtrlEx& owner)
     if (CFont* pFont = owner.GetGridFont(); pFont != nullptr && pFont->GetSafeHandle() != nullptr)
         hPrevFont = ::SelectObject(hDC, pFont->GetSafeHandle());
     RECT rect = {};
-    const int height = ::DrawTextW(hDC, L"yjp\x7690", -1, &rect, DT_CALCRECT | DT_SINGLELINE) != 0
-                           ? rect.bottom - rect.top
-                           : 0;
+    const int height =
+        ::DrawTextW(hDC, L"yjp\x7690", -1, &rect, DT_CALCRECT | DT_SINGLELINE) != 0 ? rect.bottom - rect.top : 0;
     if (hPrevFont != nullptr && hPrevFont != HGDI_ERROR)
         ::SelectObject(hDC, hPrevFont);
     ::ReleaseDC(owner.m_hWnd, hDC);

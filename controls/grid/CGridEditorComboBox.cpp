@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CGridEditorComboBox, CComboBox)
     ON_WM_KILLFOCUS()
     ON_WM_SETFOCUS()
@@ -15,9 +16,14 @@ BEGIN_MESSAGE_MAP(CGridEditorComboBox, CComboBox)
     ON_CONTROL_REFLECT(CBN_EDITCHANGE, &CGridEditorComboBox::OnChangeSelection)
     ON_CONTROL_REFLECT(CBN_CLOSEUP, &CGridEditorComboBox::OnCloseUp)
 END_MESSAGE_MAP()
+// clang-format on
 
 CGridEditorComboBox::CGridEditorComboBox(int nRow, int nCol, UINT nMaxWidth, UINT nMaxVisibleItems, UINT nShowDropDown)
-    : m_Row(nRow), m_Col(nCol), m_MaxWidth(nMaxWidth), m_MaxVisibleItems(nMaxVisibleItems), m_ShowDropDown(nShowDropDown)
+    : m_Row(nRow),
+      m_Col(nCol),
+      m_MaxWidth(nMaxWidth),
+      m_MaxVisibleItems(nMaxVisibleItems),
+      m_ShowDropDown(nShowDropDown)
 {
 }
 
@@ -75,17 +81,17 @@ BOOL CGridEditorComboBox::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message == WM_KEYDOWN) {
         switch (pMsg->wParam) {
-        case VK_TAB:
-            EndEdit(true);
-            return FALSE;  // the dialog still moves on to the next control
-        case VK_RETURN:
-            EndEdit(true);
-            return TRUE;
-        case VK_ESCAPE:
-            EndEdit(false);
-            return TRUE;
-        default:
-            break;
+            case VK_TAB:
+                EndEdit(true);
+                return FALSE;  // the dialog still moves on to the next control
+            case VK_RETURN:
+                EndEdit(true);
+                return TRUE;
+            case VK_ESCAPE:
+                EndEdit(false);
+                return TRUE;
+            default:
+                break;
         }
     } else if (pMsg->message == WM_CHAR) {
         m_Modified = true;
@@ -183,6 +189,9 @@ void CGridEditorComboBox::OnDropDown()
         SetItemHeight(-1, static_cast<UINT>(selectionHeight));
 }
 
-void CGridEditorComboBox::OnChangeSelection() { m_Modified = true; }
+void CGridEditorComboBox::OnChangeSelection()
+{
+    m_Modified = true;
+}
 
 void CGridEditorComboBox::OnCloseUp() {}

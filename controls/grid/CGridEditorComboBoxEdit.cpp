@@ -1,8 +1,10 @@
 #include "controls/grid/CGridEditorComboBoxEdit.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CGridEditorComboBoxEdit, CEdit)
     ON_WM_KILLFOCUS()
 END_MESSAGE_MAP()
+// clang-format on
 
 void CGridEditorComboBoxEdit::OnKillFocus(CWnd* pNewWnd)
 {

@@ -2,10 +2,12 @@
 
 #include "controls/grid/GridNotify.h"
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CGridEditorText, CEdit)
     ON_WM_KILLFOCUS()
     ON_CONTROL_REFLECT(EN_CHANGE, &CGridEditorText::OnEnChange)
 END_MESSAGE_MAP()
+// clang-format on
 
 CGridEditorText::CGridEditorText(int nRow, int nCol) : m_Row(nRow), m_Col(nCol) {}
 
@@ -52,19 +54,19 @@ BOOL CGridEditorText::PreTranslateMessage(MSG* pMsg)
 {
     if (pMsg->message == WM_KEYDOWN) {
         switch (pMsg->wParam) {
-        case VK_TAB:
-            EndEdit(true);
-            return FALSE;  // the dialog still moves on to the next control
-        case VK_RETURN:
-            if (GetStyle() & ES_WANTRETURN)
+            case VK_TAB:
+                EndEdit(true);
+                return FALSE;  // the dialog still moves on to the next control
+            case VK_RETURN:
+                if (GetStyle() & ES_WANTRETURN)
+                    break;
+                EndEdit(true);
+                return TRUE;
+            case VK_ESCAPE:
+                EndEdit(false);
+                return TRUE;
+            default:
                 break;
-            EndEdit(true);
-            return TRUE;
-        case VK_ESCAPE:
-            EndEdit(false);
-            return TRUE;
-        default:
-            break;
         }
     } else if (pMsg->message == WM_MOUSEWHEEL) {
         // The cell scrolls away under the wheel: keep what was typed.

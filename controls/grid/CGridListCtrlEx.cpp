@@ -27,6 +27,7 @@ Fn ThemeProc(HMODULE hModule, LPCSTR lpProcName)
 
 }  // namespace
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CGridListCtrlEx, CListCtrl)
     ON_NOTIFY_REFLECT_EX(LVN_BEGINLABELEDITW, &CGridListCtrlEx::OnBeginLabelEdit)
     ON_NOTIFY_REFLECT_EX(LVN_ENDLABELEDITW, &CGridListCtrlEx::OnEndLabelEdit)
@@ -68,6 +69,7 @@ BEGIN_MESSAGE_MAP(CGridListCtrlEx, CListCtrl)
     ON_MESSAGE(WM_COPY, &CGridListCtrlEx::OnCopy)
     ON_MESSAGE(WM_SETFONT, &CGridListCtrlEx::OnSetFont)
 END_MESSAGE_MAP()
+// clang-format on
 
 CGridListCtrlEx::CGridListCtrlEx()
     : RowTrait(new CGridRowTraitText), EmptyListText(L"There are no Ports to show in this view.")
@@ -104,9 +106,15 @@ int CGridListCtrlEx::OnCreate(LPCREATESTRUCT /*lpCreateStruct*/)
     return 0;
 }
 
-void CGridListCtrlEx::AddExtendedStyle(DWORD dwBit) { SetExtendedStyle(GetExtendedStyle() | dwBit); }
+void CGridListCtrlEx::AddExtendedStyle(DWORD dwBit)
+{
+    SetExtendedStyle(GetExtendedStyle() | dwBit);
+}
 
-void CGridListCtrlEx::RemoveExtendedStyle(DWORD dwBit) { SetExtendedStyle(GetExtendedStyle() & ~dwBit); }
+void CGridListCtrlEx::RemoveExtendedStyle(DWORD dwBit)
+{
+    SetExtendedStyle(GetExtendedStyle() & ~dwBit);
+}
 
 void CGridListCtrlEx::SetUpControl()
 {
@@ -136,7 +144,10 @@ void CGridListCtrlEx::SetUpControl()
 
 // ---- visual theme -----------------------------------------------------------------------------
 
-bool CGridListCtrlEx::IsOSVersionAtLeast(WORD version) { return GridOsVersion() >= version; }
+bool CGridListCtrlEx::IsOSVersionAtLeast(WORD version)
+{
+    return GridOsVersion() >= version;
+}
 
 bool CGridListCtrlEx::IsThemingActive()
 {
@@ -146,8 +157,8 @@ bool CGridListCtrlEx::IsThemingActive()
         return false;
     auto isAppThemed = ThemeProc<IsAppThemedFn>(hUxTheme, "IsAppThemed");
     auto isThemeActive = ThemeProc<IsThemeActiveFn>(hUxTheme, "IsThemeActive");
-    const bool active = isAppThemed != nullptr && isThemeActive != nullptr && isAppThemed() && isThemeActive() &&
-                        IsCommonControls6();
+    const bool active =
+        isAppThemed != nullptr && isThemeActive != nullptr && isAppThemed() && isThemeActive() && IsCommonControls6();
     platform.FreeThemeLibrary(hUxTheme);
     return active;
 }
@@ -233,7 +244,10 @@ LRESULT CGridListCtrlEx::OnSetFont(WPARAM /*wParam*/, LPARAM /*lParam*/)
 
 // ---- row trait --------------------------------------------------------------------------------
 
-CGridRowTrait* CGridListCtrlEx::GetRowTrait() { return RowTrait; }
+CGridRowTrait* CGridListCtrlEx::GetRowTrait()
+{
+    return RowTrait;
+}
 
 void CGridListCtrlEx::SetRowTrait(CGridRowTrait* pRowTrait)
 {
@@ -274,7 +288,10 @@ int CGridListCtrlEx::InsertPlainColumn()
     return InsertColumnWithTrait(0, L"", LVCFMT_LEFT, -1, -1, pTrait);
 }
 
-void CGridListCtrlEx::InsertColumnTraitAt(int nCol, CGridColumnTrait* pTrait) { ColumnTraits.InsertAt(nCol, pTrait); }
+void CGridListCtrlEx::InsertColumnTraitAt(int nCol, CGridColumnTrait* pTrait)
+{
+    ColumnTraits.InsertAt(nCol, pTrait);
+}
 
 int CGridListCtrlEx::InsertColumnWithTrait(int nCol, LPCWSTR lpszHeading, int nFormat, int nWidth, int nSubItem,
                                            CGridColumnTrait* pTrait)
@@ -305,9 +322,15 @@ int CGridListCtrlEx::InsertColumnWithTrait(int nCol, LPCWSTR lpszHeading, int nF
     return nIndex;
 }
 
-CGridColumnTrait* CGridListCtrlEx::GetColumnTrait(int nCol) { return ColumnTraits.GetAt(nCol); }
+CGridColumnTrait* CGridListCtrlEx::GetColumnTrait(int nCol)
+{
+    return ColumnTraits.GetAt(nCol);
+}
 
-int CGridListCtrlEx::GetColumnTraitCount() { return static_cast<int>(ColumnTraits.GetSize()); }
+int CGridListCtrlEx::GetColumnTraitCount()
+{
+    return static_cast<int>(ColumnTraits.GetSize());
+}
 
 CGridColumnTrait* CGridListCtrlEx::GetCellTrait(int /*nRow*/, int nCol)
 {
@@ -365,18 +388,18 @@ void CGridListCtrlEx::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult)
             return;
     }
     switch (pLVCD->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-        *pResult |= CDRF_NOTIFYITEMDRAW;
-        break;
-    case CDDS_ITEMPREPAINT:
-        *pResult |= CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT;
-        DrawRowViaTrait(nRow, pLVCD, pResult);
-        break;
-    case CDDS_ITEMPOSTPAINT:
-        DrawRowViaTrait(nRow, pLVCD, pResult);
-        break;
-    default:
-        break;
+        case CDDS_PREPAINT:
+            *pResult |= CDRF_NOTIFYITEMDRAW;
+            break;
+        case CDDS_ITEMPREPAINT:
+            *pResult |= CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+            DrawRowViaTrait(nRow, pLVCD, pResult);
+            break;
+        case CDDS_ITEMPOSTPAINT:
+            DrawRowViaTrait(nRow, pLVCD, pResult);
+            break;
+        default:
+            break;
     }
 }
 
@@ -405,20 +428,28 @@ bool CGridListCtrlEx::QueryCellColors(int /*nRow*/, int /*nCol*/, COLORREF& /*te
 
 bool CGridListCtrlEx::QueryCellColorsForDraw(NMLVCUSTOMDRAW* pLVCD)
 {
-    return QueryCellColors(static_cast<int>(pLVCD->nmcd.dwItemSpec), pLVCD->iSubItem, pLVCD->clrText,
-                           pLVCD->clrTextBk);
+    return QueryCellColors(static_cast<int>(pLVCD->nmcd.dwItemSpec), pLVCD->iSubItem, pLVCD->clrText, pLVCD->clrTextBk);
 }
 
-bool CGridListCtrlEx::QueryCellFont(int /*nRow*/, int /*nCol*/, LOGFONTW& /*font*/) { return false; }
+bool CGridListCtrlEx::QueryCellFont(int /*nRow*/, int /*nCol*/, LOGFONTW& /*font*/)
+{
+    return false;
+}
 
 bool CGridListCtrlEx::QueryCellFontForDraw(NMLVCUSTOMDRAW* pLVCD, LOGFONTW& font)
 {
     return QueryCellFont(static_cast<int>(pLVCD->nmcd.dwItemSpec), pLVCD->iSubItem, font);
 }
 
-bool CGridListCtrlEx::QueryRowColors(int /*nRow*/, COLORREF& /*textColor*/, COLORREF& /*backColor*/) { return false; }
+bool CGridListCtrlEx::QueryRowColors(int /*nRow*/, COLORREF& /*textColor*/, COLORREF& /*backColor*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::QueryRowFont(int /*nRow*/, LOGFONTW& /*font*/) { return false; }
+bool CGridListCtrlEx::QueryRowFont(int /*nRow*/, LOGFONTW& /*font*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::SetHotTracking(int nRow)
 {
@@ -449,46 +480,46 @@ int CGridListCtrlEx::GetCellPartRect(int nRow, int nCol, int nPart, RECT& rect)
     rect = cell;
     const DWORD exStyle = GetExtendedStyle();
     switch (nPart) {
-    case LVIR_BOUNDS: {
-        // The list gives the whole row as the bounds of column 0, and the bounds of the other
-        // columns may reach further than the column: the header's item is the cell's width.
-        RECT headerItem = {};
-        HWND hWndHeader = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
-        if (hWndHeader == nullptr ||
-            !::SendMessageW(hWndHeader, HDM_GETITEMRECT, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(&headerItem)))
-            return 0;
-        const int width = headerItem.right - headerItem.left;
-        if (nCol != 0) {
-            rect.right = rect.left + width;
-            return 1;
-        }
-        CRect label;
-        if (!GetSubItemRect(nRow, 0, LVIR_LABEL, label))
-            return 0;
-        rect.right = label.right;
-        rect.left = label.right - width;
-        return 1;
-    }
-    case LVIR_ICON:
-        if (nCol > 0 && !(exStyle & LVS_EX_SUBITEMIMAGES))
-            return 0;
-        return GetCellImage(nRow, nCol) != -1 ? 1 : 0;
-    case LVIR_LABEL:
-        if (nCol > 0) {
-            if ((exStyle & LVS_EX_SUBITEMIMAGES) && GetImageList(LVSIL_SMALL) != nullptr &&
-                GetCellImage(nRow, nCol) != -1) {
-                CRect icon;
-                if (!GetSubItemRect(nRow, nCol, LVIR_ICON, icon))
-                    return 0;
-                rect.left += icon.Width();
+        case LVIR_BOUNDS: {
+            // The list gives the whole row as the bounds of column 0, and the bounds of the other
+            // columns may reach further than the column: the header's item is the cell's width.
+            RECT headerItem = {};
+            HWND hWndHeader = reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER));
+            if (hWndHeader == nullptr || !::SendMessageW(hWndHeader, HDM_GETITEMRECT, static_cast<WPARAM>(nCol),
+                                                         reinterpret_cast<LPARAM>(&headerItem)))
+                return 0;
+            const int width = headerItem.right - headerItem.left;
+            if (nCol != 0) {
+                rect.right = rect.left + width;
+                return 1;
             }
+            CRect label;
+            if (!GetSubItemRect(nRow, 0, LVIR_LABEL, label))
+                return 0;
+            rect.right = label.right;
+            rect.left = label.right - width;
             return 1;
         }
-        if ((exStyle & LVS_EX_CHECKBOXES) || GetImageList(LVSIL_SMALL) != nullptr)
+        case LVIR_ICON:
+            if (nCol > 0 && !(exStyle & LVS_EX_SUBITEMIMAGES))
+                return 0;
+            return GetCellImage(nRow, nCol) != -1 ? 1 : 0;
+        case LVIR_LABEL:
+            if (nCol > 0) {
+                if ((exStyle & LVS_EX_SUBITEMIMAGES) && GetImageList(LVSIL_SMALL) != nullptr &&
+                    GetCellImage(nRow, nCol) != -1) {
+                    CRect icon;
+                    if (!GetSubItemRect(nRow, nCol, LVIR_ICON, icon))
+                        return 0;
+                    rect.left += icon.Width();
+                }
+                return 1;
+            }
+            if ((exStyle & LVS_EX_CHECKBOXES) || GetImageList(LVSIL_SMALL) != nullptr)
+                return 1;
+            return GetCellPartRect(nRow, 0, LVIR_BOUNDS, rect);
+        default:
             return 1;
-        return GetCellPartRect(nRow, 0, LVIR_BOUNDS, rect);
-    default:
-        return 1;
     }
 }
 

@@ -2,9 +2,9 @@
 // tooltips, sorting, the clipboard and drag and drop, as far as they are built so far.
 //
 // The hooks (menu hooks, callback-cell hooks, owner-data check boxes), the column flags, the first
-// visible column and setting the focus cell are complete. Every other operation here does what the list does without the feature it belongs to:
-// message handlers pass their message on to the list's own processing (or, for notifications, to
-// the list's parent), and the others change nothing and answer "not done". docs/grid.md lists them.
+// visible column and setting the focus cell are complete. Every other operation here does what the list does without
+// the feature it belongs to: message handlers pass their message on to the list's own processing (or, for
+// notifications, to the list's parent), and the others change nothing and answer "not done". docs/grid.md lists them.
 #include "controls/grid/CGridListCtrlEx.h"
 
 // ---- column flags and positions ---------------------------------------------------------------
@@ -62,11 +62,17 @@ void CGridListCtrlEx::SetFocusCell(int nCol, bool bRedraw)
 
 // ---- hooks ------------------------------------------------------------------------------------
 
-bool CGridListCtrlEx::GetColumnCommandText(int /*nCol*/, CString& /*text*/) { return false; }
+bool CGridListCtrlEx::GetColumnCommandText(int /*nCol*/, CString& /*text*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::OnColumnCommand(int /*nCol*/) {}
 
-bool CGridListCtrlEx::GetListCommandText(CString& /*text*/) { return false; }
+bool CGridListCtrlEx::GetListCommandText(CString& /*text*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::OnListCommand() {}
 
@@ -74,13 +80,25 @@ void CGridListCtrlEx::ShowGridMenu(CWnd* /*pWnd*/, CPoint /*point*/) {}
 
 void CGridListCtrlEx::ShowCellMenu(CWnd* /*pWnd*/, CPoint /*point*/, int /*nRow*/, int /*nCol*/) {}
 
-bool CGridListCtrlEx::QueryCellText(int /*nRow*/, int /*nCol*/, CString& /*text*/) { return false; }
+bool CGridListCtrlEx::QueryCellText(int /*nRow*/, int /*nCol*/, CString& /*text*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::QueryCellImage(int /*nRow*/, int /*nCol*/, int& /*nImage*/) { return false; }
+bool CGridListCtrlEx::QueryCellImage(int /*nRow*/, int /*nCol*/, int& /*nImage*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::AllowCellTooltip(CPoint /*pt*/, TOOLINFOW* /*pTI*/) { return true; }
+bool CGridListCtrlEx::AllowCellTooltip(CPoint /*pt*/, TOOLINFOW* /*pTI*/)
+{
+    return true;
+}
 
-bool CGridListCtrlEx::IsOwnerDataRowChecked(int /*nRow*/) { return false; }
+bool CGridListCtrlEx::IsOwnerDataRowChecked(int /*nRow*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::SetOwnerDataRowCheck(int /*nRow*/, bool /*bChecked*/)
 {
@@ -90,13 +108,22 @@ void CGridListCtrlEx::SetOwnerDataRowCheck(int /*nRow*/, bool /*bChecked*/)
 
 // ---- column visibility, state and header (not built yet) ------------------------------------
 
-bool CGridListCtrlEx::ScrollColumnIntoView(int /*nCol*/, bool /*bPartlyIsEnough*/) { return false; }
+bool CGridListCtrlEx::ScrollColumnIntoView(int /*nCol*/, bool /*bPartlyIsEnough*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::AutoSizeColumn(int /*nCol*/, bool /*bIncludeHeading*/) { return false; }
+bool CGridListCtrlEx::AutoSizeColumn(int /*nCol*/, bool /*bIncludeHeading*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::SetHeaderSortArrow(int /*nCol*/, bool /*bAscending*/) {}
 
-bool CGridListCtrlEx::ShowColumn(int /*nCol*/, bool /*bShow*/) { return false; }
+bool CGridListCtrlEx::ShowColumn(int /*nCol*/, bool /*bShow*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::LoadColumnState(ColumnStateStore* /*pStore*/, bool /*bOwnsStore*/) {}
 
@@ -108,11 +135,17 @@ void CGridListCtrlEx::LoadColumnWidth(int /*nPlace*/, int /*nCol*/, ColumnStateS
 
 void CGridListCtrlEx::StoreColumnWidth(int /*nPlace*/, int /*nCol*/, ColumnStateStore* /*pStore*/) {}
 
-bool CGridListCtrlEx::GetResetColumnsText(CString& /*text*/) { return false; }
+bool CGridListCtrlEx::GetResetColumnsText(CString& /*text*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::ResetColumns() {}
 
-CString CGridListCtrlEx::GetProfilesMenuText(CStringArray& /*profiles*/, CString& /*title*/) { return CString(); }
+CString CGridListCtrlEx::GetProfilesMenuText(CStringArray& /*profiles*/, CString& /*title*/)
+{
+    return CString();
+}
 
 void CGridListCtrlEx::SwitchColumnProfile(const CString& /*profile*/) {}
 
@@ -126,76 +159,166 @@ void CGridListCtrlEx::ShowHeaderMenu(CWnd* /*pWnd*/, CPoint /*point*/, int /*nCo
 
 void CGridListCtrlEx::ShowKeyboardMenu(CWnd* /*pWnd*/, CPoint /*point*/) {}
 
-LRESULT CGridListCtrlEx::OnSetColumnWidth(WPARAM /*wParam*/, LPARAM /*lParam*/) { return Default(); }
+LRESULT CGridListCtrlEx::OnSetColumnWidth(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    return Default();
+}
 
-BOOL CGridListCtrlEx::OnHeaderDividerDblClick(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnHeaderDividerDblClick(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnHeaderBeginTrack(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnHeaderBeginTrack(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnHeaderBeginDrag(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnHeaderBeginDrag(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnHeaderEndTrack(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnHeaderEndTrack(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnHeaderItemChanging(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnHeaderItemChanging(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnHeaderEndDrag(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnHeaderEndDrag(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-void CGridListCtrlEx::OnContextMenu(CWnd* /*pWnd*/, CPoint /*point*/) { Default(); }
+void CGridListCtrlEx::OnContextMenu(CWnd* /*pWnd*/, CPoint /*point*/)
+{
+    Default();
+}
 
-void CGridListCtrlEx::OnKillFocus(CWnd* /*pNewWnd*/) { Default(); }
+void CGridListCtrlEx::OnKillFocus(CWnd* /*pNewWnd*/)
+{
+    Default();
+}
 
 // ---- focus cell, navigation, editing and tooltips (not built yet) -------------------------------
 
-INT_PTR CGridListCtrlEx::OnToolHitTest(CPoint point, TOOLINFOW* pTI) const { return CListCtrl::OnToolHitTest(point, pTI); }
+INT_PTR CGridListCtrlEx::OnToolHitTest(CPoint point, TOOLINFOW* pTI) const
+{
+    return CListCtrl::OnToolHitTest(point, pTI);
+}
 
-CWnd* CGridListCtrlEx::OpenCellEditor(int /*nRow*/, int /*nCol*/, CPoint /*pt*/) { return nullptr; }
+CWnd* CGridListCtrlEx::OpenCellEditor(int /*nRow*/, int /*nCol*/, CPoint /*pt*/)
+{
+    return nullptr;
+}
 
-CWnd* CGridListCtrlEx::OpenCellEditorNoPoint(int /*nRow*/, int /*nCol*/) { return nullptr; }
+CWnd* CGridListCtrlEx::OpenCellEditorNoPoint(int /*nRow*/, int /*nCol*/)
+{
+    return nullptr;
+}
 
 void CGridListCtrlEx::FillCallbackItem(LVITEMW& /*item*/) {}
 
-bool CGridListCtrlEx::GetCellText(int /*nRow*/, int /*nCol*/, CString& /*text*/) { return false; }
+bool CGridListCtrlEx::GetCellText(int /*nRow*/, int /*nCol*/, CString& /*text*/)
+{
+    return false;
+}
 
-int CGridListCtrlEx::FindRowByPrefix(int /*nCol*/, int /*nStartRow*/, const CString& /*prefix*/) { return -1; }
+int CGridListCtrlEx::FindRowByPrefix(int /*nCol*/, int /*nStartRow*/, const CString& /*prefix*/)
+{
+    return -1;
+}
 
 void CGridListCtrlEx::MoveFocusColumn(bool /*bForward*/) {}
 
-int CGridListCtrlEx::ClassifyCellClick(int /*nRow*/, int /*nCol*/, CPoint /*pt*/, bool /*bDblClick*/) { return 0; }
+int CGridListCtrlEx::ClassifyCellClick(int /*nRow*/, int /*nCol*/, CPoint /*pt*/, bool /*bDblClick*/)
+{
+    return 0;
+}
 
-CWnd* CGridListCtrlEx::StartCellEditing(int /*nRow*/, int /*nCol*/, CPoint /*pt*/) { return nullptr; }
+CWnd* CGridListCtrlEx::StartCellEditing(int /*nRow*/, int /*nCol*/, CPoint /*pt*/)
+{
+    return nullptr;
+}
 
-CWnd* CGridListCtrlEx::StartCellEditingNoPoint(int /*nRow*/, int /*nCol*/) { return nullptr; }
+CWnd* CGridListCtrlEx::StartCellEditingNoPoint(int /*nRow*/, int /*nCol*/)
+{
+    return nullptr;
+}
 
 bool CGridListCtrlEx::OnCellEditingEnded(int /*nRow*/, int /*nCol*/, CWnd* /*pEditor*/, NMLVDISPINFOW* /*pDispInfo*/)
 {
     return false;
 }
 
-BOOL CGridListCtrlEx::OnClick(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnClick(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnDblClick(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnDblClick(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnGetDisplayInfo(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnGetDisplayInfo(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-void CGridListCtrlEx::OnChar(UINT /*nChar*/, UINT /*nRepCnt*/, UINT /*nFlags*/) { Default(); }
+void CGridListCtrlEx::OnChar(UINT /*nChar*/, UINT /*nRepCnt*/, UINT /*nFlags*/)
+{
+    Default();
+}
 
-void CGridListCtrlEx::OnKeyDown(UINT /*nChar*/, UINT /*nRepCnt*/, UINT /*nFlags*/) { Default(); }
+void CGridListCtrlEx::OnKeyDown(UINT /*nChar*/, UINT /*nRepCnt*/, UINT /*nFlags*/)
+{
+    Default();
+}
 
-void CGridListCtrlEx::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/) { Default(); }
+void CGridListCtrlEx::OnLButtonDown(UINT /*nFlags*/, CPoint /*point*/)
+{
+    Default();
+}
 
-void CGridListCtrlEx::OnRButtonDown(UINT /*nFlags*/, CPoint /*point*/) { Default(); }
+void CGridListCtrlEx::OnRButtonDown(UINT /*nFlags*/, CPoint /*point*/)
+{
+    Default();
+}
 
-void CGridListCtrlEx::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/) { Default(); }
+void CGridListCtrlEx::OnLButtonDblClk(UINT /*nFlags*/, CPoint /*point*/)
+{
+    Default();
+}
 
-BOOL CGridListCtrlEx::OnToolNeedText(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnToolNeedText(UINT /*nID*/, NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnBeginLabelEdit(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnBeginLabelEdit(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnEndLabelEdit(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnEndLabelEdit(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnOwnerDataFindItem(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnOwnerDataFindItem(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnItemChanged(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnItemChanged(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
 void CGridListCtrlEx::OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 {
@@ -209,19 +332,40 @@ void CGridListCtrlEx::OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar)
 
 // ---- sorting, clipboard and drag and drop (not built yet) ---------------------------------------
 
-bool CGridListCtrlEx::GetCellTextWithTitle(int /*nRow*/, int /*nCol*/, CString& /*text*/) { return false; }
+bool CGridListCtrlEx::GetCellTextWithTitle(int /*nRow*/, int /*nCol*/, CString& /*text*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::GetRowText(int /*nRow*/, CString& /*text*/) { return false; }
+bool CGridListCtrlEx::GetRowText(int /*nRow*/, CString& /*text*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::GetSelectionText(CString& /*text*/, bool /*bTitles*/) { return false; }
+bool CGridListCtrlEx::GetSelectionText(CString& /*text*/, bool /*bTitles*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::GetSelectionTextNoTitles(CString& /*text*/) { return false; }
+bool CGridListCtrlEx::GetSelectionTextNoTitles(CString& /*text*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::SortByColumn(int /*nCol*/, bool /*bAscending*/) { return false; }
+bool CGridListCtrlEx::SortByColumn(int /*nCol*/, bool /*bAscending*/)
+{
+    return false;
+}
 
-bool CGridListCtrlEx::RegisterDropTarget() { return false; }
+bool CGridListCtrlEx::RegisterDropTarget()
+{
+    return false;
+}
 
-DWORD CGridListCtrlEx::StartDragSelection(COleDataSource* /*pDataSource*/) { return DROPEFFECT_NONE; }
+DWORD CGridListCtrlEx::StartDragSelection(COleDataSource* /*pDataSource*/)
+{
+    return DROPEFFECT_NONE;
+}
 
 DWORD CGridListCtrlEx::OnDragEnter(COleDataObject* /*pDataObject*/, DWORD /*dwKeyState*/, CPoint /*point*/)
 {
@@ -235,7 +379,10 @@ DWORD CGridListCtrlEx::OnDragOver(COleDataObject* /*pDataObject*/, DWORD /*dwKey
 
 void CGridListCtrlEx::OnDragLeave() {}
 
-bool CGridListCtrlEx::OnDrop(COleDataObject* /*pDataObject*/, DWORD /*dropEffect*/, CPoint /*point*/) { return false; }
+bool CGridListCtrlEx::OnDrop(COleDataObject* /*pDataObject*/, DWORD /*dropEffect*/, CPoint /*point*/)
+{
+    return false;
+}
 
 bool CGridListCtrlEx::DropWithinList(COleDataObject* /*pDataObject*/, DWORD /*dropEffect*/, CPoint /*point*/)
 {
@@ -247,12 +394,24 @@ bool CGridListCtrlEx::DropFromOutside(COleDataObject* /*pDataObject*/, DWORD /*d
     return false;
 }
 
-bool CGridListCtrlEx::MoveSelectionTo(int /*nTargetRow*/) { return false; }
+bool CGridListCtrlEx::MoveSelectionTo(int /*nTargetRow*/)
+{
+    return false;
+}
 
 void CGridListCtrlEx::CopySelectionToClipboard() {}
 
-LRESULT CGridListCtrlEx::OnCopy(WPARAM /*wParam*/, LPARAM /*lParam*/) { return Default(); }
+LRESULT CGridListCtrlEx::OnCopy(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    return Default();
+}
 
-BOOL CGridListCtrlEx::OnColumnClick(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnColumnClick(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}
 
-BOOL CGridListCtrlEx::OnBeginDrag(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { return FALSE; }
+BOOL CGridListCtrlEx::OnBeginDrag(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    return FALSE;
+}

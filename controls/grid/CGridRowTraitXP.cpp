@@ -19,14 +19,14 @@ void CGridRowTraitXP::OnCustomDraw(CGridListCtrlEx& owner, NMLVCUSTOMDRAW* pLVCD
 {
     if (!owner.IsExplorerThemed()) {
         switch (pLVCD->nmcd.dwDrawStage) {
-        case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-            *pResult |= CDRF_NOTIFYPOSTPAINT;
-            break;
-        case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
-            PaintImageBackground(owner, pLVCD);
-            break;
-        default:
-            break;
+            case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+                *pResult |= CDRF_NOTIFYPOSTPAINT;
+                break;
+            case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
+                PaintImageBackground(owner, pLVCD);
+                break;
+            default:
+                break;
         }
     }
     CGridRowTraitText::OnCustomDraw(owner, pLVCD, pResult);

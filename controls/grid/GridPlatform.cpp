@@ -33,11 +33,20 @@ bool ReadSystemCommonControls6()
     return version6;
 }
 
-HMODULE LoadSystemThemeLibrary() { return ::LoadLibraryW(L"UxTheme.dll"); }
+HMODULE LoadSystemThemeLibrary()
+{
+    return ::LoadLibraryW(L"UxTheme.dll");
+}
 
-FARPROC GetSystemThemeProc(HMODULE hModule, LPCSTR lpProcName) { return ::GetProcAddress(hModule, lpProcName); }
+FARPROC GetSystemThemeProc(HMODULE hModule, LPCSTR lpProcName)
+{
+    return ::GetProcAddress(hModule, lpProcName);
+}
 
-void FreeSystemThemeLibrary(HMODULE hModule) { ::FreeLibrary(hModule); }
+void FreeSystemThemeLibrary(HMODULE hModule)
+{
+    ::FreeLibrary(hModule);
+}
 
 const GridPlatform kSystemPlatform = {&ReadSystemOsVersion, &ReadSystemCommonControls6, &LoadSystemThemeLibrary,
                                       &GetSystemThemeProc, &FreeSystemThemeLibrary};
@@ -48,9 +57,15 @@ WORD g_osVersion = 0;
 
 }  // namespace
 
-const GridPlatform& SystemGridPlatform() { return kSystemPlatform; }
+const GridPlatform& SystemGridPlatform()
+{
+    return kSystemPlatform;
+}
 
-const GridPlatform& GetGridPlatform() { return g_platform; }
+const GridPlatform& GetGridPlatform()
+{
+    return g_platform;
+}
 
 GridPlatform SetGridPlatform(const GridPlatform& platform)
 {
@@ -69,4 +84,7 @@ WORD GridOsVersion()
     return g_osVersion;
 }
 
-bool IsCommonControls6() { return g_platform.IsCommonControls6(); }
+bool IsCommonControls6()
+{
+    return g_platform.IsCommonControls6();
+}

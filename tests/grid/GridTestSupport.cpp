@@ -4,12 +4,14 @@
 
 namespace gridtest {
 
+// clang-format off
 BEGIN_MESSAGE_MAP(GridHost, CDialog)
     ON_NOTIFY(LVN_ENDLABELEDITW, kListId, &GridHost::OnEndLabelEdit)
     ON_NOTIFY(NM_CUSTOMDRAW, kListId, &GridHost::OnCustomDraw)
     ON_NOTIFY(NM_CLICK, kListId, &GridHost::OnClick)
     ON_NOTIFY(LVN_GETDISPINFOW, kListId, &GridHost::OnGetDispInfo)
 END_MESSAGE_MAP()
+// clang-format on
 
 bool GridHost::Make(DWORD listStyle, const wchar_t* font, WORD points)
 {
@@ -44,7 +46,10 @@ void GridHost::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* /*pResult*/)
     endEdits.push_back(edit);
 }
 
-void GridHost::OnCustomDraw(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { ++customDrawSeen; }
+void GridHost::OnCustomDraw(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    ++customDrawSeen;
+}
 
 void GridHost::OnClick(NMHDR* /*pNMHDR*/, LRESULT* pResult)
 {
@@ -52,7 +57,10 @@ void GridHost::OnClick(NMHDR* /*pNMHDR*/, LRESULT* pResult)
     clickResultSeen = *pResult;
 }
 
-void GridHost::OnGetDispInfo(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/) { ++dispInfoSeen; }
+void GridHost::OnGetDispInfo(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    ++dispInfoSeen;
+}
 
 std::vector<int>& DeletionLog()
 {
@@ -137,7 +145,10 @@ LONG FontHeight(HFONT hFont)
     return lf.lfHeight;
 }
 
-LONG FontHeight(HWND hWnd) { return FontHeight(reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0))); }
+LONG FontHeight(HWND hWnd)
+{
+    return FontHeight(reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)));
+}
 
 bool PumpUntil(const std::function<bool()>& condition)
 {
@@ -162,7 +173,10 @@ namespace {
 std::atomic<long> g_liveAllocations{0};
 }
 
-long gridtest::LiveAllocations() { return g_liveAllocations.load(); }
+long gridtest::LiveAllocations()
+{
+    return g_liveAllocations.load();
+}
 
 void* operator new(std::size_t size)
 {
@@ -173,7 +187,10 @@ void* operator new(std::size_t size)
     return p;
 }
 
-void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new[](std::size_t size)
+{
+    return operator new(size);
+}
 
 void operator delete(void* p) noexcept
 {
@@ -183,6 +200,15 @@ void operator delete(void* p) noexcept
     std::free(p);
 }
 
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete[](void* p) noexcept
+{
+    operator delete(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+    operator delete(p);
+}

@@ -73,7 +73,8 @@ public:
 
     bool QueryCellColors(int nRow, int nCol, COLORREF& text, COLORREF& back) override
     {
-        return cellColors ? cellColors(nRow, nCol, text, back) : CGridListCtrlEx::QueryCellColors(nRow, nCol, text, back);
+        return cellColors ? cellColors(nRow, nCol, text, back)
+                          : CGridListCtrlEx::QueryCellColors(nRow, nCol, text, back);
     }
     bool QueryCellFont(int nRow, int nCol, LOGFONTW& font) override
     {

@@ -81,7 +81,10 @@ protected:
     }
 
     // The editor's window is gone and its object deleted itself once.
-    bool Closed() { return PumpUntil([&] { return !::IsWindow(hEditor) && g_editorsDeleted == 1; }); }
+    bool Closed()
+    {
+        return PumpUntil([&] { return !::IsWindow(hEditor) && g_editorsDeleted == 1; });
+    }
 
     HWND ComboEdit() const { return ::GetWindow(hEditor, GW_CHILD); }
 

@@ -49,9 +49,18 @@ struct FakeSystem {
 };
 FakeSystem g_fake;
 
-BOOL WINAPI FakeTrue() { return TRUE; }
-HANDLE WINAPI FakeOpenThemeData(HWND, LPCWSTR) { return reinterpret_cast<HANDLE>(0x1234); }
-HRESULT WINAPI FakeCloseThemeData(HANDLE) { return S_OK; }
+BOOL WINAPI FakeTrue()
+{
+    return TRUE;
+}
+HANDLE WINAPI FakeOpenThemeData(HWND, LPCWSTR)
+{
+    return reinterpret_cast<HANDLE>(0x1234);
+}
+HRESULT WINAPI FakeCloseThemeData(HANDLE)
+{
+    return S_OK;
+}
 HRESULT WINAPI FakeSetWindowTheme(HWND, LPCWSTR name, LPCWSTR)
 {
     g_fake.themesSet.push_back(name);
@@ -210,12 +219,12 @@ TEST(GridSetUp, TheExplorerStyleDependsOnTheWindowsVersionTheCommonControlsAndUx
         bool gridLines;
     };
     const Case cases[] = {
-        {0x0602, true, true, "", true, false},  // Windows 8: styled, the style separates rows itself
-        {0x0601, true, true, "", true, true},   // Windows 7
-        {0x0600, true, true, "", true, true},   // Vista
-        {0x0501, true, true, "", false, true},  // XP: no style
-        {0x0602, false, true, "", false, true}, // common controls 5
-        {0x0602, true, false, "", false, true}, // no UxTheme.dll
+        {0x0602, true, true, "", true, false},   // Windows 8: styled, the style separates rows itself
+        {0x0601, true, true, "", true, true},    // Windows 7
+        {0x0600, true, true, "", true, true},    // Vista
+        {0x0501, true, true, "", false, true},   // XP: no style
+        {0x0602, false, true, "", false, true},  // common controls 5
+        {0x0602, true, false, "", false, true},  // no UxTheme.dll
         {0x0602, true, true, "IsAppThemed", false, true},
         {0x0602, true, true, "IsThemeActive", false, true},
         {0x0602, true, true, "OpenThemeData", false, true},
@@ -226,8 +235,8 @@ TEST(GridSetUp, TheExplorerStyleDependsOnTheWindowsVersionTheCommonControlsAndUx
         g_fake = FakeSystem{c.os, c.cc6, c.loads, c.missing, {}};
         SetGridPlatform(FakePlatform());  // forgets the cached version
         AttachedGrid attached;
-        SCOPED_TRACE(testing::Message() << std::hex << c.os << " cc6=" << c.cc6 << " loads=" << c.loads << " missing="
-                                        << c.missing);
+        SCOPED_TRACE(testing::Message() << std::hex << c.os << " cc6=" << c.cc6 << " loads=" << c.loads
+                                        << " missing=" << c.missing);
         EXPECT_EQ(c.themed, attached.grid.IsExplorerThemed());
         EXPECT_EQ(c.gridLines, (attached.grid.GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
         EXPECT_EQ(c.themed ? std::vector<std::wstring>{L"Explorer"} : std::vector<std::wstring>{}, g_fake.themesSet);
@@ -341,9 +350,7 @@ class GridCustomDraw : public GridFixture {};
 TEST_F(GridCustomDraw, ThePaintStagesAskForRowsCellsAndPostPaintThroughTheParent)
 {
     Fill(3, 2);
-    auto send = [&](NMLVCUSTOMDRAW cd) {
-        return host.SendMessage(WM_NOTIFY, kListId, reinterpret_cast<LPARAM>(&cd));
-    };
+    auto send = [&](NMLVCUSTOMDRAW cd) { return host.SendMessage(WM_NOTIFY, kListId, reinterpret_cast<LPARAM>(&cd)); };
     EXPECT_EQ(CDRF_NOTIFYITEMDRAW, send(MakeCustomDraw(grid, CDDS_PREPAINT, 0, 0)));
     EXPECT_EQ(CDRF_NOTIFYITEMDRAW, ::GetWindowLongPtrW(host.m_hWnd, DWLP_MSGRESULT)) << "a dialog's result";
     EXPECT_EQ(CDRF_NOTIFYSUBITEMDRAW | CDRF_NOTIFYPOSTPAINT, send(MakeCustomDraw(grid, CDDS_ITEMPREPAINT, 0, 0)));
@@ -564,7 +571,8 @@ TEST_F(GridCells, HotTrackingMarksOneRowAndStopsCleanly)
     grid.SetHotTracking(3);
     EXPECT_EQ(static_cast<DWORD>(LVS_EX_TRACKSELECT | LVS_EX_TWOCLICKACTIVATE),
               grid.GetExtendedStyle() & (LVS_EX_TRACKSELECT | LVS_EX_TWOCLICKACTIVATE));
-    EXPECT_EQ(static_cast<UINT>(LVIS_FOCUSED | LVIS_DROPHILITED), grid.GetItemState(3, LVIS_FOCUSED | LVIS_DROPHILITED));
+    EXPECT_EQ(static_cast<UINT>(LVIS_FOCUSED | LVIS_DROPHILITED),
+              grid.GetItemState(3, LVIS_FOCUSED | LVIS_DROPHILITED));
     EXPECT_EQ(3, grid.GetHotItem());
     grid.SetHotTracking(-1);
     EXPECT_EQ(0u, grid.GetExtendedStyle() & (LVS_EX_TRACKSELECT | LVS_EX_TWOCLICKACTIVATE));

@@ -7,7 +7,10 @@ using namespace gridtest;
 
 namespace {
 
-bool IsWhite(COLORREF color) { return color == RGB(255, 255, 255); }
+bool IsWhite(COLORREF color)
+{
+    return color == RGB(255, 255, 255);
+}
 
 class RowTraitFixture : public GridFixture {
 protected:
@@ -32,7 +35,10 @@ protected:
         ::ReleaseDC(grid.m_hWnd, hDC);
         return color;
     }
-    void Repaint() { grid.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN); }
+    void Repaint()
+    {
+        grid.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    }
 
     MemoryCanvas canvas;
 };
