@@ -323,6 +323,12 @@ TEST_F(ComboEditor, TheDropDownListIsAsWideAsItsWidestEntryWithRoomForAScrollBar
         ::ReleaseDC(hEditor, hDC);
         editor->ShowDropDown(TRUE);
         const int width = editor->GetDroppedWidth();
+        // The window was made as high as the selection field and the visible entries; Wine
+        // reports the entries' part of it as the dropped rectangle.
+        RECT dropped = {};
+        editor->GetDroppedControlRect(&dropped);
+        const int visible = std::min<int>(static_cast<int>(combo->MaxVisibleItems), static_cast<int>(entries.size()));
+        EXPECT_EQ(visible * editor->GetItemHeight(0) + 2 * ::GetSystemMetrics(SM_CYEDGE), dropped.bottom - dropped.top);
         EXPECT_EQ(itemHeight, editor->GetItemHeight(-1)) << "the selection field keeps its height";
         editor->ShowDropDown(FALSE);
         uitest::PressKey(ComboEdit(), VK_ESCAPE);

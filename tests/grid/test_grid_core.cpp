@@ -185,6 +185,7 @@ TEST(GridSetUp, AttachingAReportListSetsItsStylesAndSilencesTheListsOwnTooltip)
     EXPECT_EQ(wanted, grid.GetExtendedStyle() & wanted);
     // Wine reports Windows 7 and common controls 5.81: double buffering, no visual style.
     EXPECT_TRUE(grid.GetExtendedStyle() & LVS_EX_DOUBLEBUFFER);
+    EXPECT_FALSE(IsCommonControls6());
     EXPECT_FALSE(grid.IsExplorerThemed());
     EXPECT_EQ(1, deactivations);
     EXPECT_TRUE(grid.m_nFlags & WF_TOOLTIPS) << "the grid's own cell tooltips";
