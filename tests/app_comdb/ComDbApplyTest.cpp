@@ -61,56 +61,31 @@ TEST_F(ComDbDialogTest, ApplyWithoutClicksWritesTheStateFoundAtOpening)
     EXPECT_EQ(1, ui.DialogsEndedByHarness()) << "the dialog stayed open after Apply";
 }
 
-TEST_F(ComDbDialogTest, AClickedFreeTileIsClaimedAndAClickedClaimedTileReleased)
+TEST_F(ComDbDialogTest, ApplyWritesEachTileAsItsClicksLeftIt)
 {
     ArrangeMixedMachine();
     std::vector<Step> steps;
-    AddClicks(steps, 4, 1);
-    AddClicks(steps, 2, 1);
+    AddClicks(steps, 4, 1);  // free -> claimed
+    AddClicks(steps, 2, 1);  // claimed -> free
+    AddClicks(steps, 6, 2);  // free, twice
+    AddClicks(steps, 1, 1);  // present tiles flip unseen and are claimed all the same
+    AddClicks(steps, 3, 2);
     steps.push_back(Do([this](CWnd&) {
         EXPECT_FALSE(Tile(4).ToggleState);
         EXPECT_EQ(kBlue, Tile(4).BackColor);
         EXPECT_EQ(kLilac, Tile(4).HoverBackColor);
         EXPECT_TRUE(Tile(2).ToggleState);
         EXPECT_EQ(kLilac, Tile(2).BackColor);
-        EXPECT_EQ(kBlue, Tile(2).HoverBackColor);
+        EXPECT_TRUE(Tile(6).ToggleState);
+        EXPECT_EQ(kLilac, Tile(6).BackColor);
+        EXPECT_EQ(kGreen, Tile(1).BackColor);
         // Nothing is written before Apply.
         EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
     }));
     steps.push_back(Apply());
     steps.push_back(ExpectClaims({1, 3, 4, 5}));
-    Run(steps);
-}
-
-TEST_F(ComDbDialogTest, ATileClickedTwiceKeepsItsState)
-{
-    ArrangeMixedMachine();
-    std::vector<Step> steps;
-    AddClicks(steps, 4, 2);
-    AddClicks(steps, 2, 2);
-    steps.push_back(Do([this](CWnd&) {
-        EXPECT_TRUE(Tile(4).ToggleState);
-        EXPECT_EQ(kLilac, Tile(4).BackColor);
-        EXPECT_FALSE(Tile(2).ToggleState);
-        EXPECT_EQ(kBlue, Tile(2).BackColor);
-    }));
-    steps.push_back(Apply());
-    steps.push_back(ExpectClaims({1, 2, 3, 5}));
-    Run(steps);
-}
-
-TEST_F(ComDbDialogTest, PresentNumbersAreClaimedHoweverOftenTheirTileIsClicked)
-{
-    ArrangeMixedMachine();
-    ASSERT_TRUE(simtest::SetComDbClaims({}));
-    std::vector<Step> steps;
-    AddClicks(steps, 1, 1);
-    AddClicks(steps, 3, 2);
-    AddClicks(steps, 5, 3);
-    steps.push_back(Do([this](CWnd&) {
-        for (int n : {1, 3, 5})
-            EXPECT_EQ(kGreen, Tile(n).BackColor) << "COM" << n;
-    }));
+    // A second click and a second Apply release it again.
+    AddClicks(steps, 4, 1);
     steps.push_back(Apply());
     steps.push_back(ExpectClaims({1, 3, 5}));
     Run(steps);

@@ -123,51 +123,40 @@ TEST_F(ComDbDialogTest, PlacesEveryButtonWhereTheLayoutSays)
     })});
 }
 
-TEST_F(ComDbDialogTest, ShowsPresentClaimedAndFreeNumbersInTheirLooks)
+TEST_F(ComDbDialogTest, ShowsEachNumberInTheLookOfItsUse)
 {
     ArrangeMixedMachine();
     Run({Do([this](CWnd& w) {
         EXPECT_TRUE(ui.MessageBoxes().empty());
-        for (int n : {1, 3, 5}) {
-            SCOPED_TRACE("present COM" + std::to_string(n));
-            EXPECT_EQ(kGreen, Tile(n).BackColor);
-            EXPECT_EQ(kGreen, Tile(n).HoverBackColor);
-            EXPECT_FALSE(Tile(n).ToggleState);
-            EXPECT_FALSE(Tile(n).SwapColorsOnClick);
+        for (int n = 1; n <= 256; ++n) {
+            SCOPED_TRACE("COM" + std::to_string(n));
+            CIXButtonEx& tile = Tile(n);
+            if (n == 1 || n == 3 || n == 5) {  // present
+                EXPECT_EQ(kGreen, tile.BackColor);
+                EXPECT_EQ(kGreen, tile.HoverBackColor);
+                EXPECT_FALSE(tile.ToggleState);
+                EXPECT_FALSE(tile.SwapColorsOnClick);
+            } else if (n == 2) {  // claimed
+                EXPECT_EQ(kBlue, tile.BackColor);
+                EXPECT_EQ(kLilac, tile.HoverBackColor);
+                EXPECT_FALSE(tile.ToggleState);
+                EXPECT_TRUE(tile.SwapColorsOnClick);
+            } else {  // free
+                EXPECT_EQ(kLilac, tile.BackColor);
+                EXPECT_EQ(kBlue, tile.HoverBackColor);
+                EXPECT_TRUE(tile.ToggleState);
+                EXPECT_TRUE(tile.SwapColorsOnClick);
+            }
+            EXPECT_EQ(kBorder, tile.BorderColor);
+            EXPECT_EQ(CPoint(5, 5), tile.CornerSize);
+            EXPECT_TRUE(tile.HasTooltip);
+            EXPECT_EQ(L"COM" + std::to_wstring(n), TipText(tile));
         }
-        EXPECT_EQ(kBlue, Tile(2).BackColor);
-        EXPECT_EQ(kLilac, Tile(2).HoverBackColor);
-        EXPECT_FALSE(Tile(2).ToggleState);
-        EXPECT_TRUE(Tile(2).SwapColorsOnClick);
-        for (int n = 6; n <= 256; ++n) {
-            SCOPED_TRACE("free COM" + std::to_string(n));
-            EXPECT_EQ(kLilac, Tile(n).BackColor);
-            EXPECT_EQ(kBlue, Tile(n).HoverBackColor);
-            EXPECT_TRUE(Tile(n).ToggleState);
-            EXPECT_TRUE(Tile(n).SwapColorsOnClick);
-        }
-        EXPECT_EQ(kLilac, Tile(4).BackColor);
-        EXPECT_TRUE(Tile(4).ToggleState);
-
         // What the user sees.
         EXPECT_EQ(kGreen, PaintedColor(TileWindow(w, 1)));
         EXPECT_EQ(kBlue, PaintedColor(TileWindow(w, 2)));
         EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 4)));
         EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 256)));
-    })});
-    EXPECT_EQ(COMUSE_RESERVED, g_comUsageMap[1]);
-}
-
-TEST_F(ComDbDialogTest, GivesEveryNumberItsTooltipBorderAndCorners)
-{
-    Run({Do([this](CWnd&) {
-        for (int n = 1; n <= 256; ++n) {
-            SCOPED_TRACE("COM" + std::to_string(n));
-            EXPECT_TRUE(Tile(n).HasTooltip);
-            EXPECT_EQ(L"COM" + std::to_wstring(n), TipText(Tile(n)));
-            EXPECT_EQ(kBorder, Tile(n).BorderColor);
-            EXPECT_EQ(CPoint(5, 5), Tile(n).CornerSize);
-        }
     })});
 }
 
