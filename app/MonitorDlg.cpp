@@ -1,10 +1,296 @@
-// The "Status" tab page.
+// The "Status" tab page and its polling thread.
 #include "app/MonitorDlg.h"
 
+#include "app/ComUsage.h"
+#include "app/Globals.h"
+#include "app/KeyFilter.h"
+#include "app/LineStateCells.h"
+#include "app/MonitorSchedule.h"
+#include "app/PortText.h"
+#include "app/StatusDevice.h"
+#include "res/parts/LineStates.h"
+
+#include <string.h>
+
+#include <algorithm>
+
+namespace {
+
+struct MonitorColumnSpec {
+    const wchar_t* title;
+    int format;
+    int units;  // width in hundredths of the page's client width
+};
+
+const MonitorColumnSpec kMonitorColumns[] = {
+    {L"No", LVCFMT_CENTER, 6},  {L"COM Port", LVCFMT_CENTER, 26}, {L"IP", LVCFMT_CENTER, 20},
+    {L"CON", LVCFMT_LEFT, 6},   {L"ERR", LVCFMT_LEFT, 6},         {L"TX", LVCFMT_LEFT, 6},
+    {L"RX", LVCFMT_LEFT, 6},    {L"CTS", LVCFMT_LEFT, 6},         {L"DSR", LVCFMT_LEFT, 6},
+    {L"DCD", LVCFMT_LEFT, 6},   {L"RI", LVCFMT_LEFT, 6},
+};
+
+constexpr int kComPortColumn = 1;
+constexpr int kIpColumn = 2;
+constexpr COLORREF kImageMaskColour = RGB(255, 0, 255);
+
+// What a row shows of its port.
+struct MonitorRow {
+    UINT comNumber;
+    UINT address;
+};
+
+}  // namespace
+
 CSVT_MonitorDlg::CSVT_MonitorDlg() : CDialogEx(IDD) {}
+
+CSVT_MonitorDlg::~CSVT_MonitorDlg()
+{
+    Running = 0;
+    StopPolling();
+}
 
 void CSVT_MonitorDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialogEx::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_MONITORLIST, m_list);
+}
+
+BEGIN_MESSAGE_MAP(CSVT_MonitorDlg, CDialogEx)
+    ON_WM_SHOWWINDOW()
+    ON_WM_MOVE()
+    ON_WM_DESTROY()
+    ON_MESSAGE(WM_MONITOR_TICK, &CSVT_MonitorDlg::OnMonitorTick)
+END_MESSAGE_MAP()
+
+BOOL CSVT_MonitorDlg::OnInitDialog()
+{
+    CDialogEx::OnInitDialog();
+
+    g_traceSelection.enabled = 0;
+    g_traceSelection.comNumber = 0;
+    LastSentTraceFlag = 0;
+    InitImageList();
+    StartPolling();
+
+    m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
+    GetClientRect(&ClientRect);
+    InsertColumns((ClientRect.right - 1) / 100);
+    Refresh();
+    return TRUE;
+}
+
+BOOL CSVT_MonitorDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (IsFilteredKey(pMsg))
+        return TRUE;
+    return CDialogEx::PreTranslateMessage(pMsg);
+}
+
+void CSVT_MonitorDlg::InitImageList()
+{
+    // Without its images the list still shows its rows; the cells then stay blank.
+    if (m_images.GetSafeHandle() == nullptr && !m_images.Create(IDB_LINESTATES, 16, 4, kImageMaskColour))
+        return;
+    m_list.SetImageList(&m_images, LVSIL_SMALL);
+}
+
+void CSVT_MonitorDlg::InsertColumns(int unit)
+{
+    int index = 0;
+    for (const MonitorColumnSpec& spec : kMonitorColumns) {
+        m_list.InsertColumn(index, spec.title, spec.format, spec.units * unit, index);
+        ++index;
+    }
+}
+
+void CSVT_MonitorDlg::Refresh()
+{
+    m_list.DeleteAllItems();
+    ReadLineStateTable();
+
+    std::vector<MonitorRow> rows;
+    {
+        CSingleLock lock(&g_portTableLock, TRUE);
+        const INT_PTR count = std::min<INT_PTR>(g_deviceCount, g_portTable.GetSize());
+        for (INT_PTR i = 0; i < count; ++i)
+            rows.push_back({g_portTable[i].ComPort, g_portTable[i].IPaddress});
+    }
+
+    CString text;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const int row = static_cast<int>(i);
+        text.Format(L"%d", row + 1);
+        if (m_list.InsertItem(row, text, I_IMAGENONE) < 0)
+            continue;
+        text.Format(L"COM%d", static_cast<int>(rows[i].comNumber));
+        m_list.SetItemText(row, kComPortColumn, text);
+        m_list.SetItemText(row, kIpColumn, FormatIpAddress(rows[i].address));
+        for (const LineStateCell& cell : kLineStateCells)
+            m_list.SetItem(row, cell.column, LVIF_IMAGE, nullptr, LSIMG_OFF, 0, 0, 0);
+    }
+
+    MapRowsToPorts();
+    // Every cell is drawn off now: the next pass draws every set bit again.
+    memset(g_prevLineStateTable, 0, sizeof(g_prevLineStateTable));
+}
+
+void CSVT_MonitorDlg::MapRowsToPorts()
+{
+    const int count = m_list.GetItemCount();
+    m_rowComNumbers.assign(static_cast<size_t>(std::max(count, 0)), 0);
+    for (int row = 0; row < count; ++row)
+        m_rowComNumbers[static_cast<size_t>(row)] = ParseComNumber(m_list.GetItemText(row, kComPortColumn));
+}
+
+void CSVT_MonitorDlg::OnShowWindow(BOOL bShow, UINT nStatus)
+{
+    CDialogEx::OnShowWindow(bShow, nStatus);
+    // Rows are rebuilt only when their number changed since the last rebuild.
+    if (bShow && m_list.GetItemCount() != g_deviceCount)
+        Refresh();
+}
+
+void CSVT_MonitorDlg::OnMove(int x, int y)
+{
+    CDialogEx::OnMove(x, y);
+    if (x == 0 || y == 0)
+        return;
+    GetClientRect(&ClientRect);
+    m_list.MoveWindow(0, 0, ClientRect.right - 2, ClientRect.bottom - 1, FALSE);
+}
+
+void CSVT_MonitorDlg::OnDestroy()
+{
+    // The thread posts to this window: it ends before the window does.
+    StopPolling();
+    CDialogEx::OnDestroy();
+}
+
+// ---- the polling thread -------------------------------------------------------------------
+
+bool CSVT_MonitorDlg::StartPolling()
+{
+    if (m_pThread != nullptr)
+        return true;
+    if (m_hStopEvent == nullptr)
+        m_hStopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    else
+        ::ResetEvent(m_hStopEvent);
+    m_hTickTarget = m_hWnd;
+    m_tickPending = false;
+    Running = 1;
+
+    // Started suspended so that the object is kept for the join at the end.
+    CWinThread* pThread = AfxBeginThread(MonitorThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (pThread == nullptr) {
+        Running = 0;
+        return false;
+    }
+    pThread->m_bAutoDelete = FALSE;
+    m_pThread = pThread;
+    if (pThread->ResumeThread() == static_cast<DWORD>(-1)) {
+        // A thread that never ran can go at once.
+        ::TerminateThread(pThread->m_hThread, 0);
+        delete pThread;
+        m_pThread = nullptr;
+        Running = 0;
+        return false;
+    }
+    return true;
+}
+
+void CSVT_MonitorDlg::StopPolling()
+{
+    Running = 0;
+    if (m_pThread == nullptr)
+        return;
+    if (m_hStopEvent != nullptr)
+        ::SetEvent(m_hStopEvent);
+    if (::WaitForSingleObject(m_pThread->m_hThread, kStopWaitMs) != WAIT_OBJECT_0) {
+        // A device request that never returns holds the thread; it finds Running 0 when it
+        // comes back. Its object and the event stay for it.
+        m_pThread = nullptr;
+        m_hStopEvent = nullptr;
+        return;
+    }
+    delete m_pThread;
+    m_pThread = nullptr;
+    if (m_hStopEvent != nullptr) {
+        ::CloseHandle(m_hStopEvent);
+        m_hStopEvent = nullptr;
+    }
+}
+
+UINT MonitorThreadProc(LPVOID pParam)
+{
+    static_cast<CSVT_MonitorDlg*>(pParam)->MonitorPollLoop();
+    return 1;
+}
+
+void CSVT_MonitorDlg::MonitorPollLoop()
+{
+    MonitorSchedule schedule;
+    while (Running) {
+        if (m_hStopEvent != nullptr) {
+            if (::WaitForSingleObject(m_hStopEvent, MonitorSchedule::kWakeMs) != WAIT_TIMEOUT)
+                break;
+        } else {
+            ::Sleep(MonitorSchedule::kWakeMs);
+        }
+        if (!Running)
+            break;
+
+        const BYTE enabled = g_traceSelection.enabled;
+        const MonitorSchedule::Pass pass = schedule.Next(g_currentTab == 1, enabled != LastSentTraceFlag, enabled != 0);
+        switch (pass.work) {
+        case MonitorSchedule::DeviceWork::SendTrace:
+            SendTraceSelection(LastSentTraceFlag);
+            break;
+        case MonitorSchedule::DeviceWork::ReadLineStates:
+            ReadLineStateTable();
+            break;
+        case MonitorSchedule::DeviceWork::None:
+            break;
+        }
+        if (pass.draw)
+            PostTick(pass.maskTraffic);
+    }
+}
+
+void CSVT_MonitorDlg::PostTick(bool maskTraffic)
+{
+    if (m_tickPending.exchange(true))
+        return;
+    if (!::PostMessageW(m_hTickTarget, WM_MONITOR_TICK, maskTraffic ? 1 : 0, 0))
+        m_tickPending = false;
+}
+
+// ---- drawing, on the user-interface thread -------------------------------------------------
+
+LRESULT CSVT_MonitorDlg::OnMonitorTick(WPARAM wParam, LPARAM /*lParam*/)
+{
+    m_tickPending = false;
+    DrawChangedStates(wParam != 0);
+    return 0;
+}
+
+void CSVT_MonitorDlg::DrawChangedStates(bool maskTraffic)
+{
+    for (size_t row = 0; row < m_rowComNumbers.size(); ++row) {
+        const int com = m_rowComNumbers[row];
+        if (com < 1 || com > static_cast<int>(LINE_STATE_TABLE_SIZE))
+            continue;
+        BYTE state = g_lineStateTable[com - 1];
+        if (maskTraffic)
+            state &= kTrafficMask;
+        const BYTE drawn = g_prevLineStateTable[com - 1];
+        if (state == drawn)
+            continue;
+        for (const LineStateCell& cell : kLineStateCells) {
+            if ((state ^ drawn) & cell.bit)
+                m_list.SetItem(static_cast<int>(row), cell.column, LVIF_IMAGE, nullptr, LineStateCellImage(cell, state),
+                               0, 0, 0);
+        }
+        g_prevLineStateTable[com - 1] = state;
+    }
 }

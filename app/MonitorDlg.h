@@ -1,18 +1,93 @@
-// The "Status" tab page: the line states of the ports.
+// The "Status" tab page: one row per configured port with eight line-state cells (CON, ERR, TX,
+// RX, CTS, DSR, DCD, RI), each an image that is on or off.
+//
+// A polling thread, started with the page's window and stopped with it, keeps the rhythm
+// (MonitorSchedule) and does the device requests; it never touches a window. On each pass that
+// draws it posts WM_MONITOR_TICK to the page, and the page, on the user-interface thread,
+// compares the line states with what it drew last and sets the images of the changed cells.
+// So rows are never rebuilt under a drawing pass, and a slow user-interface thread only makes
+// the thread skip passes (one tick waits at most), never wait for it.
 #pragma once
 
 #include "framework/framework.h"
 #include "res/resource.h"
+
+#include <atomic>
+#include <vector>
+
+// Posted by the polling thread to the page: wParam 1 when RX and TX are drawn off.
+#define WM_MONITOR_TICK (WM_APP + 1)
+
+// The list the page shows the line states in. It is the common controls' plain list view with
+// images in its sub-items for now; the report list takes its place by changing this type and
+// the set-up in OnInitDialog.
+using MonitorList = CListCtrl;
 
 class CSVT_MonitorDlg : public CDialogEx {
 public:
     enum { IDD = IDD_MONITOR };
 
     CSVT_MonitorDlg();
+    ~CSVT_MonitorDlg() override;
 
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+    // Rebuilds every row from the port table, with every state cell off, and has the next pass
+    // draw every set bit again.
+    void Refresh();
+    // Takes the COM number of each row from its "COM Port" cell; the drawing finds a port's row
+    // through it. To be called whenever the rows change order.
+    void MapRowsToPorts();
+    // Stops the polling thread and waits for it, at most kStopWaitMs; the page's window going
+    // does it as well.
+    void StopPolling();
+    // Whether the polling thread runs.
+    bool IsPolling() const { return m_pThread != nullptr; }
+
+    // The enabled byte of the trace selection that the status device last accepted.
+    std::atomic<BYTE> LastSentTraceFlag{0};
+    // The polling thread runs while this is non-zero.
+    std::atomic<int> Running{0};
+    // The page's client rectangle, taken at initialisation and on each move.
+    CRect ClientRect;
     // The line-state list (control 1001); the main dialog sizes it with the page.
-    CListCtrl m_list;
+    MonitorList m_list;
+
+    static constexpr DWORD kStopWaitMs = 5000;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnShowWindow(BOOL bShow, UINT nStatus);
+    void OnMove(int x, int y);
+    void OnDestroy();
+    LRESULT OnMonitorTick(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    friend UINT MonitorThreadProc(LPVOID pParam);
+
+    void InitImageList();
+    void InsertColumns(int unit);
+    bool StartPolling();
+    void MonitorPollLoop();
+    // Tells the page that a pass wants drawing, unless the last such word is still unread.
+    void PostTick(bool maskTraffic);
+    // Sets the images of the cells whose bit changed since they were drawn.
+    void DrawChangedStates(bool maskTraffic);
+
+    CImageList m_images;
+    CWinThread* m_pThread = nullptr;
+    // Set to end the thread's 50 ms wait at once.
+    HANDLE m_hStopEvent = nullptr;
+    // Where the thread posts its ticks; set before the thread starts.
+    HWND m_hTickTarget = nullptr;
+    std::atomic<bool> m_tickPending{false};
+    // The COM number shown by each row.
+    std::vector<int> m_rowComNumbers;
 };
+
+// The polling thread's entry: runs the page's polling loop and returns 1.
+UINT MonitorThreadProc(LPVOID pParam);

@@ -1,10 +1,226 @@
 // The "Port Info" tab page.
 #include "app/PortInfoDlg.h"
 
-CSVT_PortInfoDlg::CSVT_PortInfoDlg() : CDialog(IDD) {}
+#include "app/ComUsage.h"
+#include "app/DeviceParamWriter.h"
+#include "app/Globals.h"
+#include "app/KeyFilter.h"
+#include "app/PortListColumns.h"
+#include "app/PortSettings.h"
+#include "app/PortTable.h"
+#include "app/PortText.h"
+#include "app/StatusDevice.h"
+
+#include <wchar.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// The longest alias the load of the port table reads back; a longer one would be lost there.
+constexpr int kMaxAliasChars = kRegStringChars - 1;
+constexpr UINT kMaxTriggerLevel = 255;
+
+// The settings a row holds for its port, written back in this order.
+void WriteTriggerLevel(CDeviceParamWriter& devices, int com, const CString& text)
+{
+    WritePortSetting(devices, com, kTxTriggerLevelValue, static_cast<DWORD>(wcstoul(text, nullptr, 10)));
+}
+
+void WriteAlias(int com, CString alias)
+{
+    if (alias.GetLength() > kMaxAliasChars)
+        alias = alias.Left(kMaxAliasChars);
+    WriteRegString(PortSubkeyPath(com), kAliasValue, alias);
+    WriteRegString(PortDevicePath(com), kAliasValue, alias);
+}
+
+// An address with a component beyond a byte does not mean any address: the stored one stays.
+void WriteIpAddress(CDeviceParamWriter& devices, int com, const CString& text)
+{
+    if (!SplitIpAddress(text).InRange())
+        return;
+    WritePortSetting(devices, com, kIPaddressValue, ParseIpAddress(text));
+}
+
+// The network port of the text, when it is one from 1 to 65535.
+bool ReadNetworkPort(const CString& text, DWORD& port)
+{
+    const long n = wcstol(text, nullptr, 10);
+    if (static_cast<unsigned long>(n) - 1 > 65534)
+        return false;
+    port = static_cast<DWORD>(n);
+    return true;
+}
+
+}  // namespace
+
+CSVT_PortInfoDlg::CSVT_PortInfoDlg() : CDialog(IDD), m_backgroundBrush(RGB(255, 255, 255)) {}
+
+CSVT_PortInfoDlg::~CSVT_PortInfoDlg() { ClearPortTable(); }
 
 void CSVT_PortInfoDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_PORTLIST, m_list);
+}
+
+BEGIN_MESSAGE_MAP(CSVT_PortInfoDlg, CDialog)
+    ON_WM_MOVE()
+    ON_NOTIFY(NM_CLICK, IDC_PORTLIST, &CSVT_PortInfoDlg::OnNmClickList)
+    ON_WM_MEASUREITEM()
+    ON_WM_DESTROY()
+    ON_WM_CTLCOLOR()
+END_MESSAGE_MAP()
+
+BOOL CSVT_PortInfoDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    // The columns belong to the list of this window: a new window is set up anew.
+    m_setUp = 0;
+    return TRUE;
+}
+
+BOOL CSVT_PortInfoDlg::PreTranslateMessage(MSG* pMsg)
+{
+    if (IsFilteredKey(pMsg))
+        return TRUE;
+    return CDialog::PreTranslateMessage(pMsg);
+}
+
+// The main dialog moves the page away from its own origin once it has made it: the first move
+// to a place whose x and y are both non-zero sets the list up.
+void CSVT_PortInfoDlg::OnMove(int x, int y)
+{
+    if (x == 0 || y == 0)
+        return;
+    CDialog::OnMove(x, y);
+    if (m_setUp)
+        return;
+    m_setUp = 1;
+
+    GetClientRect(&m_clientRect);
+    m_list.MoveWindow(0, 0, m_clientRect.right - 1, m_clientRect.bottom - 1, FALSE);
+    m_list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
+    SetUpColumns(m_clientRect.Width(), x);
+    FillList();
+}
+
+void CSVT_PortInfoDlg::SetUpColumns(int clientWidth, int x)
+{
+    for (int column = 0; column < PORTCOL_COUNT; ++column) {
+        const PortListColumnSpec& spec = kPortListColumns[column];
+        // "No" and "COM Port" are plain columns without a subitem number of their own.
+        const int subItem = column < PORTCOL_TRIGGER ? -1 : column;
+        m_list.InsertColumn(column, spec.title, spec.format, PortColumnSetupWidth(column, clientWidth, x), subItem);
+    }
+}
+
+void CSVT_PortInfoDlg::FillList()
+{
+    m_list.DeleteAllItems();
+
+    // A copy taken under the table's lock: the list is filled without holding it.
+    std::vector<CSVT_ComInfo> records;
+    {
+        CSingleLock lock(&g_portTableLock, TRUE);
+        g_deviceCount = static_cast<int>(g_portTable.GetSize());
+        records.reserve(static_cast<size_t>(g_deviceCount));
+        for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i) {
+            CSVT_ComInfo& record = g_portTable[i];
+            // Shown, and written by the next apply, as the highest level; the registry keeps the
+            // stored value until then.
+            if (record.TxTriggerLevel == 0 || record.TxTriggerLevel > kMaxTriggerLevel)
+                record.TxTriggerLevel = kMaxTriggerLevel;
+            records.push_back(record);
+        }
+    }
+
+    CString text;
+    for (size_t i = 0; i < records.size(); ++i) {
+        const CSVT_ComInfo& record = records[i];
+        const int row = static_cast<int>(i);
+        text.Format(L"%4d", row + 1);
+        m_list.InsertItem(row, text, 0);
+        text.Format(L"COM%d", static_cast<int>(record.ComPort));
+        m_list.SetItemText(row, PORTCOL_COMPORT, text);
+        text.Format(L"%d", static_cast<int>(record.TxTriggerLevel));
+        m_list.SetItemText(row, PORTCOL_TRIGGER, text);
+        m_list.SetItemText(row, PORTCOL_ALIAS, record.Alias);
+        m_list.SetItemText(row, PORTCOL_IPADDRESS, FormatIpAddress(record.IPaddress));
+        m_list.SetItemText(row, PORTCOL_PORT, FormatNumber(record.Port));
+        m_list.SetItemText(row, PORTCOL_PROTOCOL, FormatProtocol(record.Protocol));
+    }
+}
+
+// Rows are taken in the order the list shows them; each row's "COM Port" cell names the port,
+// which is also its key number.
+void CSVT_PortInfoDlg::ApplySettings()
+{
+    const int rows = std::min(g_deviceCount, m_list.GetItemCount());
+    CDeviceParamWriter devices;
+    for (int row = 0; row < rows; ++row) {
+        const int com = ParseComNumber(m_list.GetItemText(row, PORTCOL_COMPORT));
+        if (com < 1 || com > kMaxPortComNumber)
+            continue;
+        // An open port is never rewritten: the driver holds its settings while it is in use.
+        if (IsPortOpen(com)) {
+            ::SendMessageW(g_hMainWnd, WM_PORT_IN_USE, 1, com);
+            continue;
+        }
+        WriteTriggerLevel(devices, com, m_list.GetItemText(row, PORTCOL_TRIGGER));
+        WriteAlias(com, m_list.GetItemText(row, PORTCOL_ALIAS));
+        WriteIpAddress(devices, com, m_list.GetItemText(row, PORTCOL_IPADDRESS));
+        DWORD port = 0;
+        if (!ReadNetworkPort(m_list.GetItemText(row, PORTCOL_PORT), port))
+            break;  // the list then shows what was stored, and the edits of this row are gone
+        WritePortSetting(devices, com, kPortValue, port);
+        UINT protocol = 0;
+        if (ParseProtocol(m_list.GetItemText(row, PORTCOL_PROTOCOL), protocol))
+            WritePortSetting(devices, com, kProtocolValue, protocol);
+        WritePortSetting(devices, com, kAliveRxTimerValue, kDefaultAliveRxTimer);
+        WritePortSetting(devices, com, kAliveTxTimerValue, kDefaultAliveTxTimer);
+    }
+    Reload();
+}
+
+void CSVT_PortInfoDlg::Reload()
+{
+    LoadPortTable();
+    FillList();
+}
+
+void CSVT_PortInfoDlg::ResizeList(int width, int height)
+{
+    m_list.MoveWindow(0, 0, width, height, FALSE);
+    for (int column = 0; column < PORTCOL_COUNT; ++column)
+        m_list.SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(PortColumnResizeWidth(column, width), 0));
+}
+
+void CSVT_PortInfoDlg::OnNmClickList(NMHDR* /*pNMHDR*/, LRESULT* pResult)
+{
+    Invalidate(TRUE);
+    *pResult = 0;
+}
+
+void CSVT_PortInfoDlg::OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct)
+{
+    if (nIDCtl == IDC_PORTLIST)
+        lpMeasureItemStruct->itemHeight += 25;
+    else
+        CDialog::OnMeasureItem(nIDCtl, lpMeasureItemStruct);
+}
+
+void CSVT_PortInfoDlg::OnDestroy()
+{
+    CDialog::OnDestroy();
+    m_list.DeleteAllItems();
+}
+
+// White behind the page and every control on it, whatever a control would choose itself.
+HBRUSH CSVT_PortInfoDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
+{
+    CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    return m_backgroundBrush;
 }

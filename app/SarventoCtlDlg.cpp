@@ -99,6 +99,8 @@ BEGIN_MESSAGE_MAP(CSVT_SarventoCtlDlg, CDialogEx)
     ON_COMMAND(ID_COMDB, &CSVT_SarventoCtlDlg::OnComDBSetting)
     ON_COMMAND(ID_HELP_WEB, &CSVT_SarventoCtlDlg::OnHelp)
     ON_COMMAND(ID_UNINSTALL, &CSVT_SarventoCtlDlg::OnUninstall)
+    ON_BN_CLICKED(IDC_BTN_APPLY, &CSVT_SarventoCtlDlg::OnBnClickedApply)
+    ON_BN_CLICKED(IDC_BTN_REVERT, &CSVT_SarventoCtlDlg::OnBnClickedRevert)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -218,6 +220,7 @@ void CSVT_SarventoCtlDlg::OnSize(UINT nType, int cx, int cy)
 
     const ShellLayout layout = ComputeShellLayout(cx, cy, PageRect.left, PageRect.top);
     g_portInfoDlg.MoveWindow(&layout.portPage, TRUE);
+    g_portInfoDlg.ResizeList(layout.portPage.Width(), layout.portPage.Height());
     g_monitorDlg.MoveWindow(&layout.monitorPage, FALSE);
     g_monitorDlg.m_list.MoveWindow(&layout.monitorList, FALSE);
     m_tab.MoveWindow(&layout.tab, TRUE);

@@ -51,6 +51,10 @@ protected:
     // Command 32776, sent by the uninstaller; no menu carries them.
     void OnUninstall();
 
+    // The port commands (app/PortCommands.cpp): they hand over to the two pages.
+    void OnBnClickedApply();
+    void OnBnClickedRevert();
+
     DECLARE_MESSAGE_MAP()
 
 private:
