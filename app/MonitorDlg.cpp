@@ -23,10 +23,9 @@ struct MonitorColumnSpec {
 };
 
 const MonitorColumnSpec kMonitorColumns[] = {
-    {L"No", LVCFMT_CENTER, 6},  {L"COM Port", LVCFMT_CENTER, 26}, {L"IP", LVCFMT_CENTER, 20},
-    {L"CON", LVCFMT_LEFT, 6},   {L"ERR", LVCFMT_LEFT, 6},         {L"TX", LVCFMT_LEFT, 6},
-    {L"RX", LVCFMT_LEFT, 6},    {L"CTS", LVCFMT_LEFT, 6},         {L"DSR", LVCFMT_LEFT, 6},
-    {L"DCD", LVCFMT_LEFT, 6},   {L"RI", LVCFMT_LEFT, 6},
+    {L"No", LVCFMT_CENTER, 6}, {L"COM Port", LVCFMT_CENTER, 26}, {L"IP", LVCFMT_CENTER, 20}, {L"CON", LVCFMT_LEFT, 6},
+    {L"ERR", LVCFMT_LEFT, 6},  {L"TX", LVCFMT_LEFT, 6},          {L"RX", LVCFMT_LEFT, 6},    {L"CTS", LVCFMT_LEFT, 6},
+    {L"DSR", LVCFMT_LEFT, 6},  {L"DCD", LVCFMT_LEFT, 6},         {L"RI", LVCFMT_LEFT, 6},
 };
 
 constexpr int kComPortColumn = 1;
@@ -55,12 +54,14 @@ void CSVT_MonitorDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_MONITORLIST, m_list);
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSVT_MonitorDlg, CDialogEx)
     ON_WM_SHOWWINDOW()
     ON_WM_MOVE()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_MONITOR_TICK, &CSVT_MonitorDlg::OnMonitorTick)
 END_MESSAGE_MAP()
+// clang-format on
 
 BOOL CSVT_MonitorDlg::OnInitDialog()
 {
@@ -91,6 +92,8 @@ void CSVT_MonitorDlg::InitImageList()
     // Without its images the list still shows its rows; the cells then stay blank.
     if (m_images.GetSafeHandle() == nullptr && !m_images.Create(IDB_LINESTATES, 16, 4, kImageMaskColour))
         return;
+    // The page owns the images for its whole life; the list only shows them.
+    m_list.ModifyStyle(0, LVS_SHAREIMAGELISTS);
     m_list.SetImageList(&m_images, LVSIL_SMALL);
 }
 
@@ -243,14 +246,14 @@ void CSVT_MonitorDlg::MonitorPollLoop()
         const BYTE enabled = g_traceSelection.enabled;
         const MonitorSchedule::Pass pass = schedule.Next(g_currentTab == 1, enabled != LastSentTraceFlag, enabled != 0);
         switch (pass.work) {
-        case MonitorSchedule::DeviceWork::SendTrace:
-            SendTraceSelection(LastSentTraceFlag);
-            break;
-        case MonitorSchedule::DeviceWork::ReadLineStates:
-            ReadLineStateTable();
-            break;
-        case MonitorSchedule::DeviceWork::None:
-            break;
+            case MonitorSchedule::DeviceWork::SendTrace:
+                SendTraceSelection(LastSentTraceFlag);
+                break;
+            case MonitorSchedule::DeviceWork::ReadLineStates:
+                ReadLineStateTable();
+                break;
+            case MonitorSchedule::DeviceWork::None:
+                break;
         }
         if (pass.draw)
             PostTick(pass.maskTraffic);

@@ -12,8 +12,8 @@ public:
 
     struct Pass {
         DeviceWork work = DeviceWork::None;
-        bool draw = false;          // compare the line states with what is drawn, draw the changes
-        bool maskTraffic = false;   // draw RX and TX as off on this pass
+        bool draw = false;         // compare the line states with what is drawn, draw the changes
+        bool maskTraffic = false;  // draw RX and TX as off on this pass
     };
 
     // Milliseconds between two wakes.

@@ -28,4 +28,7 @@ void CSVT_SarventoCtlDlg::OnBnClickedApply()
 }
 
 // The list again as the port table holds it: every unsaved edit is dropped.
-void CSVT_SarventoCtlDlg::OnBnClickedRevert() { g_portInfoDlg.FillList(); }
+void CSVT_SarventoCtlDlg::OnBnClickedRevert()
+{
+    g_portInfoDlg.FillList();
+}

@@ -58,7 +58,10 @@ bool ReadNetworkPort(const CString& text, DWORD& port)
 
 CSVT_PortInfoDlg::CSVT_PortInfoDlg() : CDialog(IDD), m_backgroundBrush(RGB(255, 255, 255)) {}
 
-CSVT_PortInfoDlg::~CSVT_PortInfoDlg() { ClearPortTable(); }
+CSVT_PortInfoDlg::~CSVT_PortInfoDlg()
+{
+    ClearPortTable();
+}
 
 void CSVT_PortInfoDlg::DoDataExchange(CDataExchange* pDX)
 {
@@ -66,6 +69,7 @@ void CSVT_PortInfoDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_PORTLIST, m_list);
 }
 
+// clang-format off
 BEGIN_MESSAGE_MAP(CSVT_PortInfoDlg, CDialog)
     ON_WM_MOVE()
     ON_NOTIFY(NM_CLICK, IDC_PORTLIST, &CSVT_PortInfoDlg::OnNmClickList)
@@ -73,6 +77,7 @@ BEGIN_MESSAGE_MAP(CSVT_PortInfoDlg, CDialog)
     ON_WM_DESTROY()
     ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
+// clang-format on
 
 BOOL CSVT_PortInfoDlg::OnInitDialog()
 {

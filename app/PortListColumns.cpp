@@ -1,12 +1,8 @@
 #include "app/PortListColumns.h"
 
 const PortListColumnSpec kPortListColumns[PORTCOL_COUNT] = {
-    {L"No", LVCFMT_CENTER, 8},
-    {L"COM Port", LVCFMT_CENTER, 12},
-    {L"Trigger", LVCFMT_CENTER, 10},
-    {L"Alias", LVCFMT_CENTER, 21},
-    {L"IP Address", LVCFMT_CENTER, 23},
-    {L"Port", LVCFMT_CENTER, 15},
+    {L"No", LVCFMT_CENTER, 8},     {L"COM Port", LVCFMT_CENTER, 12},   {L"Trigger", LVCFMT_CENTER, 10},
+    {L"Alias", LVCFMT_CENTER, 21}, {L"IP Address", LVCFMT_CENTER, 23}, {L"Port", LVCFMT_CENTER, 15},
     {L"Protocol", LVCFMT_LEFT, 0},
 };
 

@@ -6,7 +6,10 @@ namespace {
 
 const wchar_t* const kProtocolNames[] = {L"COM", L"Encryption", L"Raw"};
 
-unsigned long ReadDecimal(const CString& text) { return wcstoul(text, nullptr, 10); }
+unsigned long ReadDecimal(const CString& text)
+{
+    return wcstoul(text, nullptr, 10);
+}
 
 // Takes the component before the first "." off the front of rest; 0 and rest unchanged when
 // there is no ".".

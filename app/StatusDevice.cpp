@@ -61,7 +61,8 @@ void ReadLineStateTable()
 
 bool IsPortOpen(int com)
 {
-    return com >= 1 && com <= static_cast<int>(LINE_STATE_TABLE_SIZE) && (g_lineStateTable[com - 1] & LINESTATE_CON) != 0;
+    return com >= 1 && com <= static_cast<int>(LINE_STATE_TABLE_SIZE) &&
+           (g_lineStateTable[com - 1] & LINESTATE_CON) != 0;
 }
 
 TraceRequestResult SendTraceRequest(BYTE enabled, BYTE comNumber)
@@ -71,21 +72,21 @@ TraceRequestResult SendTraceRequest(BYTE enabled, BYTE comNumber)
         return TraceRequestResult::NotOpened;
     TraceSelection selection = {enabled, comNumber};
     return device.Control(IOCTL_SET_TRACE, &selection, sizeof(selection), nullptr, 0) ? TraceRequestResult::Accepted
-                                                                                     : TraceRequestResult::Refused;
+                                                                                      : TraceRequestResult::Refused;
 }
 
 void SendTraceSelection(std::atomic<BYTE>& lastSentTraceFlag)
 {
     const BYTE enabled = g_traceSelection.enabled;
     switch (SendTraceRequest(enabled, g_traceSelection.comNumber)) {
-    case TraceRequestResult::Accepted:
-        lastSentTraceFlag = enabled;
-        break;
-    case TraceRequestResult::Refused:
-        g_traceSelection.enabled = 0;
-        lastSentTraceFlag = 0;
-        break;
-    case TraceRequestResult::NotOpened:
-        break;
+        case TraceRequestResult::Accepted:
+            lastSentTraceFlag = enabled;
+            break;
+        case TraceRequestResult::Refused:
+            g_traceSelection.enabled = 0;
+            lastSentTraceFlag = 0;
+            break;
+        case TraceRequestResult::NotOpened:
+            break;
     }
 }

@@ -7,7 +7,10 @@
 
 namespace {
 
-std::wstring Text(const CString& text) { return std::wstring(static_cast<LPCWSTR>(text)); }
+std::wstring Text(const CString& text)
+{
+    return std::wstring(static_cast<LPCWSTR>(text));
+}
 
 TEST(IpAddressText, FormatsTheMostSignificantByteFirst)
 {

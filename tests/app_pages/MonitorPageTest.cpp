@@ -1,0 +1,276 @@
+// The "Status" page inside the running main dialog: its rows and columns, the line states the
+// machine's controls set, the blinking of RX and TX, what it redraws, when it reads the device,
+// and its polling thread's end.
+#include "tests/app_pages/PagesTest.h"
+
+#include "app/DriverInterface.h"
+#include "app/PortTable.h"
+
+#include <map>
+#include <memory>
+#include <set>
+
+using uitest::Do;
+using uitest::WaitUntil;
+
+namespace {
+
+class MonitorPageTest : public PagesTest {};
+
+constexpr int kCon = 3, kErr = 4, kTx = 5, kRx = 6, kCts = 7, kDsr = 8, kDcd = 9, kRi = 10;
+
+// The eight state images of a row, columns 3 to 10.
+std::vector<int> StateImages(int row)
+{
+    std::vector<int> images;
+    for (int column = kCon; column <= kRi; ++column)
+        images.push_back(CellImage(MonitorListWnd(), row, column));
+    return images;
+}
+
+// A step that lets the dialog run for ms milliseconds.
+std::vector<uitest::Step> RunFor(DWORD ms)
+{
+    auto start = std::make_shared<DWORD>(0);
+    return {Do([start](CWnd&) { *start = ::GetTickCount(); }),
+            WaitUntil([start, ms](CWnd&) { return ::GetTickCount() - *start >= ms; }, ms + 5000)};
+}
+
+std::vector<uitest::Step> Then(std::vector<uitest::Step> a, const std::vector<uitest::Step>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::wstring ScreenshotPath(const wchar_t* name)
+{
+    return std::wstring(name) + L".png";
+}
+
+}  // namespace
+
+TEST_F(MonitorPageTest, ShowsElevenColumnsAndARowPerPortWithEveryStateOff)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4}));
+    ASSERT_TRUE(WritePortDword(4, L"IPaddress", 0xC0A80105));
+    Run({Do([](CWnd&) {
+        HWND hList = MonitorListWnd();
+        EXPECT_EQ((std::vector<std::wstring>{L"No", L"COM Port", L"IP", L"CON", L"ERR", L"TX", L"RX", L"CTS", L"DSR",
+                                             L"DCD", L"RI"}),
+                  HeaderTitles(hList));
+        // U is a hundredth of the page's width as its template makes it.
+        CRect page(0, 0, 430, 258);
+        ::MapDialogRect(g_monitorDlg.m_hWnd, &page);
+        const int u = (page.right - 1) / 100;
+        EXPECT_EQ((std::vector<int>{6 * u, 26 * u, 20 * u, 6 * u, 6 * u, 6 * u, 6 * u, 6 * u, 6 * u, 6 * u, 6 * u}),
+                  ColumnWidths(hList));
+        EXPECT_EQ(DWORD(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT),
+                  static_cast<DWORD>(::SendMessageW(hList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
+        HIMAGELIST hImages = reinterpret_cast<HIMAGELIST>(::SendMessageW(hList, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        ASSERT_NE(nullptr, hImages);
+        EXPECT_EQ(6, ImageList_GetImageCount(hImages));
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(hImages, &cx, &cy);
+        EXPECT_EQ(16, cx);
+        EXPECT_EQ(15, cy);
+
+        ASSERT_EQ(2, uitest::ListViewRowCount(hList));
+        EXPECT_EQ(L"1", uitest::ListViewCellText(hList, 0, 0));
+        EXPECT_EQ(L"COM2", uitest::ListViewCellText(hList, 0, 1));
+        EXPECT_EQ(L"0.0.0.0", uitest::ListViewCellText(hList, 0, 2));
+        EXPECT_EQ(L"2", uitest::ListViewCellText(hList, 1, 0));
+        EXPECT_EQ(L"COM4", uitest::ListViewCellText(hList, 1, 1));
+        EXPECT_EQ(L"192.168.1.5", uitest::ListViewCellText(hList, 1, 2));
+        EXPECT_EQ(std::vector<int>(8, 1), StateImages(0));
+        EXPECT_EQ(std::vector<int>(8, 1), StateImages(1));
+    })});
+}
+
+TEST_F(MonitorPageTest, DrawsTheLineStatesTheMachineSets)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4, 9}));
+    ASSERT_TRUE(simtest::SetLineState(2, LINESTATE_CON));
+    ASSERT_TRUE(simtest::SetLineState(4, LINESTATE_CON | LINESTATE_ERR));
+    ASSERT_TRUE(simtest::SetLineState(9, LINESTATE_CTS | LINESTATE_DSR | LINESTATE_DCD | LINESTATE_RI));
+    ASSERT_TRUE(simtest::SetTraffic(4, LINESTATE_RX | LINESTATE_TX));
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
+             return StateImages(0) == std::vector<int>{2, 1, 1, 1, 1, 1, 1, 1} &&
+                    CellImage(MonitorListWnd(), 1, kCon) == 2 && CellImage(MonitorListWnd(), 1, kErr) == 5 &&
+                    StateImages(2) == std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2};
+         }),
+         // A moment of traffic on COM4 for the picture.
+         WaitUntil([](CWnd&) {
+             return CellImage(MonitorListWnd(), 1, kTx) == 3 && CellImage(MonitorListWnd(), 1, kRx) == 4;
+         }),
+         Do([](CWnd& dlg) {
+             EXPECT_TRUE(uitest::SaveScreenshot(dlg.m_hWnd, ScreenshotPath(L"monitor_page")));
+             // Closed: the cell goes off again.
+             ASSERT_TRUE(simtest::SetLineState(2, 0));
+         }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 1; }, 1000)});
+}
+
+// RX and TX are drawn off on every read, so a line that keeps moving data blinks.
+TEST_F(MonitorPageTest, BlinksRxAndTxWhileDataMoves)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3}));
+    ASSERT_TRUE(simtest::SetTraffic(3, LINESTATE_RX | LINESTATE_TX));
+    auto seenRx = std::make_shared<std::set<int>>();
+    auto seenTx = std::make_shared<std::set<int>>();
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([seenRx, seenTx](CWnd&) {
+             seenRx->insert(CellImage(MonitorListWnd(), 0, kRx));
+             seenTx->insert(CellImage(MonitorListWnd(), 0, kTx));
+             return seenRx->count(4) && seenRx->count(1) && seenTx->count(3) && seenTx->count(1);
+         })});
+    EXPECT_EQ((std::set<int>{1, 4}), *seenRx);
+    EXPECT_EQ((std::set<int>{1, 3}), *seenTx);
+}
+
+// Steady states are drawn once; only the blinking cells are set again and again.
+TEST_F(MonitorPageTest, RedrawsOnlyTheCellsWhoseStateChanged)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4}));
+    ASSERT_TRUE(simtest::SetLineState(2, LINESTATE_CON | LINESTATE_CTS));
+    ASSERT_TRUE(simtest::SetLineState(4, LINESTATE_CON));
+    ASSERT_TRUE(simtest::SetTraffic(4, LINESTATE_RX));
+    MessageRecorder recorder;
+    Run(Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
+                  return CellImage(MonitorListWnd(), 0, kCts) == 2 && CellImage(MonitorListWnd(), 1, kCon) == 2;
+              }),
+              Do([&recorder](CWnd&) { recorder.Clear(); })},
+             RunFor(1000)));
+    std::map<std::pair<int, int>, int> sets;
+    for (const MessageRecorder::Event& event : recorder.events) {
+        if (event.message == LVM_SETITEMW)
+            ++sets[{event.item, event.subItem}];
+    }
+    ASSERT_EQ(1u, sets.size());
+    EXPECT_EQ(1, sets.begin()->first.first);
+    EXPECT_EQ(kRx, sets.begin()->first.second);
+    // A blink is two sets per 100 ms read; at least a few within a second.
+    EXPECT_GE(sets.begin()->second, 4);
+}
+
+// While "Port Info" is shown the polling thread leaves the device alone; on "Status" it reads
+// it every 100 ms.
+TEST_F(MonitorPageTest, ReadsTheDeviceOnlyWhileStatusIsShown)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2}));
+    size_t readsOnPortInfo = 99;
+    Run(Then(Then({Do([](CWnd&) { ASSERT_TRUE(simtest::ClearRequestLog()); })}, RunFor(600)),
+             Then({Do([&readsOnPortInfo](CWnd& dlg) {
+                       readsOnPortInfo = simtest::CountRequests(IOCTL_READ_LINE_STATES);
+                       SelectTab(dlg.m_hWnd, 1);
+                   }),
+                   // Only the reads of the thread: showing the page did not rebuild it.
+                   Do([](CWnd&) { ASSERT_TRUE(simtest::ClearRequestLog()); })},
+                  RunFor(1000))));
+    EXPECT_EQ(0u, readsOnPortInfo);
+    size_t reads = 0;
+    for (const simmachine::LoggedRequest& request : simtest::RequestLog()) {
+        if (request.record.code != IOCTL_READ_LINE_STATES)
+            continue;
+        ++reads;
+        EXPECT_EQ(LINE_STATE_TABLE_SIZE, request.record.inputLength);
+        EXPECT_EQ(LINE_STATE_TABLE_SIZE, request.record.outputLength);
+    }
+    EXPECT_GE(reads, 5u);
+    EXPECT_LE(reads, 12u);
+    EXPECT_EQ(0u, simtest::CountRequests(IOCTL_SET_TRACE));
+}
+
+TEST_F(MonitorPageTest, ShowsEveryStateOffWithoutTheStatusDevice)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2}));
+    ASSERT_TRUE(simtest::SetLineState(2, LINESTATE_CON | LINESTATE_DCD));
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_HIDE_STATUS_DEVICE));
+    Run(Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); })},
+             Then(RunFor(500), {Do([](CWnd&) { EXPECT_EQ(std::vector<int>(8, 1), StateImages(0)); })})));
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+// A rebuild of the rows draws every set bit again, also when it comes from showing the page
+// after the number of ports changed.
+TEST_F(MonitorPageTest, ShowsAnOpenPortAgainAfterItsRowsWereRebuilt)
+{
+    ASSERT_TRUE(simtest::CreatePorts({1}));
+    ASSERT_TRUE(simtest::SetLineState(1, LINESTATE_CON));
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; }), Do([](CWnd& dlg) {
+             SelectTab(dlg.m_hWnd, 0);
+             // Another port appears and the port list takes it in, as after an add.
+             ASSERT_TRUE(simtest::CreatePorts({3}));
+             LoadPortTable();
+             g_portInfoDlg.FillList();
+         }),
+         Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+         WaitUntil([](CWnd&) { return uitest::ListViewRowCount(MonitorListWnd()) == 2; }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; }, 1000)});
+}
+
+// An equal number of rows is kept as it is when the page is shown again.
+TEST_F(MonitorPageTest, KeepsItsRowsWhenTheirNumberIsUnchanged)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2}));
+    Run({Do([](CWnd& dlg) {
+             SelectTab(dlg.m_hWnd, 1);
+             SetCellText(MonitorListWnd(), 0, 2, L"marked");
+         }),
+         Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 0); }), Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+         Do([](CWnd&) { EXPECT_EQ(L"marked", uitest::ListViewCellText(MonitorListWnd(), 0, 2)); })});
+}
+
+TEST_F(MonitorPageTest, EndsItsPollingThreadWhenTheDialogCloses)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2}));
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+         WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_READ_LINE_STATES) >= 3; }), Do([](CWnd& dlg) {
+             EXPECT_TRUE(g_monitorDlg.IsPolling());
+             uitest::ChooseMenuItem(dlg.m_hWnd, ID_FILE_EXIT);
+         })});
+    EXPECT_FALSE(g_monitorDlg.IsPolling());
+    EXPECT_EQ(0, g_monitorDlg.Running);
+    ASSERT_TRUE(simtest::ClearRequestLog());
+    ::Sleep(300);
+    EXPECT_EQ(0u, simtest::CountRequests(IOCTL_READ_LINE_STATES));
+}
+
+TEST_F(MonitorPageTest, EnterEscapeAndF1DoNothingOnThePage)
+{
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), Do([](CWnd&) {
+             for (UINT vk : {VK_RETURN, VK_ESCAPE, VK_F1}) {
+                 uitest::PressKey(MonitorListWnd(), vk);
+                 uitest::PressKey(g_monitorDlg.m_hWnd, vk);
+             }
+         }),
+         Do([](CWnd& dlg) {
+             EXPECT_TRUE(g_monitorDlg.IsWindowVisible());
+             EXPECT_TRUE(dlg.IsWindowVisible());
+             for (UINT vk : {VK_RETURN, VK_ESCAPE, VK_F1})
+                 EXPECT_TRUE(PageSwallowsKey(g_monitorDlg, MonitorListWnd(), vk)) << vk;
+             EXPECT_FALSE(PageSwallowsKey(g_monitorDlg, MonitorListWnd(), VK_DOWN));
+         })});
+    EXPECT_EQ(1, ui.DialogsEndedByHarness());
+}
+
+// The page fits its list to itself when it is moved away from the origin, and only then.
+TEST_F(MonitorPageTest, FitsItsListOnlyOnAMoveAwayFromTheOrigin)
+{
+    Run({Do([](CWnd&) {
+        CWnd& list = g_monitorDlg.m_list;
+        list.MoveWindow(5, 6, 50, 40, FALSE);
+        g_monitorDlg.SendMessage(WM_MOVE, 0, MAKELPARAM(0, 10));
+        g_monitorDlg.SendMessage(WM_MOVE, 0, MAKELPARAM(10, 0));
+        CRect rect;
+        list.GetWindowRect(&rect);
+        g_monitorDlg.ScreenToClient(&rect);
+        EXPECT_EQ(CRect(5, 6, 55, 46), rect);
+
+        g_monitorDlg.SendMessage(WM_MOVE, 0, MAKELPARAM(10, 10));
+        CRect client;
+        g_monitorDlg.GetClientRect(&client);
+        list.GetWindowRect(&rect);
+        g_monitorDlg.ScreenToClient(&rect);
+        EXPECT_EQ(CRect(0, 0, client.right - 2, client.bottom - 1), rect);
+    })});
+}

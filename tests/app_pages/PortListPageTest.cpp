@@ -1,0 +1,340 @@
+// The "Port Info" page inside the running main dialog: what it lists, what Apply writes back,
+// what Revert restores, and its set-up, layout and keys.
+#include "tests/app_pages/PagesTest.h"
+
+#include "app/DriverInterface.h"
+#include "app/PortListColumns.h"
+
+using uitest::Do;
+using uitest::WaitUntil;
+
+namespace {
+
+class PortListPageTest : public PagesTest {};
+
+std::vector<std::wstring> Row(HWND hList, int row)
+{
+    std::vector<std::wstring> cells;
+    for (int column = 0; column < PORTCOL_COUNT; ++column)
+        cells.push_back(uitest::ListViewCellText(hList, row, column));
+    return cells;
+}
+
+using Cells = std::vector<std::wstring>;
+
+DWORD PortDword(unsigned com, const wchar_t* name)
+{
+    DWORD value = 0xDEADBEEF;
+    EXPECT_TRUE(ReadPortDword(com, name, value)) << "COM" << com << " " << uitest::Narrow(name);
+    return value;
+}
+
+DWORD DeviceDword(unsigned com, const wchar_t* name)
+{
+    DWORD value = 0xDEADBEEF;
+    EXPECT_TRUE(ReadDeviceDword(com, name, value)) << "COM" << com << " device " << uitest::Narrow(name);
+    return value;
+}
+
+void ClickApply(CWnd& dlg)
+{
+    uitest::Click(::GetDlgItem(dlg.m_hWnd, IDC_BTN_APPLY));
+}
+
+}  // namespace
+
+TEST_F(PortListPageTest, ListsThePresentPortsInKeyOrderWithTheirSettings)
+{
+    ASSERT_TRUE(simtest::CreatePorts({9, 2, 4}));
+    Run({Do([](CWnd&) {
+        HWND hList = PortListWnd();
+        EXPECT_EQ(
+            (std::vector<std::wstring>{L"No", L"COM Port", L"Trigger", L"Alias", L"IP Address", L"Port", L"Protocol"}),
+            HeaderTitles(hList));
+        EXPECT_EQ(DWORD(LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE),
+                  static_cast<DWORD>(::SendMessageW(hList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)));
+        ASSERT_EQ(3, uitest::ListViewRowCount(hList));
+        EXPECT_EQ((Cells{L"   1", L"COM2", L"255", L"", L"0.0.0.0", L"4001", L"COM"}), Row(hList, 0));
+        EXPECT_EQ((Cells{L"   2", L"COM4", L"255", L"", L"0.0.0.0", L"4001", L"COM"}), Row(hList, 1));
+        EXPECT_EQ((Cells{L"   3", L"COM9", L"255", L"", L"0.0.0.0", L"4001", L"COM"}), Row(hList, 2));
+        EXPECT_EQ(3, g_deviceCount);
+    })});
+}
+
+TEST_F(PortListPageTest, AnEmptyTableGivesAnEmptyListAndApplyOnlyReloads)
+{
+    Run({Do([](CWnd& dlg) {
+             EXPECT_EQ(0, uitest::ListViewRowCount(PortListWnd()));
+             EXPECT_EQ(0, g_deviceCount);
+             ClickApply(dlg);
+         }),
+         Do([](CWnd&) {
+             EXPECT_EQ(0, uitest::ListViewRowCount(PortListWnd()));
+             HKEY hKey = nullptr;
+             EXPECT_NE(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                                                      L"SYSTEM\\CurrentControlSet\\Services\\svtmf3\\Parameters\\0001",
+                                                      0, KEY_READ, &hKey));
+         })});
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+// A level outside 1 to 255 shows as 255; the registry keeps it until Apply writes 255.
+TEST_F(PortListPageTest, ShowsAnOutOfRangeTriggerLevelAsTheHighestAndApplyStoresIt)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4}));
+    ASSERT_TRUE(WritePortDword(2, L"TxTriggerLevel", 0));
+    ASSERT_TRUE(WritePortDword(4, L"TxTriggerLevel", 300));
+    Run({Do([](CWnd& dlg) {
+             EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER));
+             EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_TRIGGER));
+             EXPECT_EQ(0u, PortDword(2, L"TxTriggerLevel"));
+             EXPECT_EQ(300u, PortDword(4, L"TxTriggerLevel"));
+             ClickApply(dlg);
+         }),
+         Do([](CWnd&) {
+             EXPECT_EQ(255u, PortDword(2, L"TxTriggerLevel"));
+             EXPECT_EQ(255u, PortDword(4, L"TxTriggerLevel"));
+         })});
+}
+
+TEST_F(PortListPageTest, KeepsAProtocolItCannotNameButStillWritesTheKeepAliveTimers)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4}));
+    ASSERT_TRUE(WritePortDword(2, L"Protocol", 2));
+    ASSERT_TRUE(WritePortDword(4, L"Protocol", 7));
+    ASSERT_TRUE(WritePortDword(4, L"AliveRxTimer", 1));
+    ASSERT_TRUE(WritePortDword(4, L"AliveTxTimer", 2));
+    Run({Do([](CWnd& dlg) {
+             EXPECT_EQ(L"Raw", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_PROTOCOL));
+             EXPECT_EQ(L"UNKNOWN", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_PROTOCOL));
+             ClickApply(dlg);
+         }),
+         Do([](CWnd&) {
+             EXPECT_EQ(2u, PortDword(2, L"Protocol"));
+             EXPECT_EQ(7u, PortDword(4, L"Protocol"));
+             EXPECT_EQ(7000u, PortDword(4, L"AliveRxTimer"));
+             EXPECT_EQ(2500u, PortDword(4, L"AliveTxTimer"));
+             EXPECT_EQ(L"UNKNOWN", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_PROTOCOL));
+         })});
+}
+
+TEST_F(PortListPageTest, ApplyWritesTheEditedCellsToTheSubkeyAndTheDevice)
+{
+    ASSERT_TRUE(simtest::CreatePorts({10}));
+    Run({Do([](CWnd& dlg) {
+             HWND hList = PortListWnd();
+             SetCellText(hList, 0, PORTCOL_TRIGGER, L"8");
+             SetCellText(hList, 0, PORTCOL_ALIAS, L"abc");
+             SetCellText(hList, 0, PORTCOL_IPADDRESS, L"10.5");
+             SetCellText(hList, 0, PORTCOL_PORT, L"4001x");
+             SetCellText(hList, 0, PORTCOL_PROTOCOL, L"Encryption");
+             ClickApply(dlg);
+         }),
+         Do([](CWnd&) {
+             EXPECT_EQ(8u, PortDword(10, L"TxTriggerLevel"));
+             EXPECT_EQ(0x0A000005u, PortDword(10, L"IPaddress"));
+             EXPECT_EQ(4001u, PortDword(10, L"Port"));
+             EXPECT_EQ(1u, PortDword(10, L"Protocol"));
+             EXPECT_EQ(8u, DeviceDword(10, L"TxTriggerLevel"));
+             EXPECT_EQ(0x0A000005u, DeviceDword(10, L"IPaddress"));
+             EXPECT_EQ(1u, DeviceDword(10, L"Protocol"));
+             std::wstring alias;
+             EXPECT_TRUE(ReadPortString(10, L"Alias", alias));
+             EXPECT_EQ(L"abc", alias);
+             EXPECT_TRUE(ReadDeviceString(10, L"Alias", alias));
+             EXPECT_EQ(L"abc", alias);
+             // The list shows what the registry now holds.
+             EXPECT_EQ((Cells{L"   1", L"COM10", L"8", L"abc", L"10.0.0.5", L"4001", L"Encryption"}),
+                       Row(PortListWnd(), 0));
+         })});
+}
+
+// A port number outside 1 to 65535 ends the apply at that row, silently: what came before it
+// stays written, and the list then shows the registry's values again.
+TEST_F(PortListPageTest, ABadPortNumberStopsTheApplyAtItsRow)
+{
+    for (const wchar_t* badPort : {L"0", L"65536", L"abc"}) {
+        SCOPED_TRACE(uitest::Narrow(badPort));
+        ASSERT_TRUE(simtest::ResetMachine());
+        ASSERT_TRUE(simtest::CreatePorts({1, 2, 3}));
+        for (unsigned com : {1u, 2u, 3u}) {
+            ASSERT_TRUE(WritePortDword(com, L"AliveRxTimer", 1));
+            ASSERT_TRUE(WritePortDword(com, L"Protocol", 1));
+        }
+        CSVT_SarventoCtlDlg runDlg;
+        app.m_pMainWnd = &runDlg;
+        ui.RunModal(runDlg, {Do([badPort](CWnd& dlg) {
+                                 HWND hList = PortListWnd();
+                                 for (int row = 0; row < 3; ++row) {
+                                     SetCellText(hList, row, PORTCOL_TRIGGER, L"9");
+                                     SetCellText(hList, row, PORTCOL_ALIAS, L"edited");
+                                     SetCellText(hList, row, PORTCOL_IPADDRESS, L"1.2.3.4");
+                                     SetCellText(hList, row, PORTCOL_PROTOCOL, L"COM");
+                                 }
+                                 SetCellText(hList, 1, PORTCOL_PORT, badPort);
+                                 SetCellText(hList, 2, PORTCOL_PORT, L"5000");
+                                 ClickApply(dlg);
+                             }),
+                             Do([](CWnd&) {
+                                 // Row 1: everything.
+                                 EXPECT_EQ(9u, PortDword(1, L"TxTriggerLevel"));
+                                 EXPECT_EQ(0u, PortDword(1, L"Protocol"));
+                                 EXPECT_EQ(7000u, PortDword(1, L"AliveRxTimer"));
+                                 // Row 2: up to its address.
+                                 EXPECT_EQ(9u, PortDword(2, L"TxTriggerLevel"));
+                                 EXPECT_EQ(0x01020304u, PortDword(2, L"IPaddress"));
+                                 std::wstring alias;
+                                 EXPECT_TRUE(ReadPortString(2, L"Alias", alias));
+                                 EXPECT_EQ(L"edited", alias);
+                                 EXPECT_EQ(4001u, PortDword(2, L"Port"));
+                                 EXPECT_EQ(1u, PortDword(2, L"Protocol"));
+                                 EXPECT_EQ(1u, PortDword(2, L"AliveRxTimer"));
+                                 // Row 3: nothing.
+                                 EXPECT_EQ(255u, PortDword(3, L"TxTriggerLevel"));
+                                 EXPECT_EQ(0u, PortDword(3, L"IPaddress"));
+                                 EXPECT_EQ(4001u, PortDword(3, L"Port"));
+                                 EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 2, PORTCOL_TRIGGER));
+                                 EXPECT_EQ(L"4001", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_PORT));
+                             })});
+        app.m_pMainWnd = &dlg;
+    }
+    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+// An open port is never rewritten: its row is skipped, the status bar names it, the others are
+// written.
+TEST_F(PortListPageTest, ApplySkipsAnOpenPortAndFlashesItInTheStatusBar)
+{
+    ASSERT_TRUE(simtest::CreatePorts({4, 5, 6}));
+    MessageRecorder recorder;
+    Run({Do([&recorder](CWnd& dlg) {
+             // Opened after the start: Apply reads the line states before it writes.
+             ASSERT_TRUE(simtest::SetLineState(5, LINESTATE_CON));
+             for (int row = 0; row < 3; ++row)
+                 SetCellText(PortListWnd(), row, PORTCOL_TRIGGER, L"16");
+             recorder.Clear();
+             ClickApply(dlg);
+         }),
+         Do([&recorder](CWnd&) {
+             EXPECT_EQ(16u, PortDword(4, L"TxTriggerLevel"));
+             EXPECT_EQ(255u, PortDword(5, L"TxTriggerLevel"));
+             EXPECT_EQ(16u, PortDword(6, L"TxTriggerLevel"));
+             ASSERT_EQ(1u, recorder.Count(g_hMainWnd, WM_PORT_IN_USE));
+             std::vector<std::wstring> texts;
+             for (const MessageRecorder::Event& event : recorder.events) {
+                 if (event.message == WM_PORT_IN_USE) {
+                     EXPECT_EQ(5, event.lParam);
+                 }
+                 if (event.message == SB_SETTEXTW)
+                     texts.push_back(event.text);
+             }
+             EXPECT_EQ((std::vector<std::wstring>{L"  COM5 is in use currently", L"  Ready"}), texts);
+             // The skipped row shows what is stored again.
+             EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_TRIGGER));
+         })});
+}
+
+// The load reads back aliases of up to 255 characters: a longer one is cut there rather than
+// lost at the next load.
+TEST_F(PortListPageTest, ApplyCutsAnAliasToWhatTheLoadReadsBack)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3}));
+    const std::wstring longAlias(300, L'a');
+    Run({Do([&longAlias](CWnd& dlg) {
+             SetCellText(PortListWnd(), 0, PORTCOL_ALIAS, longAlias.c_str());
+             ClickApply(dlg);
+         }),
+         Do([](CWnd&) {
+             std::wstring alias;
+             EXPECT_TRUE(ReadPortString(3, L"Alias", alias));
+             EXPECT_EQ(std::wstring(255, L'a'), alias);
+             EXPECT_EQ(std::wstring(255, L'a'), uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_ALIAS));
+         })});
+}
+
+// An address text with a component beyond a byte means no address: the stored one stays.
+TEST_F(PortListPageTest, ApplyKeepsTheStoredAddressForAComponentBeyondAByte)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3}));
+    ASSERT_TRUE(WritePortDword(3, L"IPaddress", 0xC0A80001));
+    Run({Do([](CWnd& dlg) {
+             EXPECT_EQ(L"192.168.0.1", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_IPADDRESS));
+             SetCellText(PortListWnd(), 0, PORTCOL_IPADDRESS, L"300.1.1.1");
+             SetCellText(PortListWnd(), 0, PORTCOL_PORT, L"5000");
+             ClickApply(dlg);
+         }),
+         Do([](CWnd&) {
+             EXPECT_EQ(0xC0A80001u, PortDword(3, L"IPaddress"));
+             EXPECT_EQ(5000u, PortDword(3, L"Port"));
+         })});
+}
+
+TEST_F(PortListPageTest, RevertDropsTheUnsavedEdits)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3}));
+    Run({Do([](CWnd& dlg) {
+             SetCellText(PortListWnd(), 0, PORTCOL_ALIAS, L"not saved");
+             uitest::Click(::GetDlgItem(dlg.m_hWnd, IDC_BTN_REVERT));
+         }),
+         WaitUntil([](CWnd&) { return uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_ALIAS).empty(); })});
+    std::wstring alias;
+    EXPECT_TRUE(ReadPortString(3, L"Alias", alias));
+    EXPECT_EQ(L"", alias);
+}
+
+// The main dialog shares the list's width out: 8, 12, 10, 21, 23 and 15 percent, the rest last.
+TEST_F(PortListPageTest, SharesTheWidthOutWhenTheDialogIsResized)
+{
+    Run({Do([](CWnd& dlg) { dlg.MoveWindow(0, 0, 900, 600, TRUE); }), Do([](CWnd& dlg) {
+             CRect client;
+             dlg.GetClientRect(&client);
+             const int w = client.Width() - 37;
+             EXPECT_EQ((std::vector<int>{w * 8 / 100, w * 12 / 100, w * 10 / 100, w * 21 / 100, w * 23 / 100,
+                                         w * 15 / 100, w - w * 90 / 100}),
+                       ColumnWidths(PortListWnd()));
+         })});
+}
+
+// Enter, Escape and F1 neither end the page nor the dialog.
+TEST_F(PortListPageTest, EnterEscapeAndF1DoNothingOnThePage)
+{
+    Run({Do([](CWnd&) {
+             for (UINT vk : {VK_RETURN, VK_ESCAPE, VK_F1}) {
+                 uitest::PressKey(PortListWnd(), vk);
+                 uitest::PressKey(g_portInfoDlg.m_hWnd, vk);
+             }
+         }),
+         Do([](CWnd& dlg) {
+             EXPECT_TRUE(g_portInfoDlg.IsWindowVisible());
+             EXPECT_TRUE(dlg.IsWindowVisible());
+             // The page swallows them itself, whatever the dialog it sits in does.
+             for (UINT vk : {VK_RETURN, VK_ESCAPE, VK_F1})
+                 EXPECT_TRUE(PageSwallowsKey(g_portInfoDlg, PortListWnd(), vk)) << vk;
+             EXPECT_FALSE(PageSwallowsKey(g_portInfoDlg, PortListWnd(), VK_DOWN));
+         })});
+    EXPECT_EQ(1, ui.DialogsEndedByHarness());
+}
+
+// A page made from its template sets its list up on the first move away from the origin only.
+TEST_F(PortListPageTest, SetsTheListUpOnTheFirstMoveAwayFromTheOriginOnly)
+{
+    Run({Do([](CWnd& dlg) {
+        CSVT_PortInfoDlg page;
+        ASSERT_TRUE(page.Create(CSVT_PortInfoDlg::IDD, &dlg));
+        HWND hHeader = reinterpret_cast<HWND>(page.m_list.SendMessage(LVM_GETHEADER));
+        auto columns = [hHeader] { return ::SendMessageW(hHeader, HDM_GETITEMCOUNT, 0, 0); };
+        page.SendMessage(WM_MOVE, 0, MAKELPARAM(0, 30));
+        page.SendMessage(WM_MOVE, 0, MAKELPARAM(30, 0));
+        EXPECT_EQ(0, columns());
+        EXPECT_EQ(0, page.m_setUp);
+        page.MoveWindow(20, 30, 600, 300, FALSE);
+        EXPECT_EQ(7, columns());
+        CRect client;
+        page.GetClientRect(&client);
+        EXPECT_EQ(client.Width() / 100 * 8, page.m_list.GetColumnWidth(0));
+        EXPECT_EQ(client.Width() - 90 * (client.Width() / 100) - 20, page.m_list.GetColumnWidth(6));
+        page.MoveWindow(40, 50, 600, 300, FALSE);
+        EXPECT_EQ(7, columns());
+        page.DestroyWindow();
+    })});
+}
