@@ -3,6 +3,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/ComDBDlg.h"
+#include "app/DriverInstall.h"
 #include "app/Globals.h"
 #include "app/MonitorDlg.h"
 #include "app/PortInfoDlg.h"
@@ -98,6 +99,7 @@ BEGIN_MESSAGE_MAP(CSVT_SarventoCtlDlg, CDialogEx)
     ON_COMMAND(ID_APP_ABOUT, &CSVT_SarventoCtlDlg::OnAbout)
     ON_COMMAND(ID_COMDB, &CSVT_SarventoCtlDlg::OnComDBSetting)
     ON_COMMAND(ID_HELP_WEB, &CSVT_SarventoCtlDlg::OnHelp)
+    ON_COMMAND(ID_INSTALL, &CSVT_SarventoCtlDlg::OnInstall)
     ON_COMMAND(ID_UNINSTALL, &CSVT_SarventoCtlDlg::OnUninstall)
     ON_BN_CLICKED(IDC_BTN_APPLY, &CSVT_SarventoCtlDlg::OnBnClickedApply)
     ON_BN_CLICKED(IDC_BTN_REVERT, &CSVT_SarventoCtlDlg::OnBnClickedRevert)
@@ -363,5 +365,8 @@ void CSVT_SarventoCtlDlg::OnHelp()
     // Without a browser nothing opens; there is nothing else to do about it.
     ::ShellExecuteW(m_hWnd, L"open", kDownloadPage, nullptr, nullptr, SW_SHOWNORMAL);
 }
+
+// The installer looks at the machine afterwards, not at a result.
+void CSVT_SarventoCtlDlg::OnInstall() { InstallDrivers(); }
 
 void CSVT_SarventoCtlDlg::OnUninstall() { UninstallProduct(); }

@@ -48,7 +48,8 @@ protected:
     void OnAbout();
     void OnComDBSetting();
     void OnHelp();
-    // Command 32776, sent by the uninstaller; no menu carries them.
+    // Commands 32775 and 32776, sent by the installer and the uninstaller; no menu carries them.
+    void OnInstall();
     void OnUninstall();
 
     // The port commands (app/PortCommands.cpp): they hand over to the two pages.

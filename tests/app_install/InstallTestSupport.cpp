@@ -286,6 +286,78 @@ DWORD StandIns::WaitForExit(HANDLE hProcess, DWORD timeoutMs)
     return code;
 }
 
+ProgramProcess::ProgramProcess(const std::wstring& path, const std::wstring& folder)
+{
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    m_started = ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                 folder.empty() ? nullptr : folder.c_str(), &startup, &m_process);
+}
+
+ProgramProcess::~ProgramProcess()
+{
+    if (!m_started)
+        return;
+    if (StandIns::IsRunning(m_process.hProcess)) {
+        ::TerminateProcess(m_process.hProcess, 1);
+        ::WaitForSingleObject(m_process.hProcess, 5000);
+    }
+    ::CloseHandle(m_process.hThread);
+    ::CloseHandle(m_process.hProcess);
+}
+
+HWND ProgramProcess::WaitForMainWindow() const
+{
+    return WaitForWindow(Id(), nullptr, L"COM Sarvento Control v3.2.0.6");
+}
+
+bool ProgramProcess::Close()
+{
+    const std::vector<HWND> windows = WindowsOf(Id(), nullptr, L"COM Sarvento Control v3.2.0.6");
+    if (!windows.empty())
+        ::PostMessageW(windows.front(), WM_CLOSE, 0, 0);
+    return ::WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0;
+}
+
+std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className, const wchar_t* caption)
+{
+    struct Query {
+        DWORD processId;
+        const wchar_t* className;
+        const wchar_t* caption;
+        std::vector<HWND> found;
+    } query = {processId, className, caption, {}};
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            Query* q = reinterpret_cast<Query*>(lParam);
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hWnd, &pid);
+            wchar_t name[64] = {};
+            wchar_t text[256] = {};
+            if (pid == q->processId && ::IsWindowVisible(hWnd) &&
+                (q->className == nullptr || (::GetClassNameW(hWnd, name, 64) && lstrcmpW(name, q->className) == 0)) &&
+                (q->caption == nullptr || (::GetWindowTextW(hWnd, text, 256) >= 0 && lstrcmpW(text, q->caption) == 0)))
+                q->found.push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const std::vector<HWND> found = WindowsOf(processId, className, caption);
+        if (!found.empty())
+            return found.front();
+        if (::GetTickCount() - start >= timeoutMs)
+            return nullptr;
+        ::Sleep(50);
+    }
+}
+
 std::wstring TestProgramFolder()
 {
     wchar_t path[MAX_PATH] = {};

@@ -19,7 +19,6 @@ using namespace installtest;
 
 namespace {
 
-const wchar_t kCaption[] = L"COM Sarvento Control v3.2.0.6";
 const wchar_t kSimBusDevice[] = L"ROOT\\SVTMF3\\0000";
 const wchar_t kOtherDevice[] = L"ROOT\\SARVENTOTEST\\0000";
 const wchar_t kOtherProductKey[] = L"SOFTWARE\\Kolbrant\\Other Product";
@@ -185,80 +184,6 @@ TEST_F(UninstallCommand, GoesOnAfterEachFailedStep)
 
 // ---- the real program, sent the command by another program ----
 
-std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className, const wchar_t* caption)
-{
-    struct Query {
-        DWORD processId;
-        const wchar_t* className;
-        const wchar_t* caption;
-        std::vector<HWND> found;
-    } query = {processId, className, caption, {}};
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            Query* q = reinterpret_cast<Query*>(lParam);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hWnd, &pid);
-            wchar_t name[64] = {};
-            if (pid == q->processId && ::IsWindowVisible(hWnd) &&
-                (q->className == nullptr || (::GetClassNameW(hWnd, name, 64) && lstrcmpW(name, q->className) == 0)) &&
-                (q->caption == nullptr || uitest::WindowText(hWnd) == q->caption))
-                q->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs = 30000)
-{
-    const DWORD start = ::GetTickCount();
-    do {
-        const std::vector<HWND> found = WindowsOf(processId, className, caption);
-        if (!found.empty())
-            return found.front();
-        ::Sleep(50);
-    } while (::GetTickCount() - start < timeoutMs);
-    return nullptr;
-}
-
-// The control panel started from the product's install folder, as the installer leaves it.
-class InstalledProgram {
-public:
-    explicit InstalledProgram(const std::wstring& path)
-    {
-        std::wstring commandLine = L"\"" + path + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        m_started = ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                     &startup, &m_process);
-    }
-    ~InstalledProgram()
-    {
-        if (!m_started)
-            return;
-        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) {
-            ::TerminateProcess(m_process.hProcess, 1);
-            ::WaitForSingleObject(m_process.hProcess, 5000);
-        }
-        ::CloseHandle(m_process.hThread);
-        ::CloseHandle(m_process.hProcess);
-    }
-    bool Started() const { return m_started != FALSE; }
-    DWORD Id() const { return m_process.dwProcessId; }
-    HANDLE Handle() const { return m_process.hProcess; }
-    bool Close()
-    {
-        HWND hMain = WaitForWindow(Id(), nullptr, kCaption, 0);
-        if (hMain != nullptr)
-            ::PostMessageW(hMain, WM_CLOSE, 0, 0);
-        return ::WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0;
-    }
-
-private:
-    BOOL m_started = FALSE;
-    PROCESS_INFORMATION m_process = {};
-};
-
 TEST_F(UninstallCommand, TheRunningProgramEndsTheOtherCopyButNotItselfAndItsFileStays)
 {
     InstallProductAndOthers();
@@ -267,9 +192,9 @@ TEST_F(UninstallCommand, TheRunningProgramEndsTheOtherCopyButNotItselfAndItsFile
     HANDLE otherCopy = standIns.Start(L"SarventoCtl3.exe");
     ASSERT_NE(nullptr, otherCopy);
 
-    InstalledProgram program(programFile);
+    ProgramProcess program(programFile);
     ASSERT_TRUE(program.Started());
-    HWND hMain = WaitForWindow(program.Id(), nullptr, kCaption);
+    HWND hMain = program.WaitForMainWindow();
     ASSERT_NE(nullptr, hMain) << "the program's main dialog did not appear";
 
     DWORD_PTR result = 0;
@@ -319,9 +244,9 @@ protected:
 TEST_F(UninstallOnWindows98, SaysTheProgramNeedsWindowsNtAndGoesOn)
 {
     InstallProductAndOthers();
-    InstalledProgram program(BuiltProgramPath());
+    ProgramProcess program(BuiltProgramPath());
     ASSERT_TRUE(program.Started());
-    HWND hMain = WaitForWindow(program.Id(), nullptr, kCaption);
+    HWND hMain = program.WaitForMainWindow();
     ASSERT_NE(nullptr, hMain) << "the program's main dialog did not appear";
 
     ::PostMessageW(hMain, WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0);
