@@ -1,10 +1,10 @@
-// The key filter that the port list page, the monitor page and the progress dialog share.
+// The key filter that the main dialog, its two pages and the progress dialog share.
 #pragma once
 
 #include <windows.h>
 
-// A key-down of Enter, Escape or F1: the pages and the progress dialog swallow it, so that it
-// neither closes a dialog nor asks for help.
+// A key-down of Enter, Escape or F1: these windows swallow it, so that it neither closes a
+// dialog nor asks for help.
 inline bool IsFilteredKey(const MSG* pMsg)
 {
     return pMsg->message == WM_KEYDOWN &&

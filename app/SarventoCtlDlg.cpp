@@ -5,6 +5,7 @@
 #include "app/ComDBDlg.h"
 #include "app/DriverInstall.h"
 #include "app/Globals.h"
+#include "app/KeyFilter.h"
 #include "app/MonitorDlg.h"
 #include "app/PortInfoDlg.h"
 #include "app/PortSettings.h"
@@ -274,8 +275,7 @@ BOOL CSVT_SarventoCtlDlg::PreTranslateMessage(MSG* pMsg)
 {
     // Enter and Escape would end the dialog, and F1 asks for help there is none of: the dialog
     // closes only by Exit, the close box or the system menu.
-    if (pMsg->message == WM_KEYDOWN &&
-        (pMsg->wParam == VK_RETURN || pMsg->wParam == VK_ESCAPE || pMsg->wParam == VK_F1))
+    if (IsFilteredKey(pMsg))
         return TRUE;
     return CDialogEx::PreTranslateMessage(pMsg);
 }
