@@ -1,5 +1,5 @@
 // The main dialog's port commands: each hands over to the port list page and then has the
-// monitor page rebuild its rows.
+// monitor page rebuild its rows (which also has it draw every set line-state bit again).
 #include "app/SarventoCtlDlg.h"
 
 #include "app/Globals.h"
@@ -7,24 +7,49 @@
 #include "app/PortInfoDlg.h"
 #include "app/StatusDevice.h"
 
-namespace {
-
-// The monitor's rows after the port list changed. Refresh also has the next pass draw every set
-// line-state bit again.
-void RefreshMonitor()
+// The button writes every row back after the add, whether or not ports were added, with the
+// line states as they were last read.
+void CSVT_SarventoCtlDlg::OnBnClickedAdd()
 {
+    g_portInfoDlg.AddPorts();
+    g_portInfoDlg.ApplySettings();
     ::Sleep(10);
     g_monitorDlg.Refresh();
 }
 
-}  // namespace
+// The menu's Add runs the add alone; the monitor rebuilds its rows when it is next shown.
+void CSVT_SarventoCtlDlg::OnAddPorts()
+{
+    g_portInfoDlg.AddPorts();
+}
+
+void CSVT_SarventoCtlDlg::OnDeletePorts()
+{
+    if (g_portInfoDlg.m_list.GetNextItem(-1, LVNI_SELECTED) == -1)
+        return;
+    if (AfxMessageBox(L"Do you want to delete ports?", MB_OKCANCEL) != IDOK)
+        return;
+    // Fresh line states: an open port stops the deletion.
+    ReadLineStateTable();
+    g_portInfoDlg.DeleteSelectedPorts();
+    g_monitorDlg.Refresh();
+}
+
+void CSVT_SarventoCtlDlg::OnDeleteAllPorts()
+{
+    if (AfxMessageBox(L"Do you want to delete all ports?", MB_OKCANCEL) != IDOK)
+        return;
+    ReadLineStateTable();
+    g_portInfoDlg.DeleteAllPorts();
+}
 
 // Fresh line states first: the apply spares the ports that are open now.
 void CSVT_SarventoCtlDlg::OnBnClickedApply()
 {
     ReadLineStateTable();
     g_portInfoDlg.ApplySettings();
-    RefreshMonitor();
+    ::Sleep(10);
+    g_monitorDlg.Refresh();
 }
 
 // The list again as the port table holds it: every unsaved edit is dropped.

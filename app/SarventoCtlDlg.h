@@ -53,6 +53,10 @@ protected:
     void OnUninstall();
 
     // The port commands (app/PortCommands.cpp): they hand over to the two pages.
+    void OnBnClickedAdd();
+    void OnAddPorts();
+    void OnDeletePorts();
+    void OnDeleteAllPorts();
     void OnBnClickedApply();
     void OnBnClickedRevert();
 

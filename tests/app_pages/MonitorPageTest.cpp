@@ -4,7 +4,6 @@
 #include "tests/app_pages/PagesTest.h"
 
 #include "app/DriverInterface.h"
-#include "app/PortTable.h"
 
 #include <map>
 #include <memory>
@@ -190,22 +189,27 @@ TEST_F(MonitorPageTest, ShowsEveryStateOffWithoutTheStatusDevice)
 }
 
 // A rebuild of the rows draws every set bit again, also when it comes from showing the page
-// after the number of ports changed.
+// after ports were added from the menu.
 TEST_F(MonitorPageTest, ShowsAnOpenPortAgainAfterItsRowsWereRebuilt)
 {
     ASSERT_TRUE(simtest::CreatePorts({1}));
     ASSERT_TRUE(simtest::SetLineState(1, LINESTATE_CON));
+    ui.OnNextModal({Do([](CWnd& addDlg) {
+        HWND hStart = ::GetDlgItem(addDlg.m_hWnd, 1003);
+        ::SendMessageW(
+            hStart, CB_SETCURSEL,
+            ::SendMessageW(hStart, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"COM3")), 0);
+        uitest::Click(::GetDlgItem(addDlg.m_hWnd, IDOK));
+    })});
+    ui.OnNextModal({WaitUntil([](CWnd&) { return false; }, 20000)});
     Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
-         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; }), Do([](CWnd& dlg) {
-             SelectTab(dlg.m_hWnd, 0);
-             // Another port appears and the port list takes it in, as after an add.
-             ASSERT_TRUE(simtest::CreatePorts({3}));
-             LoadPortTable();
-             g_portInfoDlg.FillList();
-         }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; }),
+         Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 0); }),
+         Do([](CWnd& dlg) { uitest::ChooseMenuItem(dlg.m_hWnd, ID_PORT_ADD); }),
          Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
          WaitUntil([](CWnd&) { return uitest::ListViewRowCount(MonitorListWnd()) == 2; }),
          WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; }, 1000)});
+    EXPECT_EQ(0, ui.UnexpectedDialogs());
 }
 
 // An equal number of rows is kept as it is when the page is shown again.
