@@ -5,6 +5,7 @@
 
 #include "app/MonitorDlg.h"
 #include "app/PortInfoDlg.h"
+#include "app/TraceDlg.h"
 
 int g_osVersion = 0;
 int g_deviceCount = 0;
@@ -28,3 +29,4 @@ TraceSelectionState g_traceSelection;
 CSVT_PortInfoDlg g_portInfoDlg;
 CSVT_MonitorDlg g_monitorDlg;
 CStatusBar g_statusBar;
+CTraceDlg g_traceDlg;

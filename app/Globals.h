@@ -18,6 +18,7 @@
 class CSVT_PortInfoDlg;
 class CSVT_MonitorDlg;
 class CStatusBar;
+class CTraceDlg;
 
 // Sent to the main dialog with wParam 1 and lParam the COM number of a port that is open, when
 // the port list skips that port while writing its settings back.
@@ -73,3 +74,5 @@ extern TraceSelectionState g_traceSelection;
 extern CSVT_PortInfoDlg g_portInfoDlg;
 extern CSVT_MonitorDlg g_monitorDlg;
 extern CStatusBar g_statusBar;
+// The trace page: an object for the whole run whose window nothing creates.
+extern CTraceDlg g_traceDlg;
