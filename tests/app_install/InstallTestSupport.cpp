@@ -1,8 +1,10 @@
 #include "tests/app_install/InstallTestSupport.h"
 
+#include "app/PortSettings.h"
 #include "tests/support/SimMachine.h"
 
 #include <sddl.h>
+#include <setupapi.h>
 #include <shlwapi.h>
 
 #include <algorithm>
@@ -153,6 +155,27 @@ bool FolderExists(const std::wstring& path)
     return ::testing::AssertionSuccess();
 }
 
+std::wstring MadeFiles::InfCopy(const std::wstring& source)
+{
+    wchar_t dest[MAX_PATH] = {};
+    if (!::SetupCopyOEMInfW(source.c_str(), nullptr, SPOST_NONE, 0, dest, MAX_PATH, nullptr, nullptr)) {
+        ADD_FAILURE() << "SetupCopyOEMInfW of " << Narrow(source) << " failed (" << ::GetLastError() << ")";
+        return std::wstring();
+    }
+    const std::wstring inf(dest);
+    Remember(inf);
+    Remember(inf.substr(0, inf.size() - 4) + L".pnf");
+    return inf;
+}
+
+std::string OtherProductInf(const char* version)
+{
+    return std::string(
+               "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=System\r\n"
+               "ClassGuid={4d36e97d-e325-11ce-bfc1-08002be10318}\r\nProvider=Other\r\nDriverVer=01/01/2020,") +
+           version + "\r\n";
+}
+
 void MadeFiles::Cleanup()
 {
     for (const std::wstring& path : m_files) {
@@ -163,6 +186,11 @@ void MadeFiles::Cleanup()
     for (auto folder = m_folders.rbegin(); folder != m_folders.rend(); ++folder)
         ::RemoveDirectoryW(folder->c_str());
     m_folders.clear();
+}
+
+std::wstring PortSubkey(UINT keyNumber)
+{
+    return std::wstring(static_cast<LPCWSTR>(PortSubkeyPath(keyNumber)));
 }
 
 bool KeyExists(const std::wstring& path)
@@ -226,6 +254,13 @@ const wchar_t kTestDeviceEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\ROOT\\SA
 bool DeviceExists(const std::wstring& instanceId)
 {
     return KeyExists(kEnumKey + instanceId);
+}
+
+std::wstring PortDeviceInstance(unsigned comNumber)
+{
+    wchar_t name[32] = {};
+    _snwprintf(name, 31, L"SVTMF3\\*PNP0501\\%08X", comNumber);
+    return name;
 }
 
 StandIns::~StandIns()

@@ -61,6 +61,9 @@ public:
     // Writes a small file (its folder is made too); a file that exists is replaced.
     ::testing::AssertionResult File(const std::wstring& path, const std::string& content = "decoy");
     ::testing::AssertionResult Copy(const std::wstring& from, const std::wstring& to);
+    // The system's copy of an INF file (SetupCopyOEMInfW), .inf and .pnf remembered; its path,
+    // or empty (test failure).
+    std::wstring InfCopy(const std::wstring& source);
     // A file that something else made and that the test wants gone afterwards.
     void Remember(const std::wstring& path) { m_files.push_back(path); }
 
@@ -71,7 +74,12 @@ private:
     std::vector<std::wstring> m_folders;  // in the order made
 };
 
+// A valid INF file of another product.
+std::string OtherProductInf(const char* version = "1.0");
+
 // ---- registry (HKEY_LOCAL_MACHINE) ----
+// The port's subkey under the bus driver service's Parameters key.
+std::wstring PortSubkey(UINT keyNumber);
 bool KeyExists(const std::wstring& path);
 ::testing::AssertionResult WriteDword(const std::wstring& keyPath, const wchar_t* name, DWORD value);
 // Deletes a key that a test made, with its subkeys; a missing key is fine.
@@ -83,6 +91,8 @@ void DeleteTestKey(const std::wstring& path);
 ::testing::AssertionResult WriteDevice(const std::wstring& instanceId, const wchar_t* service,
                                        const std::vector<std::wstring>& hardwareIds);
 bool DeviceExists(const std::wstring& instanceId);
+// The instance of the port device of a COM number: "SVTMF3\*PNP0501\%08X".
+std::wstring PortDeviceInstance(unsigned comNumber);
 // The enumerator key of the decoy devices above; DeleteTestKey removes it.
 extern const wchar_t kTestDeviceEnumKey[];
 

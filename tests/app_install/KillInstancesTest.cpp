@@ -1,7 +1,6 @@
 // Ending the other running copy of the program before the uninstallation: only processes named
 // SarventoCtl3.exe (in any case) other than the uninstalling one, only the first of them, and
 // a copy that cannot be opened stops everything.
-#include "app/PortSettings.h"
 #include "app/Uninstall.h"
 #include "tests/app_install/InstallTestSupport.h"
 #include "tests/support/SimMachine.h"
@@ -79,7 +78,7 @@ TEST_F(KillInstances, ACopyThatCannotBeOpenedStopsTheWholeUninstallation)
 
     EXPECT_TRUE(StandIns::IsRunning(locked));
     EXPECT_TRUE(simtest::IsPortPresent(3));
-    EXPECT_TRUE(KeyExists(std::wstring(static_cast<LPCWSTR>(PortSubkeyPath(3)))));
+    EXPECT_TRUE(KeyExists(PortSubkey(3)));
     EXPECT_EQ((std::vector<unsigned>{3}), simtest::ComDbClaims());
     EXPECT_TRUE(FileExists(installed));
 }

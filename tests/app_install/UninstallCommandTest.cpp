@@ -24,18 +24,6 @@ const wchar_t kOtherDevice[] = L"ROOT\\SARVENTOTEST\\0000";
 const wchar_t kOtherProductKey[] = L"SOFTWARE\\Kolbrant\\Other Product";
 const wchar_t kWineVersionKey[] = L"Software\\Wine\\AppDefaults\\SarventoCtl3.exe";
 
-std::wstring Subkey(UINT keyNumber)
-{
-    return std::wstring(static_cast<LPCWSTR>(PortSubkeyPath(keyNumber)));
-}
-
-std::wstring PortDevice(unsigned comNumber)
-{
-    wchar_t name[32] = {};
-    _snwprintf(name, 31, L"SVTMF3\\*PNP0501\\%08X", comNumber);
-    return name;
-}
-
 // The machine with the product installed on it, and other products beside it.
 class UninstallCommand : public SimMachineTest {
 protected:
@@ -56,7 +44,7 @@ protected:
         // Ports 3 and 5 with their devices, subkey 9 configured without a ComPort, another
         // product's device, settings and claims.
         ASSERT_TRUE(simtest::CreatePorts({3, 5}));
-        ASSERT_TRUE(WriteDword(Subkey(9), L"Port", 4001));
+        ASSERT_TRUE(WriteDword(PortSubkey(9), L"Port", 4001));
         ASSERT_TRUE(simtest::SetComDbClaims({3, 5, 11}));
         ASSERT_TRUE(WriteDevice(kOtherDevice, L"otherbus", {L"root\\otherbus"}));
         ASSERT_TRUE(WriteDword(kOtherProductKey, L"Installed", 1));
@@ -67,22 +55,20 @@ protected:
         for (const std::wstring& path : DecoyFilePaths(folders))
             ASSERT_TRUE(files.File(path));
 
-        portInfCopy = CopyIntoInfFolder(BuiltDriverFolder() + L"\\svtser3.inf");
-        busInfCopy = CopyIntoInfFolder(BuiltDriverFolder() + L"\\svtmf3.inf");
-        ASSERT_TRUE(files.File(folders.temp + L"\\other\\other.inf",
-                               "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=System\r\n"
-                               "ClassGuid={4d36e97d-e325-11ce-bfc1-08002be10318}\r\nProvider=Other\r\n"));
-        otherInfCopy = CopyIntoInfFolder(folders.temp + L"\\other\\other.inf");
+        portInfCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
+        busInfCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtmf3.inf");
+        ASSERT_TRUE(files.File(folders.temp + L"\\other\\other.inf", OtherProductInf()));
+        otherInfCopy = files.InfCopy(folders.temp + L"\\other\\other.inf");
     }
 
     // Everything of the product is gone.
     void ExpectProductGone()
     {
-        EXPECT_FALSE(DeviceExists(PortDevice(3)));
-        EXPECT_FALSE(DeviceExists(PortDevice(5)));
+        EXPECT_FALSE(DeviceExists(PortDeviceInstance(3)));
+        EXPECT_FALSE(DeviceExists(PortDeviceInstance(5)));
         EXPECT_FALSE(DeviceExists(kSimBusDevice));
-        EXPECT_FALSE(KeyExists(Subkey(3)));
-        EXPECT_FALSE(KeyExists(Subkey(5)));
+        EXPECT_FALSE(KeyExists(PortSubkey(3)));
+        EXPECT_FALSE(KeyExists(PortSubkey(5)));
         EXPECT_EQ((std::vector<unsigned>{11}), simtest::ComDbClaims());
         EXPECT_FALSE(FileExists(portInfCopy));
         EXPECT_FALSE(FileExists(busInfCopy));
@@ -97,7 +83,7 @@ protected:
     {
         EXPECT_TRUE(DeviceExists(kOtherDevice));
         EXPECT_TRUE(DeviceExists(L"ROOT\\WINE\\WINEBUS"));
-        EXPECT_TRUE(KeyExists(Subkey(9)));
+        EXPECT_TRUE(KeyExists(PortSubkey(9)));
         EXPECT_TRUE(KeyExists(kParametersKey));
         EXPECT_TRUE(KeyExists(kOtherProductKey));
         EXPECT_TRUE(KeyExists(L"SOFTWARE\\Kolbrant\\COM Sarvento v3"));
@@ -106,19 +92,6 @@ protected:
             EXPECT_TRUE(FileExists(path)) << "deleted: " << ::testing::PrintToString(path);
         EXPECT_TRUE(FolderExists(folders.programFiles + L"\\Kolbrant"));
         EXPECT_TRUE(FolderExists(folders.commonPrograms + L"\\Kolbrant"));
-    }
-
-    std::wstring CopyIntoInfFolder(const std::wstring& source)
-    {
-        wchar_t dest[MAX_PATH] = {};
-        if (!::SetupCopyOEMInfW(source.c_str(), nullptr, SPOST_NONE, 0, dest, MAX_PATH, nullptr, nullptr)) {
-            ADD_FAILURE() << "SetupCopyOEMInfW failed (" << ::GetLastError() << ")";
-            return std::wstring();
-        }
-        std::wstring inf(dest);
-        files.Remember(inf);
-        files.Remember(inf.substr(0, inf.size() - 4) + L".pnf");
-        return inf;
     }
 
     Folders folders;
@@ -172,9 +145,9 @@ TEST_F(UninstallCommand, GoesOnAfterEachFailedStep)
     // the INF copies and the files go all the same.
     ASSERT_EQ(1u, ui.MessageBoxes().size());
     EXPECT_EQ(L"Failed to open COM DB. Unable to uninstall", ui.MessageBoxes()[0].text);
-    EXPECT_TRUE(KeyExists(Subkey(3)));
+    EXPECT_TRUE(KeyExists(PortSubkey(3)));
     EXPECT_EQ((std::vector<unsigned>{3, 5, 11}), simtest::ComDbClaims());
-    EXPECT_FALSE(DeviceExists(PortDevice(3)));
+    EXPECT_FALSE(DeviceExists(PortDeviceInstance(3)));
     EXPECT_FALSE(DeviceExists(kSimBusDevice));
     EXPECT_FALSE(FileExists(portInfCopy));
     for (const std::wstring& path : ProductFilePaths(folders))
@@ -211,8 +184,8 @@ TEST_F(UninstallCommand, TheRunningProgramEndsTheOtherCopyButNotItselfAndItsFile
         }
     }
     EXPECT_TRUE(FolderExists(folders.ProductInstall()));
-    EXPECT_FALSE(DeviceExists(PortDevice(3)));
-    EXPECT_FALSE(KeyExists(Subkey(3)));
+    EXPECT_FALSE(DeviceExists(PortDeviceInstance(3)));
+    EXPECT_FALSE(KeyExists(PortSubkey(3)));
     ExpectOthersKept();
 
     EXPECT_TRUE(program.Close());
@@ -268,8 +241,8 @@ TEST_F(UninstallOnWindows98, SaysTheProgramNeedsWindowsNtAndGoesOn)
     // The walk by service did not run, the walk by hardware id did: the bus device stays, the
     // ports go. The subkeys and the files go too.
     EXPECT_TRUE(DeviceExists(kSimBusDevice));
-    EXPECT_FALSE(DeviceExists(PortDevice(3)));
-    EXPECT_FALSE(KeyExists(Subkey(3)));
+    EXPECT_FALSE(DeviceExists(PortDeviceInstance(3)));
+    EXPECT_FALSE(KeyExists(PortSubkey(3)));
     EXPECT_EQ((std::vector<unsigned>{11}), simtest::ComDbClaims());
     for (const std::wstring& path : ProductFilePaths(folders))
         EXPECT_FALSE(FileExists(path)) << "still there: " << ::testing::PrintToString(path);

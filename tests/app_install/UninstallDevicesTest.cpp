@@ -28,18 +28,6 @@ const wchar_t kMixedCaseService[] = L"ROOT\\SARVENTOTEST\\0001";  // service "Sv
 const wchar_t kPortIdSecond[] = L"ROOT\\SARVENTOTEST\\0002";      // no service; ids {ACPI\X, svtmf3\*pnp0501}
 const wchar_t kSimilarPortId[] = L"ROOT\\SARVENTOTEST\\0003";     // no service; id SVTMF3\*PNP0501X
 
-std::wstring Subkey(UINT keyNumber)
-{
-    return std::wstring(static_cast<LPCWSTR>(PortSubkeyPath(keyNumber)));
-}
-
-std::wstring PortDevice(unsigned comNumber)
-{
-    wchar_t name[32] = {};
-    _snwprintf(name, 31, L"SVTMF3\\*PNP0501\\%08X", comNumber);
-    return name;
-}
-
 class UninstallDevices : public SimMachineTest {
 protected:
     void SetUp() override
@@ -60,10 +48,10 @@ protected:
     // A subkey of the service's Parameters key with a ComPort value, or without one.
     void WriteSubkey(UINT keyNumber, DWORD comPort)
     {
-        ASSERT_TRUE(WriteDword(Subkey(keyNumber), L"Port", 4001));
-        ASSERT_TRUE(WriteDword(Subkey(keyNumber), L"ComPort", comPort));
+        ASSERT_TRUE(WriteDword(PortSubkey(keyNumber), L"Port", 4001));
+        ASSERT_TRUE(WriteDword(PortSubkey(keyNumber), L"ComPort", comPort));
     }
-    void WriteSubkeyWithoutComPort(UINT keyNumber) { ASSERT_TRUE(WriteDword(Subkey(keyNumber), L"Port", 4001)); }
+    void WriteSubkeyWithoutComPort(UINT keyNumber) { ASSERT_TRUE(WriteDword(PortSubkey(keyNumber), L"Port", 4001)); }
 
     uitest::UiHarness ui;  // records message boxes
 };
@@ -76,8 +64,8 @@ TEST_F(UninstallDevices, RemovesEveryDeviceOfBothServicesAndNoOther)
 
     EXPECT_EQ(0u, RemoveSerialDevicesAndPorts());
 
-    EXPECT_FALSE(DeviceExists(PortDevice(3)));  // service svtser3
-    EXPECT_FALSE(DeviceExists(PortDevice(5)));
+    EXPECT_FALSE(DeviceExists(PortDeviceInstance(3)));  // service svtser3
+    EXPECT_FALSE(DeviceExists(PortDeviceInstance(5)));
     EXPECT_FALSE(DeviceExists(kSimBusDevice));      // service svtmf3
     EXPECT_FALSE(DeviceExists(kMixedCaseService));  // service SvtMf3, not present
     EXPECT_TRUE(DeviceExists(kOtherService));
@@ -106,7 +94,7 @@ TEST_F(UninstallDevices, ReleasesTheComNumbersOfKeyNumbers0To256AndKeepsTheSubke
 
     EXPECT_EQ((std::vector<unsigned>{7, 11}), simtest::ComDbClaims());
     for (UINT keyNumber : {0u, 5u, 7u, 9u, 256u})
-        EXPECT_TRUE(KeyExists(Subkey(keyNumber))) << keyNumber;
+        EXPECT_TRUE(KeyExists(PortSubkey(keyNumber))) << keyNumber;
 }
 
 TEST_F(UninstallDevices, WithoutTheComPortDatabaseStillRemovesTheDevicesAndInfCopies)
@@ -114,15 +102,13 @@ TEST_F(UninstallDevices, WithoutTheComPortDatabaseStillRemovesTheDevicesAndInfCo
     ASSERT_TRUE(simtest::CreatePorts({4}));
     ASSERT_TRUE(simtest::SetComDbClaims({4}));
     MadeFiles files;
-    wchar_t copy[MAX_PATH] = {};
-    ASSERT_TRUE(::SetupCopyOEMInfW((BuiltDriverFolder() + L"\\svtser3.inf").c_str(), nullptr, SPOST_NONE, 0, copy,
-                                   MAX_PATH, nullptr, nullptr));
-    files.Remember(copy);
+    const std::wstring copy = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
+    ASSERT_FALSE(copy.empty());
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
 
     EXPECT_NE(0u, RemoveSerialDevicesAndPorts());
 
-    EXPECT_FALSE(DeviceExists(PortDevice(4)));
+    EXPECT_FALSE(DeviceExists(PortDeviceInstance(4)));
     EXPECT_FALSE(FileExists(copy));
     EXPECT_EQ((std::vector<unsigned>{4}), simtest::ComDbClaims());
     EXPECT_TRUE(ui.MessageBoxes().empty());
@@ -135,7 +121,7 @@ TEST_F(UninstallDevices, RemovesEveryDeviceWithThePortHardwareIdInAnyCaseAndPosi
 
     EXPECT_EQ(1, RemovePnp0501Devices());
 
-    EXPECT_FALSE(DeviceExists(PortDevice(6)));
+    EXPECT_FALSE(DeviceExists(PortDeviceInstance(6)));
     EXPECT_FALSE(DeviceExists(kPortIdSecond));
     EXPECT_TRUE(DeviceExists(kSimilarPortId));
     EXPECT_TRUE(DeviceExists(kOtherService));
@@ -158,11 +144,11 @@ TEST_F(UninstallDevices, DeletesThePortSubkeysThatHaveAComPortAndReleasesTheirNu
 
     EXPECT_EQ(1, UninstallAllPorts());
 
-    EXPECT_FALSE(KeyExists(Subkey(0)));
-    EXPECT_FALSE(KeyExists(Subkey(7)));
-    EXPECT_FALSE(KeyExists(Subkey(255)));
-    EXPECT_TRUE(KeyExists(Subkey(9)));
-    EXPECT_TRUE(KeyExists(Subkey(256)));
+    EXPECT_FALSE(KeyExists(PortSubkey(0)));
+    EXPECT_FALSE(KeyExists(PortSubkey(7)));
+    EXPECT_FALSE(KeyExists(PortSubkey(255)));
+    EXPECT_TRUE(KeyExists(PortSubkey(9)));
+    EXPECT_TRUE(KeyExists(PortSubkey(256)));
     EXPECT_TRUE(KeyExists(std::wstring(kParametersKey) + L"\\Other"));
     EXPECT_TRUE(KeyExists(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x\\Parameters\\0007"));
     DWORD deviceCount = 0;
@@ -180,7 +166,7 @@ TEST_F(UninstallDevices, WithoutTheComPortDatabaseDeletesNoSubkeyAndSaysSo)
 
     EXPECT_EQ(0, UninstallAllPorts());
 
-    EXPECT_TRUE(KeyExists(Subkey(7)));
+    EXPECT_TRUE(KeyExists(PortSubkey(7)));
     EXPECT_EQ((std::vector<unsigned>{7}), simtest::ComDbClaims());
     ASSERT_EQ(1u, ui.MessageBoxes().size());
     EXPECT_EQ(L"Failed to open COM DB. Unable to uninstall", ui.MessageBoxes()[0].text);

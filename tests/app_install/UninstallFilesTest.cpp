@@ -14,15 +14,6 @@ using namespace installtest;
 
 namespace {
 
-// A valid INF of another product.
-std::string OtherInf(const char* version)
-{
-    return std::string(
-               "[Version]\r\nSignature=\"$WINDOWS NT$\"\r\nClass=System\r\n"
-               "ClassGuid={4d36e97d-e325-11ce-bfc1-08002be10318}\r\nProvider=Other\r\nDriverVer=01/01/2020,") +
-           version + "\r\n";
-}
-
 class UninstallFiles : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(RunsInBuildPrefix()); }
@@ -36,20 +27,6 @@ protected:
     {
         for (const std::wstring& path : paths)
             ASSERT_TRUE(files.File(path));
-    }
-
-    // A copy made by SetupAPI in the system INF folder; the test forgets it afterwards.
-    std::wstring CopyIntoInfFolder(const std::wstring& source)
-    {
-        wchar_t dest[MAX_PATH] = {};
-        if (!::SetupCopyOEMInfW(source.c_str(), nullptr, SPOST_NONE, 0, dest, MAX_PATH, nullptr, nullptr)) {
-            ADD_FAILURE() << "SetupCopyOEMInfW failed (" << ::GetLastError() << ")";
-            return std::wstring();
-        }
-        std::wstring inf(dest);
-        files.Remember(inf);
-        files.Remember(inf.substr(0, inf.size() - 4) + L".pnf");
-        return inf;
     }
 
     Folders folders;
@@ -109,8 +86,8 @@ TEST_F(UninstallFiles, AMissingFileDoesNotStopTheOthers)
 
 TEST_F(UninstallFiles, DeletesTheSystemsCopiesOfTheProductsInfFilesReadOnlyOnesToo)
 {
-    const std::wstring portCopy = CopyIntoInfFolder(BuiltDriverFolder() + L"\\svtser3.inf");
-    const std::wstring busCopy = CopyIntoInfFolder(BuiltDriverFolder() + L"\\svtmf3.inf");
+    const std::wstring portCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
+    const std::wstring busCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtmf3.inf");
     ASSERT_FALSE(portCopy.empty());
     ASSERT_FALSE(busCopy.empty());
     const std::wstring busPnf = busCopy.substr(0, busCopy.size() - 4) + L".pnf";
@@ -130,20 +107,20 @@ TEST_F(UninstallFiles, KeepsOtherProductsInfCopies)
 {
     // Another product's INF copied twice with different contents: once under its own name,
     // once under an oem name; and files whose names only resemble ours.
-    ASSERT_TRUE(files.File(folders.temp + L"\\a\\other.inf", OtherInf("1.0")));
-    ASSERT_TRUE(files.File(folders.temp + L"\\b\\other.inf", OtherInf("2.0")));
-    const std::wstring first = CopyIntoInfFolder(folders.temp + L"\\a\\other.inf");
-    const std::wstring second = CopyIntoInfFolder(folders.temp + L"\\b\\other.inf");
+    ASSERT_TRUE(files.File(folders.temp + L"\\a\\other.inf", OtherProductInf("1.0")));
+    ASSERT_TRUE(files.File(folders.temp + L"\\b\\other.inf", OtherProductInf("2.0")));
+    const std::wstring first = files.InfCopy(folders.temp + L"\\a\\other.inf");
+    const std::wstring second = files.InfCopy(folders.temp + L"\\b\\other.inf");
     ASSERT_NE(first, second);
     const std::vector<std::wstring> similar = {
         folders.inf + L"\\svtser3-old.inf",
         folders.inf + L"\\svtmf3.inf.bak",
         folders.inf + L"\\xsvtmf3.inf",
     };
-    ASSERT_TRUE(files.File(similar[0], OtherInf("3.0")));
-    ASSERT_TRUE(files.File(similar[1], OtherInf("3.0")));
-    ASSERT_TRUE(files.File(similar[2], OtherInf("3.0")));
-    const std::wstring ours = CopyIntoInfFolder(BuiltDriverFolder() + L"\\svtser3.inf");
+    ASSERT_TRUE(files.File(similar[0], OtherProductInf("3.0")));
+    ASSERT_TRUE(files.File(similar[1], OtherProductInf("3.0")));
+    ASSERT_TRUE(files.File(similar[2], OtherProductInf("3.0")));
+    const std::wstring ours = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
 
     DeleteOemInfFiles();
 
