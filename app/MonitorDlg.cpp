@@ -8,7 +8,6 @@
 #include "app/MonitorSchedule.h"
 #include "app/PortText.h"
 #include "app/StatusDevice.h"
-#include "res/parts/LineStates.h"
 
 #include <string.h>
 
@@ -30,7 +29,6 @@ const MonitorColumnSpec kMonitorColumns[] = {
 
 constexpr int kComPortColumn = 1;
 constexpr int kIpColumn = 2;
-constexpr COLORREF kImageMaskColour = RGB(255, 0, 255);
 
 // What a row shows of its port.
 struct MonitorRow {
@@ -70,7 +68,8 @@ BOOL CSVT_MonitorDlg::OnInitDialog()
     g_traceSelection.enabled = 0;
     g_traceSelection.comNumber = 0;
     LastSentTraceFlag = 0;
-    InitImageList();
+    // Without its images the list still shows its rows; the state cells then stay blank.
+    m_list.InitImageList();
     StartPolling();
 
     m_list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES | LVS_EX_FULLROWSELECT);
@@ -87,20 +86,13 @@ BOOL CSVT_MonitorDlg::PreTranslateMessage(MSG* pMsg)
     return CDialogEx::PreTranslateMessage(pMsg);
 }
 
-void CSVT_MonitorDlg::InitImageList()
-{
-    // Without its images the list still shows its rows; the cells then stay blank.
-    if (m_images.GetSafeHandle() == nullptr && !m_images.Create(IDB_LINESTATES, 16, 4, kImageMaskColour))
-        return;
-    // The page owns the images for its whole life; the list only shows them.
-    m_list.ModifyStyle(0, LVS_SHAREIMAGELISTS);
-    m_list.SetImageList(&m_images, LVSIL_SMALL);
-}
-
 void CSVT_MonitorDlg::InsertColumns(int unit)
 {
     int index = 0;
     for (const MonitorColumnSpec& spec : kMonitorColumns) {
+        // The report list's InsertColumn gives every row's colours an entry for the new column
+        // itself; a second reset here would give them two.
+        m_list.EndEdit(true);
         m_list.InsertColumn(index, spec.title, spec.format, spec.units * unit, index);
         ++index;
     }
@@ -119,11 +111,18 @@ void CSVT_MonitorDlg::Refresh()
             rows.push_back({g_portTable[i].ComPort, g_portTable[i].IPaddress});
     }
 
+    m_portComNumbers.clear();
     CString text;
     for (size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i);
+        m_list.EndEdit(true);
+        // The report list's InsertItem forgets the last sort, so that the rows stay in the
+        // table's order, and attaches the row's colour record.
         text.Format(L"%d", row + 1);
-        if (m_list.InsertItem(row, text, I_IMAGENONE) < 0)
+        const bool inserted = m_list.InsertItem(row, text, I_IMAGENONE) >= 0;
+        // A port without a row is never drawn (0 is no COM number), not even into another's row.
+        m_portComNumbers.push_back(inserted ? static_cast<int>(rows[i].comNumber) : 0);
+        if (!inserted)
             continue;
         text.Format(L"COM%d", static_cast<int>(rows[i].comNumber));
         m_list.SetItemText(row, kComPortColumn, text);
@@ -132,17 +131,19 @@ void CSVT_MonitorDlg::Refresh()
             m_list.SetItem(row, cell.column, LVIF_IMAGE, nullptr, LSIMG_OFF, 0, 0, 0);
     }
 
-    MapRowsToPorts();
     // Every cell is drawn off now: the next pass draws every set bit again.
     memset(g_prevLineStateTable, 0, sizeof(g_prevLineStateTable));
 }
 
-void CSVT_MonitorDlg::MapRowsToPorts()
+int CSVT_MonitorDlg::FindPortRow(int index) const
 {
-    const int count = m_list.GetItemCount();
-    m_rowComNumbers.assign(static_cast<size_t>(std::max(count, 0)), 0);
-    for (int row = 0; row < count; ++row)
-        m_rowComNumbers[static_cast<size_t>(row)] = ParseComNumber(m_list.GetItemText(row, kComPortColumn));
+    CString number;
+    number.Format(L"%d", index + 1);
+    LVFINDINFOW find = {};
+    find.flags = LVFI_STRING;
+    find.psz = number;
+    const int row = m_list.FindItem(&find);
+    return row >= 0 ? row : index;
 }
 
 void CSVT_MonitorDlg::OnShowWindow(BOOL bShow, UINT nStatus)
@@ -279,8 +280,8 @@ LRESULT CSVT_MonitorDlg::OnMonitorTick(WPARAM wParam, LPARAM /*lParam*/)
 
 void CSVT_MonitorDlg::DrawChangedStates(bool maskTraffic)
 {
-    for (size_t row = 0; row < m_rowComNumbers.size(); ++row) {
-        const int com = m_rowComNumbers[row];
+    for (size_t index = 0; index < m_portComNumbers.size(); ++index) {
+        const int com = m_portComNumbers[index];
         if (com < 1 || com > static_cast<int>(LINE_STATE_TABLE_SIZE))
             continue;
         BYTE state = g_lineStateTable[com - 1];
@@ -289,10 +290,10 @@ void CSVT_MonitorDlg::DrawChangedStates(bool maskTraffic)
         const BYTE drawn = g_prevLineStateTable[com - 1];
         if (state == drawn)
             continue;
+        const int row = FindPortRow(static_cast<int>(index));
         for (const LineStateCell& cell : kLineStateCells) {
             if ((state ^ drawn) & cell.bit)
-                m_list.SetItem(static_cast<int>(row), cell.column, LVIF_IMAGE, nullptr, LineStateCellImage(cell, state),
-                               0, 0, 0);
+                m_list.SetItem(row, cell.column, LVIF_IMAGE, nullptr, LineStateCellImage(cell, state), 0, 0, 0);
         }
         g_prevLineStateTable[com - 1] = state;
     }

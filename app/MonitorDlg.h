@@ -7,8 +7,12 @@
 // compares the line states with what it drew last and sets the images of the changed cells.
 // So rows are never rebuilt under a drawing pass, and a slow user-interface thread only makes
 // the thread skip passes (one tick waits at most), never wait for it.
+//
+// The user may sort the list by a column header; a port's row is then found by its "No" cell,
+// which holds the port's place in the table and moves with the row.
 #pragma once
 
+#include "controls/ReportCtrl.h"
 #include "framework/framework.h"
 #include "res/resource.h"
 
@@ -17,11 +21,6 @@
 
 // Posted by the polling thread to the page: wParam 1 when RX and TX are drawn off.
 #define WM_MONITOR_TICK (WM_APP + 1)
-
-// The list the page shows the line states in. It is the common controls' plain list view with
-// images in its sub-items for now; the report list takes its place by changing this type and
-// the set-up in OnInitDialog.
-using MonitorList = CListCtrl;
 
 class CSVT_MonitorDlg : public CDialogEx {
 public:
@@ -35,9 +34,9 @@ public:
     // Rebuilds every row from the port table, with every state cell off, and has the next pass
     // draw every set bit again.
     void Refresh();
-    // Takes the COM number of each row from its "COM Port" cell; the drawing finds a port's row
-    // through it. To be called whenever the rows change order.
-    void MapRowsToPorts();
+    // The row that shows the port at place index of the table (its "No" cell is index + 1), or
+    // index itself when no row says so.
+    int FindPortRow(int index) const;
     // Stops the polling thread and waits for it, at most kStopWaitMs; the page's window going
     // does it as well.
     void StopPolling();
@@ -51,7 +50,7 @@ public:
     // The page's client rectangle, taken at initialisation and on each move.
     CRect ClientRect;
     // The line-state list (control 1001); the main dialog sizes it with the page.
-    MonitorList m_list;
+    CReportCtrl m_list;
 
     static constexpr DWORD kStopWaitMs = 5000;
 
@@ -69,7 +68,6 @@ protected:
 private:
     friend UINT MonitorThreadProc(LPVOID pParam);
 
-    void InitImageList();
     void InsertColumns(int unit);
     bool StartPolling();
     void MonitorPollLoop();
@@ -78,15 +76,14 @@ private:
     // Sets the images of the cells whose bit changed since they were drawn.
     void DrawChangedStates(bool maskTraffic);
 
-    CImageList m_images;
     CWinThread* m_pThread = nullptr;
     // Set to end the thread's 50 ms wait at once.
     HANDLE m_hStopEvent = nullptr;
     // Where the thread posts its ticks; set before the thread starts.
     HWND m_hTickTarget = nullptr;
     std::atomic<bool> m_tickPending{false};
-    // The COM number shown by each row.
-    std::vector<int> m_rowComNumbers;
+    // The COM number of each port the rows show, in the table's order (the rows' "No" order).
+    std::vector<int> m_portComNumbers;
 };
 
 // The polling thread's entry: runs the page's polling loop and returns 1.

@@ -1,9 +1,11 @@
-// The "Status" page inside the running main dialog: its rows and columns, the line states the
-// machine's controls set, the blinking of RX and TX, what it redraws, when it reads the device,
-// and its polling thread's end.
+// The "Status" page inside the running main dialog: its rows and columns on the report list, the
+// line states the machine's controls set (also after the user sorted the list), the blinking of
+// RX and TX, what it redraws, when it reads the device, and its polling thread's end.
 #include "tests/app_pages/PagesTest.h"
 
 #include "app/DriverInterface.h"
+
+#include <stdlib.h>
 
 #include <map>
 #include <memory>
@@ -46,6 +48,68 @@ std::wstring ScreenshotPath(const wchar_t* name)
     return std::wstring(name) + L".png";
 }
 
+// How long the picture test keeps the page on the screen after its own screenshot, so that a
+// person can take one of the whole display (SCREENSHOT_HOLD_MS; 0 when unset).
+DWORD ScreenshotHoldMs()
+{
+    const wchar_t* value = _wgetenv(L"SCREENSHOT_HOLD_MS");
+    return value != nullptr ? static_cast<DWORD>(wcstoul(value, nullptr, 10)) : 0;
+}
+
+// A step that keeps what the recorder saw so far: the list's own clean-up when the dialog
+// closes sets every row's item data, and those sets are not drawing.
+uitest::Step KeepEvents(const MessageRecorder& recorder, std::shared_ptr<std::vector<MessageRecorder::Event>> seen)
+{
+    return Do([&recorder, seen](CWnd&) { *seen = recorder.events; });
+}
+
+// How often each cell (row, column) was set.
+std::map<std::pair<int, int>, int> CellSets(const std::vector<MessageRecorder::Event>& events)
+{
+    std::map<std::pair<int, int>, int> sets;
+    for (const MessageRecorder::Event& event : events) {
+        if (event.message == LVM_SETITEMW)
+            ++sets[{event.item, event.subItem}];
+    }
+    return sets;
+}
+
+// Clicks a column header of the list as the user does.
+void ClickHeader(HWND hList, int column)
+{
+    HWND hHeader = reinterpret_cast<HWND>(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
+    RECT item = {};
+    ASSERT_TRUE(::SendMessageW(hHeader, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)));
+    uitest::ClickAt(hHeader, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+}
+
+// The "COM Port" cells from the top row down.
+std::vector<std::wstring> ComPortColumn()
+{
+    std::vector<std::wstring> texts;
+    for (int row = 0; row < uitest::ListViewRowCount(MonitorListWnd()); ++row)
+        texts.push_back(uitest::ListViewCellText(MonitorListWnd(), row, 1));
+    return texts;
+}
+
+// The row that shows COMn, or -1.
+int RowOfPort(unsigned com)
+{
+    const std::wstring name = L"COM" + std::to_wstring(com);
+    const std::vector<std::wstring> texts = ComPortColumn();
+    for (size_t row = 0; row < texts.size(); ++row) {
+        if (texts[row] == name)
+            return static_cast<int>(row);
+    }
+    return -1;
+}
+
+int PortCellImage(unsigned com, int column)
+{
+    const int row = RowOfPort(com);
+    return row < 0 ? -100 : CellImage(MonitorListWnd(), row, column);
+}
+
 }  // namespace
 
 TEST_F(MonitorPageTest, ShowsElevenColumnsAndARowPerPortWithEveryStateOff)
@@ -82,6 +146,24 @@ TEST_F(MonitorPageTest, ShowsElevenColumnsAndARowPerPortWithEveryStateOff)
         EXPECT_EQ(L"192.168.1.5", uitest::ListViewCellText(hList, 1, 2));
         EXPECT_EQ(std::vector<int>(8, 1), StateImages(0));
         EXPECT_EQ(std::vector<int>(8, 1), StateImages(1));
+
+        // Each row carries a colour record of its own, made by the list.
+        const DWORD_PTR record0 = g_monitorDlg.m_list.GetItemData(0);
+        const DWORD_PTR record1 = g_monitorDlg.m_list.GetItemData(1);
+        EXPECT_NE(0u, record0);
+        EXPECT_NE(0u, record1);
+        EXPECT_NE(record0, record1);
+        // The headers can be clicked to sort.
+        HWND hHeader = reinterpret_cast<HWND>(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
+        EXPECT_TRUE(::GetWindowLongW(hHeader, GWL_STYLE) & HDS_BUTTONS);
+        // The list's custom drawing is answered by the list itself, through the page.
+        NMLVCUSTOMDRAW draw = {};
+        draw.nmcd.hdr.hwndFrom = hList;
+        draw.nmcd.hdr.idFrom = IDC_MONITORLIST;
+        draw.nmcd.hdr.code = NM_CUSTOMDRAW;
+        draw.nmcd.dwDrawStage = CDDS_PREPAINT;
+        EXPECT_EQ(CDRF_NOTIFYITEMDRAW,
+                  ::SendMessageW(g_monitorDlg.m_hWnd, WM_NOTIFY, IDC_MONITORLIST, reinterpret_cast<LPARAM>(&draw)));
     })});
 }
 
@@ -92,21 +174,63 @@ TEST_F(MonitorPageTest, DrawsTheLineStatesTheMachineSets)
     ASSERT_TRUE(simtest::SetLineState(4, LINESTATE_CON | LINESTATE_ERR));
     ASSERT_TRUE(simtest::SetLineState(9, LINESTATE_CTS | LINESTATE_DSR | LINESTATE_DCD | LINESTATE_RI));
     ASSERT_TRUE(simtest::SetTraffic(4, LINESTATE_RX | LINESTATE_TX));
-    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
-             return StateImages(0) == std::vector<int>{2, 1, 1, 1, 1, 1, 1, 1} &&
-                    CellImage(MonitorListWnd(), 1, kCon) == 2 && CellImage(MonitorListWnd(), 1, kErr) == 5 &&
-                    StateImages(2) == std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2};
-         }),
-         // A moment of traffic on COM4 for the picture.
-         WaitUntil([](CWnd&) {
-             return CellImage(MonitorListWnd(), 1, kTx) == 3 && CellImage(MonitorListWnd(), 1, kRx) == 4;
-         }),
-         Do([](CWnd& dlg) {
-             EXPECT_TRUE(uitest::SaveScreenshot(dlg.m_hWnd, ScreenshotPath(L"monitor_page")));
-             // Closed: the cell goes off again.
-             ASSERT_TRUE(simtest::SetLineState(2, 0));
-         }),
-         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 1; }, 1000)});
+    Run(Then(
+        Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
+                  return StateImages(0) == std::vector<int>{2, 1, 1, 1, 1, 1, 1, 1} &&
+                         CellImage(MonitorListWnd(), 1, kCon) == 2 && CellImage(MonitorListWnd(), 1, kErr) == 5 &&
+                         StateImages(2) == std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2};
+              }),
+              // A moment of traffic on COM4 for the picture.
+              WaitUntil([](CWnd&) {
+                  return CellImage(MonitorListWnd(), 1, kTx) == 3 && CellImage(MonitorListWnd(), 1, kRx) == 4;
+              }),
+              Do([](CWnd& dlg) { EXPECT_TRUE(uitest::SaveScreenshot(dlg.m_hWnd, ScreenshotPath(L"monitor_page"))); })},
+             RunFor(ScreenshotHoldMs())),
+        // Closed: the cell goes off again.
+        {Do([](CWnd&) { ASSERT_TRUE(simtest::SetLineState(2, 0)); }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 1; }, 1000)}));
+}
+
+// After a click on a header the rows stand in another order; each port's states are still drawn
+// in the row that shows that port, and only the cells whose state changed are set.
+TEST_F(MonitorPageTest, DrawsEachPortsStatesInItsOwnRowAfterTheUserSorts)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4, 9, 10}));
+    ASSERT_TRUE(simtest::SetLineState(4, LINESTATE_CON));
+    ASSERT_TRUE(simtest::SetLineState(10, LINESTATE_DSR));
+    MessageRecorder recorder;
+    auto seen = std::make_shared<std::vector<MessageRecorder::Event>>();
+    Run(Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+              WaitUntil([](CWnd&) { return PortCellImage(4, kCon) == 2 && PortCellImage(10, kDsr) == 2; }),
+              // "COM Port" ascending (as text), then descending.
+              Do([](CWnd&) { ClickHeader(MonitorListWnd(), 1); }), WaitUntil([](CWnd&) {
+                  return ComPortColumn() == std::vector<std::wstring>{L"COM10", L"COM2", L"COM4", L"COM9"};
+              }),
+              Do([](CWnd&) { ClickHeader(MonitorListWnd(), 1); }), WaitUntil([](CWnd&) {
+                  return ComPortColumn() == std::vector<std::wstring>{L"COM9", L"COM4", L"COM2", L"COM10"};
+              }),
+              Do([&recorder](CWnd&) {
+                  // The states drawn so far moved with their rows.
+                  EXPECT_EQ(L"3", uitest::ListViewCellText(MonitorListWnd(), 0, 0));
+                  EXPECT_EQ((std::vector<int>{1, 1, 1, 1, 1, 1, 1, 1}), StateImages(0));
+                  EXPECT_EQ((std::vector<int>{2, 1, 1, 1, 1, 1, 1, 1}), StateImages(1));
+                  EXPECT_EQ((std::vector<int>{1, 1, 1, 1, 1, 1, 1, 1}), StateImages(2));
+                  EXPECT_EQ((std::vector<int>{1, 1, 1, 1, 1, 2, 1, 1}), StateImages(3));
+                  // A port's row is the one numbered after its place in the table; a place that no row
+                  // shows falls back to the row of that index.
+                  EXPECT_EQ(0, g_monitorDlg.FindPortRow(2));
+                  EXPECT_EQ(3, g_monitorDlg.FindPortRow(3));
+                  EXPECT_EQ(7, g_monitorDlg.FindPortRow(7));
+                  recorder.Clear();
+                  // COM9 gets CTS, COM4 is closed.
+                  ASSERT_TRUE(simtest::SetLineState(9, LINESTATE_CTS));
+                  ASSERT_TRUE(simtest::SetLineState(4, 0));
+              }),
+              WaitUntil([](CWnd&) { return StateImages(0)[kCts - kCon] == 2 && StateImages(1)[0] == 1; }, 1000)},
+             Then(RunFor(300), {KeepEvents(recorder, seen)})));
+
+    const std::map<std::pair<int, int>, int> sets = CellSets(*seen);
+    EXPECT_EQ((std::map<std::pair<int, int>, int>{{{0, kCts}, 1}, {{1, kCon}, 1}}), sets);
 }
 
 // RX and TX are drawn off on every read, so a line that keeps moving data blinks.
@@ -133,16 +257,13 @@ TEST_F(MonitorPageTest, RedrawsOnlyTheCellsWhoseStateChanged)
     ASSERT_TRUE(simtest::SetLineState(4, LINESTATE_CON));
     ASSERT_TRUE(simtest::SetTraffic(4, LINESTATE_RX));
     MessageRecorder recorder;
+    auto seen = std::make_shared<std::vector<MessageRecorder::Event>>();
     Run(Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
                   return CellImage(MonitorListWnd(), 0, kCts) == 2 && CellImage(MonitorListWnd(), 1, kCon) == 2;
               }),
               Do([&recorder](CWnd&) { recorder.Clear(); })},
-             RunFor(1000)));
-    std::map<std::pair<int, int>, int> sets;
-    for (const MessageRecorder::Event& event : recorder.events) {
-        if (event.message == LVM_SETITEMW)
-            ++sets[{event.item, event.subItem}];
-    }
+             Then(RunFor(1000), {KeepEvents(recorder, seen)})));
+    const std::map<std::pair<int, int>, int> sets = CellSets(*seen);
     ASSERT_EQ(1u, sets.size());
     EXPECT_EQ(1, sets.begin()->first.first);
     EXPECT_EQ(kRx, sets.begin()->first.second);
