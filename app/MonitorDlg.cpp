@@ -112,6 +112,8 @@ void CSVT_MonitorDlg::Refresh()
     }
 
     m_portComNumbers.clear();
+    // Painted once, when every row is in.
+    m_list.SetRedraw(FALSE);
     CString text;
     for (size_t i = 0; i < rows.size(); ++i) {
         const int row = static_cast<int>(i);
@@ -130,6 +132,8 @@ void CSVT_MonitorDlg::Refresh()
         for (const LineStateCell& cell : kLineStateCells)
             m_list.SetItem(row, cell.column, LVIF_IMAGE, nullptr, LSIMG_OFF, 0, 0, 0);
     }
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
 
     // Every cell is drawn off now: the next pass draws every set bit again.
     memset(g_prevLineStateTable, 0, sizeof(g_prevLineStateTable));

@@ -42,6 +42,8 @@ public:
     void StopPolling();
     // Whether the polling thread runs.
     bool IsPolling() const { return m_pThread != nullptr; }
+    // The polling thread's handle while it runs, else null.
+    HANDLE PollingThread() const { return m_pThread != nullptr ? m_pThread->m_hThread : nullptr; }
 
     // The enabled byte of the trace selection that the status device last accepted.
     std::atomic<BYTE> LastSentTraceFlag{0};

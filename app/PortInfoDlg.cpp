@@ -142,6 +142,8 @@ void CSVT_PortInfoDlg::FillList()
         }
     }
 
+    // Painted once, when every row is in.
+    m_list.SetRedraw(FALSE);
     CString text;
     for (size_t i = 0; i < records.size(); ++i) {
         const CSVT_ComInfo& record = records[i];
@@ -157,6 +159,8 @@ void CSVT_PortInfoDlg::FillList()
         m_list.SetItemText(row, PORTCOL_PORT, FormatNumber(record.Port));
         m_list.SetItemText(row, PORTCOL_PROTOCOL, FormatProtocol(record.Protocol));
     }
+    m_list.SetRedraw(TRUE);
+    m_list.Invalidate();
 }
 
 // Rows are taken in the order the list shows them; each row's "COM Port" cell names the port,
