@@ -1,7 +1,6 @@
 // The "Status" tab page and its polling thread.
 #include "app/MonitorDlg.h"
 
-#include "app/ComUsage.h"
 #include "app/Globals.h"
 #include "app/KeyFilter.h"
 #include "app/LineStateCells.h"

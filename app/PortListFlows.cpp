@@ -28,7 +28,7 @@ void CSVT_PortInfoDlg::AddPorts()
     if (!RunProgressDialog())
         return;
     Reload();
-    // Gives the new ports' drivers a moment before anything else talks to them.
+    // A second's pause on this thread before the caller goes on with the new ports.
     ::Sleep(1000);
 }
 
