@@ -30,6 +30,9 @@ BOOL CSVT_SarventoCtlApp::InitInstance()
     ::InitCommonControlsEx(&icc);
 
     CWinApp::InitInstance();
+    // Dragging the port list's rows needs OLE on this thread. Should OLE refuse, the list works
+    // without drag and drop; the library's entry ends OLE again after the program has run.
+    AfxOleInit();
     SetRegistryKey(L"로컬 응용 프로그램 마법사에서 생성된 응용 프로그램");
 
     CSVT_SarventoCtlDlg dlg;

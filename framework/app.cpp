@@ -1,6 +1,8 @@
 // The application object and the globals that lead to it.
 #include "framework/app.h"
 
+#include "framework/ole.h"
+
 #include <vector>
 
 namespace {
@@ -126,11 +128,16 @@ int AfxWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, LPWSTR /*lpCmdL
     if (pApp == nullptr)
         return -1;
     pApp->SetInstance(hInstance, nCmdShow);
+    int nExitCode = 0;
     if (!pApp->InitInstance()) {
         // The main window, if any, lived in InitInstance; its object cleared m_pMainWnd on the way out.
         if (pApp->m_pMainWnd != nullptr && pApp->m_pMainWnd->m_hWnd != nullptr)
             pApp->m_pMainWnd->DestroyWindow();
-        return pApp->ExitInstance();
+        nExitCode = pApp->ExitInstance();
+    } else {
+        nExitCode = pApp->Run();
     }
-    return pApp->Run();
+    // OLE, when InitInstance started it, ends on the thread that started it.
+    AfxOleTerm();
+    return nExitCode;
 }

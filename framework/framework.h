@@ -16,3 +16,5 @@
 #include "framework/msgbox.h"
 #include "framework/thread.h"
 #include "framework/app.h"
+#include "framework/ole.h"
+#include "framework/waitcursor.h"

@@ -1,0 +1,18 @@
+// CWaitCursor: the hourglass for as long as the object lives, also when an exception unwinds.
+#pragma once
+
+#include <windows.h>
+
+class CWaitCursor {
+public:
+    CWaitCursor() noexcept : m_hPrevious(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { ::SetCursor(m_hPrevious); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+    // Shows the hourglass again after something (a message box) changed the cursor.
+    void Restore() noexcept { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
+
+private:
+    HCURSOR m_hPrevious;
+};
