@@ -1,0 +1,373 @@
+#include "tests/grid_sort/SortTestSupport.h"
+
+#include "tests/support/DialogTemplate.h"
+
+#include <map>
+
+namespace sorttest {
+
+// ---- ListHost -------------------------------------------------------------------------------
+
+bool ListHost::Make(DWORD listStyle)
+{
+    static std::vector<uitest::DialogTemplate> templates;  // must outlive the dialogs
+    templates.emplace_back(WS_POPUP | WS_CAPTION | WS_VISIBLE, 320, 200, L"Grid", L"MS Shell Dlg", 8);
+    templates.back().Control(L"SysListView32", L"", kListId, listStyle | WS_TABSTOP | WS_BORDER, 5, 5, 300, 150);
+    if (!CreateIndirect(templates.back().Get(), nullptr))
+        return false;
+    SetWindowPos(nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    return true;
+}
+
+int ListHost::Count(UINT code) const
+{
+    int n = 0;
+    for (UINT seen : notifications)
+        n += seen == code ? 1 : 0;
+    return n;
+}
+
+BOOL ListHost::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    // The base offers the notification to the list's own object first (reflection).
+    const BOOL handled = CDialog::OnNotify(wParam, lParam, pResult);
+    auto* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
+    if (pNMHDR->idFrom == kListId && !handled) {
+        notifications.push_back(pNMHDR->code);
+        if (onNotify)
+            onNotify(pNMHDR, pResult);
+    }
+    return handled;
+}
+
+// ---- ListMessageLog -------------------------------------------------------------------------
+
+namespace {
+
+std::map<HWND, ListMessageLog*>& Logs()
+{
+    static std::map<HWND, ListMessageLog*> logs;
+    return logs;
+}
+
+bool IsGroupTraffic(UINT message)
+{
+    switch (message) {
+        case WM_SETREDRAW:
+        case LVM_INSERTGROUP:
+        case LVM_SETGROUPINFO:
+        case LVM_GETGROUPINFO:
+        case LVM_REMOVEGROUP:
+        case LVM_REMOVEALLGROUPS:
+        case LVM_ENABLEGROUPVIEW:
+        case LVM_ISGROUPVIEWENABLED:
+        case LVM_GETGROUPCOUNT:
+        case LVM_GETGROUPINFOBYINDEX:
+        case LVM_GETGROUPRECT:
+        case LVM_SORTGROUPS:
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool ListMessageLog::Install(HWND hList)
+{
+    if (hList == nullptr)
+        return false;
+    m_hWnd = hList;
+    Logs()[hList] = this;
+    m_original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hList, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ListMessageLog::Proc)));
+    return m_original != nullptr;
+}
+
+LRESULT CALLBACK ListMessageLog::Proc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto it = Logs().find(hWnd);
+    if (it == Logs().end())
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    ListMessageLog* pLog = it->second;
+    WNDPROC original = pLog->m_original;
+    if (message >= LVM_FIRST || message == WM_SETREDRAW)
+        pLog->messages.push_back({message, wParam, lParam});
+    if (message == WM_NCDESTROY)
+        Logs().erase(it);
+    return ::CallWindowProcW(original, hWnd, message, wParam, lParam);
+}
+
+std::vector<ListMessageLog::Message> ListMessageLog::GroupTraffic() const
+{
+    std::vector<Message> traffic;
+    for (const Message& m : messages)
+        if (IsGroupTraffic(m.message))
+            traffic.push_back(m);
+    return traffic;
+}
+
+size_t ListMessageLog::Count(UINT message) const
+{
+    size_t n = 0;
+    for (const Message& m : messages)
+        n += m.message == message ? 1 : 0;
+    return n;
+}
+
+// ---- rows -----------------------------------------------------------------------------------
+
+void Fill(CListCtrl& list, int nCols, int nRows)
+{
+    for (int c = 0; c < nCols; ++c) {
+        CString heading;
+        heading.Format(L"%c", L'A' + c);
+        list.InsertColumn(c, heading, LVCFMT_LEFT, 80);
+    }
+    for (int r = 0; r < nRows; ++r) {
+        CString text;
+        text.Format(L"r%d", r);
+        list.InsertItem(r, text);
+        list.SetItemData(r, static_cast<DWORD_PTR>(100 + r));
+        for (int c = 1; c < nCols; ++c) {
+            text.Format(L"r%d%c", r, L'a' + c);
+            list.SetItemText(r, c, text);
+        }
+    }
+}
+
+std::vector<std::wstring> Column0(CListCtrl& list)
+{
+    std::vector<std::wstring> texts;
+    for (int r = 0; r < list.GetItemCount(); ++r)
+        texts.emplace_back(list.GetItemText(r, 0).GetString());
+    return texts;
+}
+
+std::vector<int> SelectedRows(CListCtrl& list)
+{
+    std::vector<int> rows;
+    for (int r = list.GetNextItem(-1, LVNI_SELECTED); r != -1; r = list.GetNextItem(r, LVNI_SELECTED))
+        rows.push_back(r);
+    return rows;
+}
+
+void SelectRows(CListCtrl& list, const std::vector<int>& rows)
+{
+    list.SetItemState(-1, 0, LVIS_SELECTED);
+    for (int r : rows)
+        list.SetItemState(r, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+CPoint CellCenter(CListCtrl& list, int nRow, int nCol)
+{
+    CRect rect;
+    list.GetSubItemRect(nRow, nCol, LVIR_LABEL, rect);
+    return CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+std::wstring ClipboardText()
+{
+    if (!::OpenClipboard(nullptr))
+        return L"<not opened>";
+    std::wstring text = L"<none>";
+    if (HANDLE hData = ::GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* p = static_cast<const wchar_t*>(::GlobalLock(hData))) {
+            text = p;
+            ::GlobalUnlock(hData);
+        }
+    }
+    ::CloseClipboard();
+    return text;
+}
+
+bool PutOnClipboard(const std::wstring& text)
+{
+    if (!::OpenClipboard(nullptr))
+        return false;
+    ::EmptyClipboard();
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL hGlobal = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    bool done = false;
+    if (hGlobal != nullptr) {
+        ::CopyMemory(::GlobalLock(hGlobal), text.c_str(), bytes);
+        ::GlobalUnlock(hGlobal);
+        done = ::SetClipboardData(CF_UNICODETEXT, hGlobal) != nullptr;
+        if (!done)
+            ::GlobalFree(hGlobal);
+    }
+    ::CloseClipboard();
+    return done;
+}
+
+bool ListViewHasGroups()
+{
+    HWND hList = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+    if (hList == nullptr)
+        return false;
+    ::SendMessageW(hList, LVM_ENABLEGROUPVIEW, TRUE, 0);
+    const bool enabled = ::SendMessageW(hList, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
+    ::DestroyWindow(hList);
+    return enabled;
+}
+
+// ---- platform -------------------------------------------------------------------------------
+
+namespace {
+
+WORD g_osVersion = 0;
+bool g_commonControls6 = false;
+
+WORD ChosenOsVersion()
+{
+    return g_osVersion;
+}
+bool ChosenCommonControls6()
+{
+    return g_commonControls6;
+}
+
+}  // namespace
+
+PlatformOverride::PlatformOverride(WORD osVersion, bool commonControls6)
+{
+    g_osVersion = osVersion;
+    g_commonControls6 = commonControls6;
+    GridPlatform platform = SystemGridPlatform();
+    platform.ReadOsVersion = &ChosenOsVersion;
+    platform.IsCommonControls6 = &ChosenCommonControls6;
+    m_previous = SetGridPlatform(platform);
+}
+
+PlatformOverride::~PlatformOverride()
+{
+    SetGridPlatform(m_previous);
+}
+
+// ---- menus ----------------------------------------------------------------------------------
+
+namespace {
+
+MenuSpy* g_spy = nullptr;
+
+std::vector<MenuItem> ReadMenu(HMENU hMenu)
+{
+    std::vector<MenuItem> items;
+    const int count = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = 255;
+        ::GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &info);
+        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
+        items.push_back({separator ? 0u : info.wID, separator ? L"-" : text, info.fState});
+    }
+    return items;
+}
+
+}  // namespace
+
+MenuSpy::MenuSpy()
+{
+    g_spy = this;
+    // The menu's modal loop dispatches the thread's timer messages: the spy looks for the menu
+    // window on each tick.
+    m_timer = ::SetTimer(nullptr, 0, 20, &MenuSpy::OnTimer);
+}
+
+MenuSpy::~MenuSpy()
+{
+    if (m_timer != 0)
+        ::KillTimer(nullptr, m_timer);
+    g_spy = nullptr;
+}
+
+BOOL CALLBACK MenuSpy::FindMenu(HWND hWnd, LPARAM lParam)
+{
+    wchar_t name[16] = {};
+    if (::IsWindowVisible(hWnd) && ::GetClassNameW(hWnd, name, 16) && lstrcmpW(name, L"#32768") == 0) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK MenuSpy::OnTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (g_spy == nullptr)
+        return;
+    HWND hWndMenu = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &MenuSpy::FindMenu, reinterpret_cast<LPARAM>(&hWndMenu));
+    if (hWndMenu == nullptr) {
+        g_spy->m_handled = nullptr;
+        return;
+    }
+    if (hWndMenu == g_spy->m_handled)
+        return;
+    g_spy->m_handled = hWndMenu;
+    g_spy->OnMenuStart(hWndMenu);
+}
+
+void MenuSpy::OnMenuStart(HWND hWndMenu)
+{
+    HMENU hMenu = reinterpret_cast<HMENU>(::SendMessageW(hWndMenu, MN_GETHMENU, 0, 0));
+    menus.push_back(ReadMenu(hMenu));
+    // Down to the item (the first Down selects the first item; separators are passed over),
+    // then Enter; Escape when nothing is to be chosen.
+    int steps = -1;
+    int position = 0;
+    for (const MenuItem& item : menus.back()) {
+        if (item.id == 0)
+            continue;
+        if (m_choice != 0 && item.id == m_choice) {
+            steps = position;
+            break;
+        }
+        ++position;
+    }
+    if (steps < 0) {
+        ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_ESCAPE, 0);
+        return;
+    }
+    for (int i = 0; i <= steps; ++i)
+        ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_RETURN, 0);
+}
+
+std::string Describe(const std::vector<MenuItem>& menu)
+{
+    std::string s;
+    for (const MenuItem& item : menu) {
+        s += std::to_string(item.id) + " " + uitest::Narrow(item.text);
+        if (item.id == 0) {
+            s += "; ";
+            continue;
+        }
+        if (item.state & MFS_CHECKED)
+            s += " [checked]";
+        if (item.state & MFS_DISABLED)
+            s += " [disabled]";
+        s += "; ";
+    }
+    return s;
+}
+
+bool PumpUntil(const std::function<bool()>& condition)
+{
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > 2000)
+            return false;
+        uitest::PumpMessages();
+        ::Sleep(5);
+    }
+    return true;
+}
+
+}  // namespace sorttest

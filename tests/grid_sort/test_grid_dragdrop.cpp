@@ -1,0 +1,336 @@
+// The grid as an OLE drop target and drag source: its registration, drops of its own rows and of
+// foreign data, the drop-position highlight and the scrolling near the edges, and whole drags
+// made with the mouse.
+#include "tests/grid_sort/SortTestSupport.h"
+
+#include "controls/grid/COleDataSourceWnd.h"
+
+using namespace sorttest;
+
+namespace {
+
+using Texts = std::vector<std::wstring>;
+
+class GridDropping : public ListFixture<SortGrid> {
+protected:
+    void SetUp() override
+    {
+        ListFixture<SortGrid>::SetUp();
+        Fill(grid, 2, 6);
+    }
+
+    // Puts the cursor at a client point of the grid and handles a message, so that the message
+    // position the grid reads is there.
+    void CursorAt(CPoint client)
+    {
+        CPoint screen = client;
+        grid.ClientToScreen(&screen);
+        ASSERT_TRUE(::SetCursorPos(screen.x, screen.y));
+        ::PostMessageW(host.m_hWnd, WM_NULL, 0, 0);
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+    }
+
+    std::vector<int> RowsWithState(UINT state)
+    {
+        std::vector<int> rows;
+        for (int r = 0; r < grid.GetItemCount(); ++r)
+            if ((grid.GetItemState(r, state) & state) == state)
+                rows.push_back(r);
+        return rows;
+    }
+
+    CPoint BelowTheLastRow()
+    {
+        CRect last;
+        grid.GetItemRect(grid.GetItemCount() - 1, &last, LVIR_BOUNDS);
+        return CPoint(20, last.bottom + 10);
+    }
+};
+
+}  // namespace
+
+TEST_F(GridDropping, IsRegisteredOnceAsTheDropTargetOfItsWindow)
+{
+    ASSERT_NE(nullptr, grid.dropTarget());
+    EXPECT_EQ(&grid, grid.dropTarget()->OwnerList);
+    EXPECT_EQ(grid.m_hWnd, grid.dropTarget()->GetRegisteredWindow());
+    auto* pTarget = grid.dropTarget();
+    EXPECT_TRUE(grid.RegisterDropTarget());
+    EXPECT_EQ(pTarget, grid.dropTarget()) << "registered once";
+
+    COleDropTarget other;
+    EXPECT_FALSE(other.Register(&grid)) << "the window has its target";
+
+    grid.SendMessage(WM_DESTROY);
+    EXPECT_EQ(nullptr, grid.dropTarget());
+    EXPECT_TRUE(other.Register(&grid)) << "the registration ended with the target";
+    other.Revoke();
+}
+
+TEST_F(GridDropping, DropsOfItsOwnRowsMoveThemBeforeTheRowUnderThePoint)
+{
+    SelectRows(grid, {0, 1});
+    COleDataSourceWnd<CGridListCtrlEx> drag(grid.dropTarget());
+    ASSERT_TRUE(grid.dropTarget()->DragFromOwner);
+    EXPECT_TRUE(grid.OnDrop(nullptr, DROPEFFECT_MOVE, CellCenter(grid, 4, 1)));
+    EXPECT_EQ((Texts{L"r2", L"r3", L"r4", L"r0", L"r1", L"r5"}), Column0(grid));
+    EXPECT_EQ((std::vector<int>{4}), RowsWithState(LVIS_FOCUSED));
+    CRect row;
+    CRect client;
+    grid.GetItemRect(4, &row, LVIR_BOUNDS);
+    grid.GetClientRect(&client);
+    EXPECT_TRUE(row.top >= client.top && row.bottom <= client.bottom) << "wholly visible";
+}
+
+TEST_F(GridDropping, ADropBelowTheLastRowMovesTheSelectionToTheEnd)
+{
+    SelectRows(grid, {1, 2});
+    COleDataSourceWnd<CGridListCtrlEx> drag(grid.dropTarget());
+    EXPECT_TRUE(grid.OnDrop(nullptr, DROPEFFECT_MOVE, BelowTheLastRow()));
+    EXPECT_EQ((Texts{L"r0", L"r3", L"r4", L"r5", L"r1", L"r2"}), Column0(grid));
+    EXPECT_EQ((std::vector<int>{5}), RowsWithState(LVIS_FOCUSED)) << "the last moved row shows the focus";
+
+    // Nothing to move: still taken as a drop.
+    SelectRows(grid, {3});
+    EXPECT_TRUE(grid.OnDrop(nullptr, DROPEFFECT_MOVE, CellCenter(grid, 3, 0)));
+    EXPECT_EQ((Texts{L"r0", L"r3", L"r4", L"r5", L"r1", L"r2"}), Column0(grid));
+}
+
+TEST_F(GridDropping, RefusesDataFromElsewhereButOffersAMoveForAnyData)
+{
+    SelectRows(grid, {0, 1});
+    ASSERT_FALSE(grid.dropTarget()->DragFromOwner);
+    EXPECT_FALSE(grid.OnDrop(nullptr, DROPEFFECT_MOVE, CellCenter(grid, 4, 0)));
+    EXPECT_EQ((Texts{L"r0", L"r1", L"r2", L"r3", L"r4", L"r5"}), Column0(grid));
+
+    COleDataObject noData;
+    EXPECT_EQ(DROPEFFECT_MOVE, grid.OnDragEnter(&noData, 0, CPoint(5, 5)));
+    // The drag source's guard ends with the drag.
+    {
+        COleDataSourceWnd<CGridListCtrlEx> drag(grid.dropTarget());
+        EXPECT_TRUE(grid.dropTarget()->DragFromOwner);
+    }
+    EXPECT_FALSE(grid.dropTarget()->DragFromOwner);
+}
+
+TEST_F(GridDropping, DraggingOverARowHighlightsItAsTheDropPosition)
+{
+    CursorAt(CellCenter(grid, 2, 1));
+    EXPECT_EQ(DROPEFFECT_MOVE, grid.OnDragOver(nullptr, 0, CPoint()));
+    EXPECT_EQ((std::vector<int>{2}), RowsWithState(LVIS_DROPHILITED | LVIS_FOCUSED));
+    EXPECT_EQ((std::vector<int>{2}), RowsWithState(LVIS_DROPHILITED));
+    const DWORD tracking = LVS_EX_TRACKSELECT | LVS_EX_TWOCLICKACTIVATE;
+    EXPECT_EQ(tracking, grid.GetExtendedStyle() & tracking);
+
+    CursorAt(CellCenter(grid, 3, 0));
+    EXPECT_EQ(DROPEFFECT_MOVE, grid.OnDragOver(nullptr, 0, CPoint()));
+    EXPECT_EQ((std::vector<int>{3}), RowsWithState(LVIS_DROPHILITED));
+}
+
+namespace {
+
+class GridScrollingWhileDragging : public GridDropping {
+protected:
+    void SetUp() override
+    {
+        GridDropping::SetUp();
+        for (int r = 6; r < 60; ++r) {
+            CString text;
+            text.Format(L"r%d", r);
+            grid.InsertItem(r, text);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(GridScrollingWhileDragging, ScrollsOneRowNearTheTopAfterAPauseUntilTheTop)
+{
+    grid.EnsureVisible(59, FALSE);
+    grid.EnsureVisible(3, FALSE);
+    const int top = grid.GetTopIndex();
+    ASSERT_GT(top, 0);
+    CRect client;
+    grid.GetClientRect(&client);
+    CRect headerRect;
+    grid.GetHeaderCtrl()->GetClientRect(&headerRect);
+
+    CursorAt(CPoint(20, headerRect.bottom + 2));
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(DROPEFFECT_SCROLL, grid.OnDragOver(nullptr, 0, CPoint()));
+    EXPECT_GE(::GetTickCount() - start, 90u);
+    EXPECT_EQ(top - 1, grid.GetTopIndex());
+
+    grid.EnsureVisible(0, FALSE);
+    ASSERT_EQ(0, grid.GetTopIndex());
+    EXPECT_EQ(DROPEFFECT_MOVE, grid.OnDragOver(nullptr, 0, CPoint())) << "at the top it highlights";
+}
+
+TEST_F(GridScrollingWhileDragging, ScrollsNearTheBottomUntilTheEnd)
+{
+    CRect client;
+    grid.GetClientRect(&client);
+    CursorAt(CPoint(20, client.bottom - 2));
+    EXPECT_EQ(DROPEFFECT_SCROLL, grid.OnDragOver(nullptr, 0, CPoint()));
+    EXPECT_EQ(1, grid.GetTopIndex());
+
+    grid.EnsureVisible(59, FALSE);
+    const int top = grid.GetTopIndex();
+    const DWORD start = ::GetTickCount();
+    EXPECT_EQ(DROPEFFECT_MOVE, grid.OnDragOver(nullptr, 0, CPoint()));
+    EXPECT_GE(::GetTickCount() - start, 90u);
+    EXPECT_EQ(top, grid.GetTopIndex());
+}
+
+TEST_F(GridDropping, NoSelectionStartsNoDrag)
+{
+    SelectRows(grid, {});
+    COleDataSource data;
+    EXPECT_EQ(DROPEFFECT_NONE, grid.StartDragSelection(&data));
+    FORMATETC text = {CF_UNICODETEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    EXPECT_NE(S_OK, data.GetInterface()->QueryGetData(&text)) << "nothing was offered";
+}
+
+namespace {
+
+// A foreign drop target that takes text (as an editor would).
+class TextTarget : public COleDropTarget {
+public:
+    std::wstring text;
+    DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_MOVE; }
+    DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_MOVE; }
+    BOOL OnDrop(CWnd*, COleDataObject* pData, DROPEFFECT, CPoint) override
+    {
+        HGLOBAL hGlobal = pData->GetGlobalData(CF_UNICODETEXT);
+        if (hGlobal == nullptr)
+            return FALSE;
+        text = static_cast<const wchar_t*>(::GlobalLock(hGlobal));
+        ::GlobalUnlock(hGlobal);
+        ::GlobalFree(hGlobal);
+        return TRUE;
+    }
+};
+
+// The user's hand: the left button pressed over one point, the mouse moved in steps to another,
+// the button released (or Escape pressed) there, from a thread of its own while the grid's thread
+// runs the drag.
+class Hand {
+public:
+    Hand(POINT from, POINT to, bool escape) : m_from(from), m_to(to), m_escape(escape)
+    {
+        m_thread = ::CreateThread(nullptr, 0, &Hand::Run, this, 0, nullptr);
+    }
+    ~Hand()
+    {
+        ::WaitForSingleObject(m_thread, 10000);
+        ::CloseHandle(m_thread);
+    }
+    bool Done() const { return ::WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }
+
+private:
+    static void Mouse(DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_MOUSE;
+        input.mi.dwFlags = flags;
+        ::SendInput(1, &input, sizeof input);
+    }
+    static void Key(WORD vk, DWORD flags)
+    {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = flags;
+        ::SendInput(1, &input, sizeof input);
+    }
+    static DWORD WINAPI Run(LPVOID p)
+    {
+        auto* self = static_cast<Hand*>(p);
+        ::SetCursorPos(self->m_from.x, self->m_from.y);
+        ::Sleep(100);
+        Mouse(MOUSEEVENTF_LEFTDOWN);
+        ::Sleep(100);
+        for (int step = 1; step <= 10; ++step) {
+            ::SetCursorPos(self->m_from.x + (self->m_to.x - self->m_from.x) * step / 10,
+                           self->m_from.y + (self->m_to.y - self->m_from.y) * step / 10);
+            Mouse(MOUSEEVENTF_MOVE);
+            ::Sleep(60);
+        }
+        ::Sleep(300);
+        if (self->m_escape) {
+            Key(VK_ESCAPE, 0);
+            Key(VK_ESCAPE, KEYEVENTF_KEYUP);
+            ::Sleep(200);
+        }
+        Mouse(MOUSEEVENTF_LEFTUP);
+        ::Sleep(200);
+        return 0;
+    }
+    POINT m_from;
+    POINT m_to;
+    bool m_escape;
+    HANDLE m_thread = nullptr;
+};
+
+class GridDragging : public GridDropping {
+protected:
+    POINT Screen(CPoint client)
+    {
+        grid.ClientToScreen(&client);
+        return client;
+    }
+    void Drag(POINT from, POINT to, bool escape = false)
+    {
+        Hand hand(from, to, escape);
+        const DWORD start = ::GetTickCount();
+        while (!hand.Done() && ::GetTickCount() - start < 10000) {
+            uitest::PumpMessages();
+            ::Sleep(5);
+        }
+        uitest::PumpMessages();
+    }
+};
+
+}  // namespace
+
+TEST_F(GridDragging, DraggingRowsWithTheMouseMovesThemWithinTheGrid)
+{
+    SelectRows(grid, {0, 1});
+    grid.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+    grid.SetFocus();
+    Drag(Screen(CellCenter(grid, 0, 0)), Screen(CellCenter(grid, 4, 0)));
+    EXPECT_EQ((Texts{L"r2", L"r3", L"r4", L"r0", L"r1", L"r5"}), Column0(grid));
+    EXPECT_EQ(1, host.Count(LVN_BEGINDRAG)) << "the parent hears of the drag too";
+    EXPECT_FALSE(grid.dropTarget()->DragFromOwner);
+    EXPECT_EQ(-1, grid.GetFocusColumn());
+    EXPECT_EQ(0u, grid.GetExtendedStyle() & LVS_EX_TRACKSELECT) << "the drop highlight is gone";
+    EXPECT_TRUE(RowsWithState(LVIS_DROPHILITED).empty());
+}
+
+TEST_F(GridDragging, ADragCancelledWithEscapeLeavesTheRowsAndGivesTheFocusBack)
+{
+    SelectRows(grid, {0, 1});
+    grid.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+    grid.SetFocus();
+    Drag(Screen(CellCenter(grid, 1, 0)), Screen(CellCenter(grid, 4, 0)), true);
+    EXPECT_EQ((Texts{L"r0", L"r1", L"r2", L"r3", L"r4", L"r5"}), Column0(grid));
+    EXPECT_EQ((std::vector<int>{1}), RowsWithState(LVIS_FOCUSED));
+}
+
+TEST_F(GridDragging, RowsDroppedOnAnotherWindowArriveAsTextAndStayInTheGrid)
+{
+    CWnd editor;
+    ASSERT_TRUE(
+        editor.CreateEx(0, L"Edit", L"", WS_POPUP | WS_VISIBLE | WS_BORDER, 700, 100, 200, 100, nullptr, nullptr));
+    TextTarget target;
+    ASSERT_TRUE(target.Register(&editor));
+    SelectRows(grid, {2, 3});
+    grid.SetFocus();
+    Drag(Screen(CellCenter(grid, 2, 0)), POINT{750, 150});
+    EXPECT_EQ(L"r2\tr2b\r\nr3\tr3b", target.text) << "no title line";
+    EXPECT_EQ((Texts{L"r0", L"r1", L"r2", L"r3", L"r4", L"r5"}), Column0(grid));
+    target.Revoke();
+    editor.DestroyWindow();
+}
