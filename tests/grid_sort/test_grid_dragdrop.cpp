@@ -199,7 +199,12 @@ namespace {
 class TextTarget : public COleDropTarget {
 public:
     std::wstring text;
-    DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_MOVE; }
+    volatile LONG entered = 0;
+    DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) override
+    {
+        ::InterlockedExchange(&entered, 1);
+        return DROPEFFECT_MOVE;
+    }
     DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_MOVE; }
     BOOL OnDrop(CWnd*, COleDataObject* pData, DROPEFFECT, CPoint) override
     {
@@ -214,11 +219,12 @@ public:
 };
 
 // The user's hand: the left button pressed over one point, the mouse moved in steps to another,
-// the button released (or Escape pressed) there, from a thread of its own while the grid's thread
-// runs the drag.
+// the button released (or Escape pressed) there once the drag shows it is over the place, from a
+// thread of its own while the grid's thread runs the drag.
 class Hand {
 public:
-    Hand(POINT from, POINT to, bool escape) : m_from(from), m_to(to), m_escape(escape)
+    Hand(POINT from, POINT to, bool escape, std::function<bool()> arrived)
+        : m_from(from), m_to(to), m_escape(escape), m_arrived(std::move(arrived))
     {
         m_thread = ::CreateThread(nullptr, 0, &Hand::Run, this, 0, nullptr);
     }
@@ -258,7 +264,8 @@ private:
             Mouse(MOUSEEVENTF_MOVE);
             ::Sleep(60);
         }
-        ::Sleep(300);
+        for (int wait = 0; wait < 100 && !self->m_arrived(); ++wait)
+            ::Sleep(30);
         if (self->m_escape) {
             Key(VK_ESCAPE, 0);
             Key(VK_ESCAPE, KEYEVENTF_KEYUP);
@@ -271,6 +278,7 @@ private:
     POINT m_from;
     POINT m_to;
     bool m_escape;
+    std::function<bool()> m_arrived;
     HANDLE m_thread = nullptr;
 };
 
@@ -281,9 +289,15 @@ protected:
         grid.ClientToScreen(&client);
         return client;
     }
-    void Drag(POINT from, POINT to, bool escape = false)
+    // Whether the grid shows a row as the drop position; asked from the hand's thread.
+    std::function<bool()> Highlighted(int nRow)
     {
-        Hand hand(from, to, escape);
+        HWND hList = grid.m_hWnd;
+        return [hList, nRow] { return ListView_GetItemState(hList, nRow, LVIS_DROPHILITED) != 0; };
+    }
+    void Drag(POINT from, POINT to, std::function<bool()> arrived, bool escape = false)
+    {
+        Hand hand(from, to, escape, std::move(arrived));
         const DWORD start = ::GetTickCount();
         while (!hand.Done() && ::GetTickCount() - start < 10000) {
             uitest::PumpMessages();
@@ -300,7 +314,7 @@ TEST_F(GridDragging, DraggingRowsWithTheMouseMovesThemWithinTheGrid)
     SelectRows(grid, {0, 1});
     grid.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
     grid.SetFocus();
-    Drag(Screen(CellCenter(grid, 0, 0)), Screen(CellCenter(grid, 4, 0)));
+    Drag(Screen(CellCenter(grid, 0, 0)), Screen(CellCenter(grid, 4, 0)), Highlighted(4));
     EXPECT_EQ((Texts{L"r2", L"r3", L"r4", L"r0", L"r1", L"r5"}), Column0(grid));
     EXPECT_EQ(1, host.Count(LVN_BEGINDRAG)) << "the parent hears of the drag too";
     EXPECT_FALSE(grid.dropTarget()->DragFromOwner);
@@ -314,7 +328,7 @@ TEST_F(GridDragging, ADragCancelledWithEscapeLeavesTheRowsAndGivesTheFocusBack)
     SelectRows(grid, {0, 1});
     grid.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
     grid.SetFocus();
-    Drag(Screen(CellCenter(grid, 1, 0)), Screen(CellCenter(grid, 4, 0)), true);
+    Drag(Screen(CellCenter(grid, 1, 0)), Screen(CellCenter(grid, 4, 0)), Highlighted(4), true);
     EXPECT_EQ((Texts{L"r0", L"r1", L"r2", L"r3", L"r4", L"r5"}), Column0(grid));
     EXPECT_EQ((std::vector<int>{1}), RowsWithState(LVIS_FOCUSED));
 }
@@ -328,7 +342,7 @@ TEST_F(GridDragging, RowsDroppedOnAnotherWindowArriveAsTextAndStayInTheGrid)
     ASSERT_TRUE(target.Register(&editor));
     SelectRows(grid, {2, 3});
     grid.SetFocus();
-    Drag(Screen(CellCenter(grid, 2, 0)), POINT{750, 150});
+    Drag(Screen(CellCenter(grid, 2, 0)), POINT{750, 150}, [&target] { return target.entered != 0; });
     EXPECT_EQ(L"r2\tr2b\r\nr3\tr3b", target.text) << "no title line";
     EXPECT_EQ((Texts{L"r0", L"r1", L"r2", L"r3", L"r4", L"r5"}), Column0(grid));
     target.Revoke();
