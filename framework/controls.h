@@ -14,6 +14,7 @@
 
 #include "framework/cstring.h"
 #include "framework/gdi.h"
+#include "framework/popupmenu.h"
 #include "framework/types.h"
 #include "framework/wnd.h"
 
@@ -847,9 +848,9 @@ public:
     }
     CMenu* GetSubMenu(int nPos) const { return FromHandle(::GetSubMenu(m_hMenu, nPos)); }
     // Shows the menu at (x, y) in screen coordinates; with TPM_RETURNCMD the result is the chosen
-    // command (0 for none), else whether the menu was shown.
-    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr) noexcept
+    // command (0 for none), else whether the menu was shown. Goes through AfxTrackPopupMenu.
+    BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr)
     {
-        return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, pWnd ? pWnd->GetSafeHwnd() : nullptr, lpRect);
+        return AfxTrackPopupMenu(m_hMenu, nFlags, x, y, pWnd ? pWnd->GetSafeHwnd() : nullptr, lpRect);
     }
 };

@@ -14,6 +14,8 @@
 #include "framework/fwstrings.h"
 #include "framework/modalhook.h"
 #include "framework/msgbox.h"
+#include "framework/popupmenu.h"
+#include "framework/clock.h"
 #include "framework/thread.h"
 #include "framework/app.h"
 #include "framework/ole.h"
