@@ -207,6 +207,16 @@ public:
     bool IsCellCallback(int nRow, int nCol);
     // The cell's image index; -1 for none.
     int GetCellImage(int nRow, int nCol);
+    // The sort arrow of the header without common controls 6: a new 16 x 16 bitmap, not selected
+    // into any device context; null when it cannot be made.
+    HBITMAP DrawSortArrowBitmap(bool bAscending);
+    // Appends one show/hide item per column in index order (id nFirstId + index, the heading as
+    // text, checked when visible, disabled when always visible; none for an always hidden
+    // column); returns the number of column traits.
+    int AppendColumnMenuItems(CMenu& menu, int nFirstId);
+    // Fills profiles and appends a separator and the profiles' popup (ids from nFirstId, the
+    // active profile checked); appends nothing without profiles. Returns the number of profiles.
+    int AppendProfilesSubmenu(CMenu& menu, int nFirstId, CStringArray& profiles);
 
     int GetFocusColumn() const { return FocusColumn; }
     // The editor window open on a cell, null when none.

@@ -8,14 +8,14 @@ namespace {
 int LeftHandKey(int vk)
 {
     switch (vk) {
-    case VK_CONTROL:
-        return VK_LCONTROL;
-    case VK_SHIFT:
-        return VK_LSHIFT;
-    case VK_MENU:
-        return VK_LMENU;
-    default:
-        return 0;
+        case VK_CONTROL:
+            return VK_LCONTROL;
+        case VK_SHIFT:
+            return VK_LSHIFT;
+        case VK_MENU:
+            return VK_LMENU;
+        default:
+            return 0;
     }
 }
 

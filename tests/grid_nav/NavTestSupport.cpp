@@ -1,0 +1,332 @@
+#include "tests/grid_nav/NavTestSupport.h"
+
+#include "tests/support/DialogTemplate.h"
+
+namespace navtest {
+
+BEGIN_MESSAGE_MAP(NavHost, CDialog)
+ON_NOTIFY(LVN_BEGINLABELEDITW, kListId, &NavHost::OnBeginLabelEdit)
+ON_NOTIFY(LVN_ENDLABELEDITW, kListId, &NavHost::OnEndLabelEdit)
+ON_NOTIFY(LVN_KEYDOWN, kListId, &NavHost::OnKeyDownList)
+ON_NOTIFY(NM_CLICK, kListId, &NavHost::OnClickList)
+ON_NOTIFY(NM_KILLFOCUS, kListId, &NavHost::OnKillFocusList)
+END_MESSAGE_MAP()
+
+bool NavHost::Make(DWORD listStyle, short listCx)
+{
+    static std::vector<uitest::DialogTemplate> templates;  // must outlive the dialogs
+    templates.emplace_back(WS_POPUP | WS_CAPTION | WS_VISIBLE, static_cast<short>(listCx + 20), 200, L"Grid");
+    templates.back()
+        .Control(L"SysListView32", L"", kListId, LVS_REPORT | listStyle | WS_TABSTOP | WS_BORDER, 5, 5, listCx, 150)
+        .Control(L"Edit", L"", kListId + 1, WS_TABSTOP | WS_BORDER, 5, 170, 100, 14);
+    if (!CreateIndirect(templates.back().Get(), nullptr))
+        return false;
+    SetWindowPos(nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ShowWindow(SW_SHOW);
+    ::SetForegroundWindow(m_hWnd);
+    return true;
+}
+
+void NavHost::OnBeginLabelEdit(NMHDR* /*pNMHDR*/, LRESULT* pResult)
+{
+    ++beginEdits;
+    *pResult = beginEditAnswer;
+}
+
+void NavHost::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    const auto* pInfo = reinterpret_cast<const NMLVDISPINFOW*>(pNMHDR);
+    EndEditSeen seen;
+    seen.mask = pInfo->item.mask;
+    seen.item = pInfo->item.iItem;
+    seen.subItem = pInfo->item.iSubItem;
+    if (pInfo->item.pszText != nullptr && pInfo->item.pszText != LPSTR_TEXTCALLBACKW)
+        seen.text = pInfo->item.pszText;
+    if (seen.item >= 0 && seen.subItem >= 0)
+        seen.cellTextThen = uitest::ListViewCellText(pInfo->hdr.hwndFrom, seen.item, seen.subItem);
+    seen.resultOnEntry = *pResult;
+    endEdits.push_back(seen);
+}
+
+void NavHost::OnKeyDownList(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    ++keyDowns;
+}
+
+void NavHost::OnClickList(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    ++clicks;
+}
+
+void NavHost::OnKillFocusList(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
+{
+    ++killFocusNotes;
+}
+
+// ---- NavGrid ------------------------------------------------------------------------------------
+
+void NavGrid::ShowGridMenu(CWnd* pWnd, CPoint point)
+{
+    menuCalls.push_back(MenuCall{"grid", point, -1, -1});
+    CGridListCtrlEx::ShowGridMenu(pWnd, point);
+}
+
+void NavGrid::ShowCellMenu(CWnd* pWnd, CPoint point, int nRow, int nCol)
+{
+    menuCalls.push_back(MenuCall{"cell", point, nRow, nCol});
+    CGridListCtrlEx::ShowCellMenu(pWnd, point, nRow, nCol);
+}
+
+void NavGrid::ShowHeaderMenu(CWnd* pWnd, CPoint point, int nCol)
+{
+    menuCalls.push_back(MenuCall{"header", point, -1, nCol});
+    CGridListCtrlEx::ShowHeaderMenu(pWnd, point, nCol);
+}
+
+void NavGrid::SetOwnerDataRowCheck(int nRow, bool bChecked)
+{
+    ownerDataChecks.emplace_back(nRow, bChecked);
+    checkedRows[nRow] = bChecked;
+    CGridListCtrlEx::SetOwnerDataRowCheck(nRow, bChecked);
+}
+
+bool NavGrid::IsOwnerDataRowChecked(int nRow)
+{
+    const auto found = checkedRows.find(nRow);
+    return found != checkedRows.end() ? found->second : CGridListCtrlEx::IsOwnerDataRowChecked(nRow);
+}
+
+void NavGrid::CopySelectionToClipboard()
+{
+    ++copies;
+    CGridListCtrlEx::CopySelectionToClipboard();
+}
+
+bool NavGrid::AllowCellTooltip(CPoint pt, TOOLINFOW* pTI)
+{
+    return allowTooltips && CGridListCtrlEx::AllowCellTooltip(pt, pTI);
+}
+
+bool NavGrid::QueryCellText(int nRow, int nCol, CString& text)
+{
+    return cellText ? cellText(nRow, nCol, text) : CGridListCtrlEx::QueryCellText(nRow, nCol, text);
+}
+
+bool NavGrid::QueryCellImage(int nRow, int nCol, int& nImage)
+{
+    return cellImage ? cellImage(nRow, nCol, nImage) : CGridListCtrlEx::QueryCellImage(nRow, nCol, nImage);
+}
+
+// ---- FakeStore ----------------------------------------------------------------------------------
+
+namespace {
+
+std::string Narrow(LPCWSTR psz)
+{
+    return uitest::Narrow(psz ? psz : L"");
+}
+
+}  // namespace
+
+FakeStore::FakeStore(std::vector<std::string>* pLog, bool* pDeleted) : log(pLog ? pLog : &ownLog), m_pDeleted(pDeleted)
+{
+}
+
+FakeStore::~FakeStore()
+{
+    delete defaultState;
+    if (m_pDeleted != nullptr)
+        *m_pDeleted = true;
+}
+
+int FakeStore::GetIntValue(LPCWSTR pszKey, int nDefault)
+{
+    log->push_back("get " + Narrow(pszKey));
+    const auto found = values.find(pszKey);
+    return found != values.end() ? found->second : nDefault;
+}
+
+void FakeStore::SetIntValue(LPCWSTR pszKey, int nValue)
+{
+    log->push_back("set " + Narrow(pszKey) + "=" + std::to_string(nValue));
+    values[pszKey] = nValue;
+}
+
+void FakeStore::RemoveValues()
+{
+    log->push_back("remove");
+    values.clear();
+}
+
+ColumnStateStore* FakeStore::GetDefaultState()
+{
+    log->push_back("default");
+    if (defaultState == nullptr)
+        defaultState = new FakeStore(log);
+    return defaultState;
+}
+
+bool FakeStore::HasDefaultState()
+{
+    log->push_back("has default");
+    return hasDefault;
+}
+
+void FakeStore::ResetToDefault()
+{
+    log->push_back("reset");
+    if (defaultState != nullptr)
+        values = defaultState->values;
+}
+
+void FakeStore::GetProfiles(CStringArray& result)
+{
+    log->push_back("profiles");
+    for (const auto& name : profiles)
+        result.Add(CString(name.c_str()));
+}
+
+void FakeStore::GetActiveProfile(CString& profile)
+{
+    log->push_back("active");
+    profile = activeProfile.c_str();
+}
+
+void FakeStore::SelectProfile(LPCWSTR pszProfile)
+{
+    log->push_back("select " + Narrow(pszProfile));
+    activeProfile = pszProfile;
+}
+
+// ---- menus --------------------------------------------------------------------------------------
+
+std::vector<MenuItem> ReadMenu(HMENU hMenu)
+{
+    std::vector<MenuItem> items;
+    const int nCount = ::GetMenuItemCount(hMenu);
+    for (int i = 0; i < nCount; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = 255;
+        if (!::GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &info))
+            continue;
+        MenuItem item;
+        item.id = info.wID;
+        item.text = text;
+        item.separator = (info.fType & MFT_SEPARATOR) != 0;
+        item.checked = (info.fState & MFS_CHECKED) != 0;
+        item.disabled = (::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_DISABLED) != 0;
+        if (info.hSubMenu != nullptr)
+            item.popup = ReadMenu(info.hSubMenu);
+        items.push_back(item);
+    }
+    return items;
+}
+
+MenuRecorder::MenuRecorder()
+{
+    m_old = AfxSetPopupMenuHandler([this](const AfxPopupMenuCall& call) {
+        calls.push_back(call);
+        menus.push_back(ReadMenu(call.hMenu));
+        return answer;
+    });
+}
+
+MenuRecorder::~MenuRecorder()
+{
+    AfxSetPopupMenuHandler(m_old);
+}
+
+// ---- NavFixture ---------------------------------------------------------------------------------
+
+void NavFixture::SetUp()
+{
+    ASSERT_TRUE(host.Make());
+    ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
+    uitest::PumpMessages();
+}
+
+void NavFixture::TearDown()
+{
+    if (host.m_hWnd != nullptr)
+        host.DestroyWindow();
+    uitest::PumpMessages();
+    AfxCleanupTempMap();
+}
+
+void NavFixture::Remake(DWORD listStyle, short listCx)
+{
+    host.DestroyWindow();
+    uitest::PumpMessages();
+    ASSERT_TRUE(host.Make(listStyle, listCx));
+    ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
+    uitest::PumpMessages();
+}
+
+void NavFixture::AddColumns(const std::vector<std::wstring>& headings, int width)
+{
+    for (const auto& heading : headings) {
+        const int nCol = grid.GetColumnCount();
+        grid.InsertColumn(nCol, heading.c_str(), LVCFMT_LEFT, width, nCol);
+    }
+}
+
+void NavFixture::AddRows(int nRows)
+{
+    const int nCols = grid.GetColumnCount();
+    for (int r = 0; r < nRows; ++r) {
+        for (int c = 0; c < nCols; ++c) {
+            CString text;
+            text.Format(L"r%d-c%d", r, c);
+            if (c == 0)
+                grid.InsertItem(r, text);
+            else
+                grid.SetItemText(r, c, text);
+        }
+    }
+}
+
+std::vector<int> NavFixture::Order()
+{
+    std::vector<int> order(static_cast<size_t>(grid.GetColumnCount()));
+    if (!order.empty())
+        grid.GetColumnOrderArray(order.data(), static_cast<int>(order.size()));
+    return order;
+}
+
+CPoint NavFixture::CellCenter(int nRow, int nCol)
+{
+    RECT rect = {};
+    EXPECT_TRUE(grid.GetCellPartRect(nRow, nCol, LVIR_BOUNDS, rect));
+    return CPoint((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+void NavFixture::Key(UINT vk)
+{
+    const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(grid.m_hWnd, WM_KEYDOWN, vk, scan | 1);
+    ::PostMessageW(grid.m_hWnd, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+    uitest::PumpMessages();
+}
+
+void NavFixture::Char(wchar_t ch)
+{
+    grid.SendMessage(WM_CHAR, ch, 1);
+}
+
+bool PumpUntil(const std::function<bool()>& condition)
+{
+    const DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > 2000)
+            return false;
+        uitest::PumpMessages();
+        ::Sleep(5);
+    }
+    return true;
+}
+
+}  // namespace navtest
