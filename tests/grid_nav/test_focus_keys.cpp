@@ -143,6 +143,14 @@ TEST_F(FocusKeys, CtrlAddFitsEveryColumnAndCtrlCCopies)
     EXPECT_GT(grid.GetColumnWidth(3), 100);
     EXPECT_LT(grid.GetColumnWidth(0), 60);
     EXPECT_EQ(grid.copies, 1);
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    HANDLE hText = ::GetClipboardData(CF_UNICODETEXT);
+    const auto* pszText = static_cast<const wchar_t*>(hText ? ::GlobalLock(hText) : nullptr);
+    const std::wstring copied = pszText ? pszText : L"";
+    if (pszText)
+        ::GlobalUnlock(hText);
+    ::CloseClipboard();
+    EXPECT_NE(copied.find(L"r0-c0"), std::wstring::npos) << "the selected row is on the clipboard";
     Key('C');
     Key(VK_ADD);
     EXPECT_EQ(grid.copies, 1);

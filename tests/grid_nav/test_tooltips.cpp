@@ -130,6 +130,31 @@ TEST_F(ToolTips, TheAnsiRequestGetsAtMost79BytesZeroTerminated)
     EXPECT_STREQ(info.szText, "192.168.0.1");
 }
 
+// The whole road of a real hover: the mouse message, the thread's tooltip, its timer and the
+// text it asks the grid for.
+TEST_F(ToolTips, HoveringACellShowsItsFullTextAndAnEmptyAreaNone)
+{
+    const std::wstring full = L"192.168.100.200 seen whole in the tip";
+    grid.SetItemText(2, 4, full.c_str());
+    CPoint at = CellCenter(2, 4);
+    grid.ClientToScreen(&at);
+    ::SetCursorPos(at.x, at.y);
+    ASSERT_TRUE(PumpUntil([&] { return m_tip->IsWindowVisible() != FALSE; })) << "no tip came up";
+    EXPECT_EQ(uitest::WindowText(m_tip->m_hWnd), full);
+    wchar_t dir[MAX_PATH] = {};
+    ASSERT_GT(::GetTempPathW(MAX_PATH, dir), 0u);
+    EXPECT_TRUE(uitest::SaveScreenshot(::GetDesktopWindow(), std::wstring(dir) + L"grid_nav_tooltip.png"));
+
+    CPoint empty(20, 140);
+    grid.ClientToScreen(&empty);
+    ::SetCursorPos(empty.x, empty.y);
+    EXPECT_TRUE(PumpUntil([&] { return !m_tip->IsWindowVisible(); }));
+    uitest::PumpMessages();
+    ::Sleep(600);  // longer than the tip's delay
+    uitest::PumpMessages();
+    EXPECT_FALSE(m_tip->IsWindowVisible());
+}
+
 // Not a check of pixels: a picture of the focus cell and of the header menu as the user sees
 // them, written to the temporary folder (grid_nav_focus.png, grid_nav_menu.png).
 TEST_F(ToolTips, PicturesOfTheFocusCellAndTheHeaderMenu)
@@ -155,10 +180,10 @@ TEST_F(ToolTips, PicturesOfTheFocusCellAndTheHeaderMenu)
     });
     ASSERT_NE(timer, 0u);
     RECT item = {};
-    grid.GetHeaderCtrl()->GetItemRect(1, &item);
+    grid.GetHeaderCtrl()->GetItemRect(4, &item);  // right of the focus cell, which stays in sight
     CPoint at((item.left + item.right) / 2, item.bottom);
     ::ClientToScreen(grid.GetHeaderCtrl()->m_hWnd, &at);
-    grid.ShowHeaderMenu(grid.GetHeaderCtrl(), at, 1);
+    grid.ShowHeaderMenu(grid.GetHeaderCtrl(), at, 4);
     EXPECT_TRUE(s_saved);
 }
 
