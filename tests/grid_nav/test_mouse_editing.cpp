@@ -106,6 +106,22 @@ TEST_F(MouseEditing, AShiftClickSelectsWithoutEditingAndEmptySpaceLeavesTheFocus
     EXPECT_EQ(grid.focusColumn(), 3);
 }
 
+TEST_F(MouseEditing, WithoutFullRowSelectAClickOnAnyCellStillSelectsTheRow)
+{
+    grid.SetExtendedStyle(grid.GetExtendedStyle() & ~LVS_EX_FULLROWSELECT);
+    Down(CellCenter(0, 1));
+    Down(CellCenter(2, 4));
+    EXPECT_EQ(Focused(), 2);
+    EXPECT_EQ(Selected(), std::vector<int>{2});
+    EXPECT_EQ(grid.focusColumn(), 4);
+    {
+        HeldKeys ctrl{VK_CONTROL};
+        Down(CellCenter(3, 2), MK_CONTROL);
+    }
+    EXPECT_EQ(Focused(), 3);
+    EXPECT_EQ(Selected(), (std::vector<int>{2})) << "with Ctrl the selection stays as it was";
+}
+
 TEST_F(MouseEditing, ADoubleClickOnAnEditCellOpensNothingAndKeepsTheFocusColumn)
 {
     Down(CellCenter(1, 2));
@@ -267,6 +283,15 @@ TEST_F(MouseEditing, StartingAHeaderResizeEndsAnOpenEdit)
     uitest::PumpMessages();
     EXPECT_EQ(host.endEdits.size(), 1u);
     EXPECT_EQ(::GetFocus(), grid.m_hWnd);
+}
+
+// The editor ends its edit as the list goes away: the grid keeps no pointer to it.
+TEST_F(MouseEditing, AnEditorOpenWhenTheListGoesAwayLeavesNoEditorBehind)
+{
+    ASSERT_NE(OpenWithF2(1, 3), nullptr);
+    host.DestroyWindow();
+    uitest::PumpMessages();
+    EXPECT_EQ(grid.cellEditor(), nullptr);
 }
 
 }  // namespace
