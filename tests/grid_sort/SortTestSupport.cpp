@@ -318,6 +318,8 @@ void MenuSpy::OnMenuStart(HWND hWndMenu)
 {
     HMENU hMenu = reinterpret_cast<HMENU>(::SendMessageW(hWndMenu, MN_GETHMENU, 0, 0));
     menus.push_back(ReadMenu(hMenu));
+    if (onShow)
+        onShow();
     // Down to the item (the first Down selects the first item; separators are passed over),
     // then Enter; Escape when nothing is to be chosen.
     int steps = -1;

@@ -121,6 +121,8 @@ public:
     MenuSpy& operator=(const MenuSpy&) = delete;
 
     void Choose(UINT id) { m_choice = id; }
+    // Called while each menu is shown, before the choice is made.
+    std::function<void()> onShow;
     // Menus seen, in order.
     std::vector<std::vector<MenuItem>> menus;
 
