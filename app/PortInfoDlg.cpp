@@ -10,10 +10,14 @@
 #include "app/PortTable.h"
 #include "app/PortText.h"
 #include "app/StatusDevice.h"
+#include "controls/grid/CGridColumnTraitCombo.h"
+#include "controls/grid/CGridColumnTraitEdit.h"
+#include "controls/grid/CGridRowTraitXP.h"
 
 #include <wchar.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -107,19 +111,48 @@ void CSVT_PortInfoDlg::OnMove(int x, int y)
 
     GetClientRect(&m_clientRect);
     m_list.MoveWindow(0, 0, m_clientRect.right - 1, m_clientRect.bottom - 1, FALSE);
+    // Replaces every extended style, the grid's own included.
     m_list.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE);
+    m_list.SetMarginFactor(1.2);
+    m_list.SetRowTrait(new CGridRowTraitXP);
     SetUpColumns(m_clientRect.Width(), x);
     FillList();
 }
 
 void CSVT_PortInfoDlg::SetUpColumns(int clientWidth, int x)
 {
-    for (int column = 0; column < PORTCOL_COUNT; ++column) {
+    // The grid owns each trait from its insertion on.
+    auto trigger = std::make_unique<CGridColumnTraitCombo>();
+    auto protocol = std::make_unique<CGridColumnTraitCombo>();
+    auto alias = std::make_unique<CGridColumnTraitEdit>();
+    auto address = std::make_unique<CGridColumnTraitEdit>();
+    auto port = std::make_unique<CGridColumnTraitEdit>();
+
+    const auto insert = [&](int column, CGridColumnTrait* pTrait) {
         const PortListColumnSpec& spec = kPortListColumns[column];
-        // "No" and "COM Port" are plain columns without a subitem number of their own.
-        const int subItem = column < PORTCOL_TRIGGER ? -1 : column;
-        m_list.InsertColumn(column, spec.title, spec.format, PortColumnSetupWidth(column, clientWidth, x), subItem);
+        const int width = PortColumnSetupWidth(column, clientWidth, x);
+        if (pTrait == nullptr)
+            m_list.InsertColumn(column, spec.title, spec.format, width);  // a plain text column
+        else
+            m_list.InsertColumnWithTrait(column, spec.title, spec.format, width, column, pTrait);
+    };
+    // "No" and "COM Port" are plain columns without a subitem number of their own.
+    insert(PORTCOL_NO, nullptr);
+    insert(PORTCOL_COMPORT, nullptr);
+
+    CString text;
+    for (int level = 1; level <= static_cast<int>(kMaxTriggerLevel); ++level) {
+        text.Format(L"%d", level);
+        trigger->AddListItem(static_cast<ULONGLONG>(level - 1), text);
     }
+    insert(PORTCOL_TRIGGER, trigger.release());
+    insert(PORTCOL_ALIAS, alias.release());
+    insert(PORTCOL_IPADDRESS, address.release());
+    insert(PORTCOL_PORT, port.release());
+
+    protocol->AddListItem(0, L"COM");
+    protocol->AddListItem(1, L"Encryption");
+    insert(PORTCOL_PROTOCOL, protocol.release());
 }
 
 void CSVT_PortInfoDlg::FillList()

@@ -3,12 +3,12 @@
 // ApplySettings; the page also runs the flows that add and delete ports.
 #pragma once
 
+#include "controls/grid/CGridListCtrlGroups.h"
 #include "framework/framework.h"
 #include "res/resource.h"
 
-// The list the page shows its ports in. It is the common controls' plain list view for now; the
-// grid with in-place editors takes its place by changing this type and SetUpColumns.
-using PortList = CListCtrl;
+// The list the page shows its ports in: the grouping grid, whose cells the user edits in place.
+using PortList = CGridListCtrlGroups;
 
 class CSVT_PortInfoDlg : public CDialog {
 public:
