@@ -1,6 +1,7 @@
 // The selection as text and on the clipboard: titles, tabs, line ends, hidden and reordered
 // columns, the focus cell alone, and a clipboard that keeps what it had when nothing is copied.
 #include "tests/grid_sort/SortTestSupport.h"
+#include "tests/support/HeldKeys.h"
 
 using namespace sorttest;
 
@@ -67,15 +68,29 @@ TEST_F(GridCopying, CopiesTitlesAndTheSelectedRowsWithTabsBetweenCellsAndLineEnd
     EXPECT_EQ(L"r1\tr1b\tr1c\r\nr2\tr2b\tr2c\r\nr4\tr4b\tr4c", std::wstring(text.GetString()));
 }
 
+TEST_F(GridCopying, CtrlCCopiesTheSelection)
+{
+    SelectRows(grid, {2});
+    ASSERT_TRUE(PutOnClipboard(L"keep"));
+    grid.SetFocus();
+    {
+        uitest::HeldKeys ctrl{VK_CONTROL};
+        ASSERT_TRUE(ctrl.ok());
+        uitest::PressKey(grid.m_hWnd, 'C');
+        uitest::PumpMessages();
+    }
+    EXPECT_EQ(L"A\tB\tC\r\nr2\tr2b\tr2c", ClipboardText());
+}
+
 TEST_F(GridCopying, LeavesHiddenColumnsOutAndKeepsTheDisplayOrder)
 {
     SelectRows(grid, {1});
-    grid.GetColumnTrait(1)->Visible = false;
+    ASSERT_TRUE(grid.ShowColumn(1, false));
     CString text;
     ASSERT_TRUE(grid.GetSelectionText(text, true));
     EXPECT_EQ(L"A\tC\r\nr1\tr1c", std::wstring(text.GetString()));
 
-    grid.GetColumnTrait(1)->Visible = true;
+    ASSERT_TRUE(grid.ShowColumn(1, true));
     int order[] = {2, 0, 1};
     ASSERT_TRUE(grid.SetColumnOrderArray(3, order));
     text.Empty();

@@ -243,12 +243,26 @@ public:
     bool Done() const { return ::WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }
 
 private:
-    static void Mouse(DWORD flags)
+    // A mouse event at a screen point, the point given with it (not taken from wherever the
+    // cursor was last seen).
+    static void Mouse(POINT at, DWORD flags)
     {
         INPUT input = {};
         input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flags;
+        input.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
         ::SendInput(1, &input, sizeof input);
+    }
+    static void MoveTo(POINT at)
+    {
+        for (int wait = 0; wait < 50; ++wait) {
+            Mouse(at, 0);
+            ::Sleep(20);
+            POINT now = {};
+            if (::GetCursorPos(&now) && now.x == at.x && now.y == at.y)
+                return;
+        }
     }
     static void Key(WORD vk, DWORD flags)
     {
@@ -261,14 +275,14 @@ private:
     static DWORD WINAPI Run(LPVOID p)
     {
         auto* self = static_cast<Hand*>(p);
-        ::SetCursorPos(self->m_from.x, self->m_from.y);
+        MoveTo(self->m_from);
+        Mouse(self->m_from, MOUSEEVENTF_LEFTDOWN);
         ::Sleep(100);
-        Mouse(MOUSEEVENTF_LEFTDOWN);
-        ::Sleep(100);
+        POINT at = self->m_from;
         for (int step = 1; step <= 10; ++step) {
-            ::SetCursorPos(self->m_from.x + (self->m_to.x - self->m_from.x) * step / 10,
-                           self->m_from.y + (self->m_to.y - self->m_from.y) * step / 10);
-            Mouse(MOUSEEVENTF_MOVE);
+            at = {self->m_from.x + (self->m_to.x - self->m_from.x) * step / 10,
+                  self->m_from.y + (self->m_to.y - self->m_from.y) * step / 10};
+            Mouse(at, 0);
             ::Sleep(60);
         }
         for (int wait = 0; wait < 100 && !self->m_arrived(); ++wait)
@@ -278,7 +292,7 @@ private:
             Key(VK_ESCAPE, KEYEVENTF_KEYUP);
             ::Sleep(200);
         }
-        Mouse(MOUSEEVENTF_LEFTUP);
+        Mouse(self->m_to, MOUSEEVENTF_LEFTUP);
         ::Sleep(200);
         return 0;
     }

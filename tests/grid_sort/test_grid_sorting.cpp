@@ -37,6 +37,22 @@ protected:
         uitest::PumpMessages();
     }
 
+    // Which header items show a sort arrow (the bitmap arrow of common controls before 6, or the
+    // themed one).
+    std::vector<int> ArrowedColumns()
+    {
+        std::vector<int> columns;
+        CHeaderCtrl* pHeader = grid.GetHeaderCtrl();
+        for (int c = 0; c < pHeader->GetItemCount(); ++c) {
+            HDITEMW item = {};
+            item.mask = HDI_FORMAT;
+            pHeader->GetItem(c, &item);
+            if (item.fmt & (HDF_SORTUP | HDF_SORTDOWN | HDF_BITMAP_ON_RIGHT))
+                columns.push_back(c);
+        }
+        return columns;
+    }
+
     std::vector<std::wstring> Column(int nCol)
     {
         std::vector<std::wstring> texts;
@@ -63,6 +79,7 @@ TEST_F(GridSorting, HeaderClicksSortAscendingThenDescendingAndAnotherColumnAscen
     EXPECT_EQ(0, grid.sortColumn());
     EXPECT_TRUE(grid.sortAscending());
     EXPECT_EQ((Arrows{{0, true}}), grid.arrows);
+    EXPECT_EQ((std::vector<int>{0}), ArrowedColumns());
 
     ClickHeader(0);
     EXPECT_EQ((Texts{L"d", L"c", L"b", L"A"}), Column(0));
@@ -75,6 +92,7 @@ TEST_F(GridSorting, HeaderClicksSortAscendingThenDescendingAndAnotherColumnAscen
     EXPECT_EQ(1, grid.sortColumn());
     EXPECT_TRUE(grid.sortAscending());
     EXPECT_EQ((Arrows{{0, true}, {0, false}, {1, true}}), grid.arrows);
+    EXPECT_EQ((std::vector<int>{1}), ArrowedColumns()) << "the arrow moved";
 
     EXPECT_EQ(3, host.Count(LVN_COLUMNCLICK)) << "the parent still sees every click";
 }
@@ -86,6 +104,26 @@ TEST_F(GridSorting, ANumericTraitOrdersTheColumnAsNumbers)
     pNumbers->SortAsNumber = true;
     ClickHeader(1);
     EXPECT_EQ((Texts{L"1", L"2", L"9", L"10"}), Column(1));
+}
+
+TEST_F(GridSorting, AfterAColumnIsDraggedToANewPlaceTheNextClickSortsAscending)
+{
+    FillLetters();
+    ClickHeader(0);
+    ASSERT_TRUE(grid.sortAscending());
+    HDITEMW item = {};
+    item.mask = HDI_ORDER;
+    item.iOrder = 1;
+    NMHEADERW drag = {};
+    drag.hdr.hwndFrom = grid.GetHeaderCtrl()->m_hWnd;
+    drag.hdr.code = HDN_ENDDRAG;
+    drag.iItem = 0;
+    drag.pitem = &item;
+    grid.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&drag));
+    EXPECT_EQ(-1, grid.sortColumn());
+    ClickHeader(0);
+    EXPECT_TRUE(grid.sortAscending());
+    EXPECT_EQ((Texts{L"A", L"b", L"c", L"d"}), Column(0));
 }
 
 TEST_F(GridSorting, AColumnThatIsNotSortableIgnoresClicks)
