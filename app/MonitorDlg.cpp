@@ -8,6 +8,7 @@
 #include "app/PortText.h"
 #include "app/StatusDevice.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include <algorithm>
@@ -57,6 +58,7 @@ BEGIN_MESSAGE_MAP(CSVT_MonitorDlg, CDialogEx)
     ON_WM_MOVE()
     ON_WM_DESTROY()
     ON_MESSAGE(WM_MONITOR_TICK, &CSVT_MonitorDlg::OnMonitorTick)
+    ON_MESSAGE(WM_REPORT_SORTED, &CSVT_MonitorDlg::OnReportSorted)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -133,6 +135,7 @@ void CSVT_MonitorDlg::Refresh()
     }
     m_list.SetRedraw(TRUE);
     m_list.Invalidate();
+    MapPortRows();
 
     // Every cell is drawn off now: the next pass draws every set bit again.
     memset(g_prevLineStateTable, 0, sizeof(g_prevLineStateTable));
@@ -140,13 +143,34 @@ void CSVT_MonitorDlg::Refresh()
 
 int CSVT_MonitorDlg::FindPortRow(int index) const
 {
-    CString number;
-    number.Format(L"%d", index + 1);
-    LVFINDINFOW find = {};
-    find.flags = LVFI_STRING;
-    find.psz = number;
-    const int row = m_list.FindItem(&find);
-    return row >= 0 ? row : index;
+    if (index >= 0 && static_cast<size_t>(index) < m_portRows.size())
+        return m_portRows[static_cast<size_t>(index)];
+    return index;
+}
+
+void CSVT_MonitorDlg::MapPortRows()
+{
+    const int ports = static_cast<int>(m_portComNumbers.size());
+    m_portRows.assign(m_portComNumbers.size(), -1);
+    const int rows = m_list.GetItemCount();
+    CString canonical;
+    for (int row = 0; row < rows; ++row) {
+        // Only a cell that reads exactly as the number the page wrote names a port; the first
+        // such row from the top is the port's.
+        const CString number = m_list.GetItemText(row, 0);
+        const long place = wcstol(number, nullptr, 10);
+        if (place < 1 || place > ports)
+            continue;
+        canonical.Format(L"%d", static_cast<int>(place));
+        int& portRow = m_portRows[static_cast<size_t>(place - 1)];
+        if (portRow < 0 && number == canonical)
+            portRow = row;
+    }
+    // A place that no row shows falls back to the row of that index.
+    for (int index = 0; index < ports; ++index) {
+        if (m_portRows[static_cast<size_t>(index)] < 0)
+            m_portRows[static_cast<size_t>(index)] = index;
+    }
 }
 
 void CSVT_MonitorDlg::OnShowWindow(BOOL bShow, UINT nStatus)
@@ -278,6 +302,13 @@ LRESULT CSVT_MonitorDlg::OnMonitorTick(WPARAM wParam, LPARAM /*lParam*/)
 {
     m_tickPending = false;
     DrawChangedStates(wParam != 0);
+    return 0;
+}
+
+LRESULT CSVT_MonitorDlg::OnReportSorted(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    // The rows moved, and their "No" cells with them.
+    MapPortRows();
     return 0;
 }
 

@@ -8,8 +8,10 @@
 // So rows are never rebuilt under a drawing pass, and a slow user-interface thread only makes
 // the thread skip passes (one tick waits at most), never wait for it.
 //
-// The user may sort the list by a column header; a port's row is then found by its "No" cell,
-// which holds the port's place in the table and moves with the row.
+// The user may sort the list by a column header; a port's row is then the one whose "No" cell
+// holds the port's place in the table, since that cell moves with its row. Which row that is
+// changes only when the rows are rebuilt or sorted, so it is looked up then, once for every port,
+// and not on every pass.
 #pragma once
 
 #include "controls/ReportCtrl.h"
@@ -35,7 +37,7 @@ public:
     // draw every set bit again.
     void Refresh();
     // The row that shows the port at place index of the table (its "No" cell is index + 1), or
-    // index itself when no row says so.
+    // index itself when no row says so, as of the last rebuild or sort of the rows.
     int FindPortRow(int index) const;
     // Stops the polling thread and waits for it, at most kStopWaitMs; the page's window going
     // does it as well.
@@ -64,6 +66,7 @@ protected:
     void OnMove(int x, int y);
     void OnDestroy();
     LRESULT OnMonitorTick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnReportSorted(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -77,6 +80,8 @@ private:
     void PostTick(bool maskTraffic);
     // Sets the images of the cells whose bit changed since they were drawn.
     void DrawChangedStates(bool maskTraffic);
+    // Reads every row's "No" cell and notes, for each port, the row that shows it.
+    void MapPortRows();
 
     CWinThread* m_pThread = nullptr;
     // Set to end the thread's 50 ms wait at once.
@@ -86,6 +91,8 @@ private:
     std::atomic<bool> m_tickPending{false};
     // The COM number of each port the rows show, in the table's order (the rows' "No" order).
     std::vector<int> m_portComNumbers;
+    // The row of each port, in the same order; made by MapPortRows.
+    std::vector<int> m_portRows;
 };
 
 // The polling thread's entry: runs the page's polling loop and returns 1.
