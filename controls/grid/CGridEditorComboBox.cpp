@@ -69,12 +69,7 @@ void CGridEditorComboBox::EndEdit(bool bAccept)
     if (m_Edit.m_hWnd != nullptr && ::GetFocus() == m_Edit.m_hWnd)
         ::SetFocus(hWndList);
     ShowWindow(SW_HIDE);
-    dispInfo.item.iItem = m_Row;
-    dispInfo.item.iSubItem = m_Col;
-    // The receiver may close the editor at once; only the handle is used after the send.
-    GridSendEndLabelEdit(hWndList, dispInfo);
-    if (!::PostMessageW(hWnd, WM_CLOSE, 0, 0) && ::IsWindow(hWnd))
-        ::DestroyWindow(hWnd);
+    GridEditorReportEnd(hWnd, m_Row, m_Col, dispInfo);
 }
 
 BOOL CGridEditorComboBox::PreTranslateMessage(MSG* pMsg)

@@ -41,13 +41,7 @@ void CGridEditorText::EndEdit(bool bAccept)
     }
     // Hiding the focused editor moves the focus away, which ends nothing more: the edit has ended.
     ShowWindow(SW_HIDE);
-    dispInfo.item.iItem = m_Row;
-    dispInfo.item.iSubItem = m_Col;
-    // The receiver may close the editor at once; only the handle is used after the send.
-    HWND hWnd = m_hWnd;
-    GridSendEndLabelEdit(::GetParent(hWnd), dispInfo);
-    if (!::PostMessageW(hWnd, WM_CLOSE, 0, 0) && ::IsWindow(hWnd))
-        ::DestroyWindow(hWnd);
+    GridEditorReportEnd(m_hWnd, m_Row, m_Col, dispInfo);
 }
 
 BOOL CGridEditorText::PreTranslateMessage(MSG* pMsg)
