@@ -227,6 +227,9 @@ protected:
     // Adds or removes one extended style bit, reading the style and writing it back whole.
     void AddExtendedStyle(DWORD dwBit);
     void RemoveExtendedStyle(DWORD dwBit);
+    // Ends the drop-position highlight of a drag that left the grid or was dropped on it from
+    // elsewhere; a foreign drag's focused row gets its focus back.
+    void EndDropHighlight();
 
     CArray<CGridColumnTrait*, CGridColumnTrait*> ColumnTraits;  // one per column, at its index
     ColumnStateStore* StateStore = nullptr;
@@ -250,6 +253,8 @@ protected:
     const CString EmptyListText;
     bool EmptyTextShown = true;
     COleDropTargetWnd<CGridListCtrlEx>* DropTarget = nullptr;
+    // The focused row when a drag from elsewhere entered the grid; -1 when none.
+    int ForeignDragFocusRow = -1;
 
     DECLARE_MESSAGE_MAP()
 };

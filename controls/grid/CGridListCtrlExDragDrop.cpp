@@ -67,6 +67,11 @@ DWORD CGridListCtrlEx::StartDragSelection(COleDataSource* pDataSource)
 
 DWORD CGridListCtrlEx::OnDragEnter(COleDataObject* /*pDataObject*/, DWORD /*dwKeyState*/, CPoint /*point*/)
 {
+    // The drop-position highlight takes the focused state along from row to row; a drag from
+    // elsewhere gives it back to this row when it leaves or drops (OnBeginDrag does so for the
+    // grid's own drags).
+    if (DropTarget == nullptr || !DropTarget->DragFromOwner)
+        ForeignDragFocusRow = GetNextItem(-1, LVNI_FOCUSED);
     return DROPEFFECT_MOVE;
 }
 
@@ -118,13 +123,29 @@ DWORD CGridListCtrlEx::OnDragOver(COleDataObject* /*pDataObject*/, DWORD /*dwKey
     return DROPEFFECT_MOVE;
 }
 
-void CGridListCtrlEx::OnDragLeave() {}
+void CGridListCtrlEx::OnDragLeave()
+{
+    EndDropHighlight();
+}
 
 bool CGridListCtrlEx::OnDrop(COleDataObject* pDataObject, DWORD dropEffect, CPoint point)
 {
     if (DropTarget != nullptr && DropTarget->DragFromOwner)
         return DropWithinList(pDataObject, dropEffect, point);
+    // Nothing else would end a foreign drag's highlight: left on, the hot tracking it turned on
+    // would select whatever row the mouse rests on.
+    EndDropHighlight();
     return DropFromOutside(pDataObject, dropEffect, point);
+}
+
+void CGridListCtrlEx::EndDropHighlight()
+{
+    SetHotTracking(-1);
+    if (DropTarget != nullptr && DropTarget->DragFromOwner)
+        return;  // the grid's own drag may come back; its end restores the focus
+    if (ForeignDragFocusRow != -1 && ForeignDragFocusRow < GetItemCount())
+        SetItemState(ForeignDragFocusRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    ForeignDragFocusRow = -1;
 }
 
 bool CGridListCtrlEx::DropWithinList(COleDataObject* /*pDataObject*/, DWORD /*dropEffect*/, CPoint point)

@@ -4,6 +4,9 @@
 #include "tests/grid_sort/SortTestSupport.h"
 
 #include "controls/grid/COleDataSourceWnd.h"
+#include "controls/grid/GridTransferText.h"
+
+#include <atomic>
 
 using namespace sorttest;
 
@@ -225,6 +228,10 @@ public:
     }
 };
 
+// How long a hand waits for the cursor or the drag to get where it was sent, at most: generous,
+// since a busy machine delays both.
+const DWORD kWaitMs = 15000;
+
 // The user's hand: the left button pressed over one point, the mouse moved in steps to another,
 // the button released (or Escape pressed) there once the drag shows it is over the place, from a
 // thread of its own while the grid's thread runs the drag.
@@ -237,7 +244,7 @@ public:
     }
     ~Hand()
     {
-        ::WaitForSingleObject(m_thread, 10000);
+        ::WaitForSingleObject(m_thread, 3 * kWaitMs);
         ::CloseHandle(m_thread);
     }
     bool Done() const { return ::WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }
@@ -256,7 +263,8 @@ private:
     }
     static void MoveTo(POINT at)
     {
-        for (int wait = 0; wait < 50; ++wait) {
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < kWaitMs) {
             Mouse(at, 0);
             ::Sleep(20);
             POINT now = {};
@@ -285,7 +293,8 @@ private:
             Mouse(at, 0);
             ::Sleep(60);
         }
-        for (int wait = 0; wait < 100 && !self->m_arrived(); ++wait)
+        const DWORD start = ::GetTickCount();
+        while (!self->m_arrived() && ::GetTickCount() - start < kWaitMs)
             ::Sleep(30);
         if (self->m_escape) {
             Key(VK_ESCAPE, 0);
@@ -320,11 +329,40 @@ protected:
     {
         Hand hand(from, to, escape, std::move(arrived));
         const DWORD start = ::GetTickCount();
-        while (!hand.Done() && ::GetTickCount() - start < 10000) {
+        while (!hand.Done() && ::GetTickCount() - start < 3 * kWaitMs) {
             uitest::PumpMessages();
             ::Sleep(5);
         }
         uitest::PumpMessages();
+    }
+    // Text dragged by another window, which starts an OLE drag of its own when the button goes
+    // down on it, as an editor does; the hand carries it to a point. Answers the drag's effect.
+    DROPEFFECT DragTextFrom(CWnd& source, POINT to, std::function<bool()> arrived, bool escape)
+    {
+        CRect from;
+        source.GetWindowRect(&from);
+        Hand hand(from.CenterPoint(), to, escape, std::move(arrived));
+        DROPEFFECT effect = DROPEFFECT_NONE;
+        bool started = false;
+        const DWORD start = ::GetTickCount();
+        while (!hand.Done() && ::GetTickCount() - start < 3 * kWaitMs) {
+            MSG msg;
+            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.hwnd == source.m_hWnd && msg.message == WM_LBUTTONDOWN) {
+                    COleDataSource data;
+                    data.CacheGlobalData(CF_UNICODETEXT, GridTextToGlobal(L"dragged from elsewhere"));
+                    effect = data.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE);
+                    started = true;
+                } else {
+                    ::TranslateMessage(&msg);
+                    ::DispatchMessageW(&msg);
+                }
+            }
+            ::Sleep(5);
+        }
+        uitest::PumpMessages();
+        EXPECT_TRUE(started) << "the other window's drag did not start";
+        return effect;
     }
 };
 
@@ -368,4 +406,36 @@ TEST_F(GridDragging, RowsDroppedOnAnotherWindowArriveAsTextAndStayInTheGrid)
     EXPECT_EQ((Texts{L"r0", L"r1", L"r2", L"r3", L"r4", L"r5"}), Column0(grid));
     target.Revoke();
     editor.DestroyWindow();
+}
+
+// Text from another window passes over the grid: it shows the drop position meanwhile, and once
+// the drag leaves (Escape) or its drop is refused, no hot tracking, highlight or moved focus stays
+// behind (with them, resting the mouse on a row would select it).
+TEST_F(GridDragging, TextFromAnotherWindowLeavesNoHotTrackingBehind)
+{
+    CWnd source;
+    ASSERT_TRUE(
+        source.CreateEx(0, L"Edit", L"text", WS_POPUP | WS_VISIBLE | WS_BORDER, 700, 300, 200, 100, nullptr, nullptr));
+    SelectRows(grid, {1});
+    grid.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+    const DWORD tracking = LVS_EX_TRACKSELECT | LVS_EX_TWOCLICKACTIVATE;
+    for (bool escape : {true, false}) {
+        SCOPED_TRACE(escape ? "cancelled over the grid" : "dropped on the grid");
+        std::atomic<bool> shown{false};
+        auto highlighted = Highlighted(4);
+        auto arrived = [&] {
+            shown = shown || highlighted();
+            return shown.load();
+        };
+        const DROPEFFECT effect = DragTextFrom(source, Screen(CellCenter(grid, 4, 0)), arrived, escape);
+        ASSERT_TRUE(shown) << "the drag never showed its drop position";
+        EXPECT_EQ(DROPEFFECT_NONE, effect);
+        EXPECT_EQ(0u, grid.GetExtendedStyle() & tracking);
+        EXPECT_TRUE(RowsWithState(LVIS_DROPHILITED).empty());
+        EXPECT_EQ(-1, grid.GetHotItem());
+        EXPECT_EQ((std::vector<int>{1}), RowsWithState(LVIS_FOCUSED));
+        EXPECT_EQ((std::vector<int>{1}), SelectedRows(grid));
+        EXPECT_EQ((Texts{L"r0", L"r1", L"r2", L"r3", L"r4", L"r5"}), Column0(grid));
+    }
+    source.DestroyWindow();
 }
