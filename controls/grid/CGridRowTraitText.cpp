@@ -1,6 +1,7 @@
 #include "controls/grid/CGridRowTraitText.h"
 
 #include "controls/grid/CGridListCtrlEx.h"
+#include "controls/grid/GridPlatform.h"
 
 bool CGridRowTraitText::GetRowTextColor(int nRow, COLORREF& color)
 {
@@ -36,6 +37,23 @@ void CGridRowTraitText::ApplyRowColors(CGridListCtrlEx& owner, int nRow, NMLVCUS
         *pResult |= CDRF_NEWFONT;
     if (owner.QueryRowColors(nRow, pLVCD->clrText, pLVCD->clrTextBk))
         *pResult |= CDRF_NEWFONT;
+}
+
+void CGridRowTraitText::CancelListFocusRect(CGridListCtrlEx& owner, int nRow, HDC hDC)
+{
+    // The list's rectangle runs from the row's label to the right end of the row; a second one,
+    // drawn in the same paint, takes it off again (both invert).
+    // A column 0 of width 0 (hidden) gives the list's rectangle no place of its own: it is left.
+    RECT row = {};
+    RECT label = {};
+    if (owner.GetColumnWidth(0) <= 0 || !owner.GetItemRect(nRow, &row, LVIR_BOUNDS) ||
+        !owner.GetItemRect(nRow, &label, LVIR_LABEL))
+        return;
+    // Only when column 0 is displayed first does the rectangle start at its label.
+    CHeaderCtrl* pHeader = owner.GetHeaderCtrl();
+    if (pHeader != nullptr && pHeader->OrderToIndex(0) == 0)
+        row.left = label.left;
+    ::DrawFocusRect(hDC, &row);
 }
 
 void CGridRowTraitText::OnCustomDraw(CGridListCtrlEx& owner, NMLVCUSTOMDRAW* pLVCD, LRESULT* pResult)
@@ -78,6 +96,7 @@ void CGridRowTraitText::OnCustomDraw(CGridListCtrlEx& owner, NMLVCUSTOMDRAW* pLV
                 // otherwise this trait draws it at post-paint.
                 if (owner.GetFocusColumn() != -1 || (owner.GetExtendedStyle() & LVS_EX_GRIDLINES)) {
                     pLVCD->nmcd.uItemState &= ~CDIS_FOCUS;
+                    m_FocusStateTaken = true;
                     *pResult |= CDRF_NOTIFYPOSTPAINT;
                 }
             }
@@ -93,6 +112,8 @@ void CGridRowTraitText::OnCustomDraw(CGridListCtrlEx& owner, NMLVCUSTOMDRAW* pLV
                 }
             }
             m_hPrevFont = nullptr;
+            const bool focusStateTaken = m_FocusStateTaken;
+            m_FocusStateTaken = false;
 
             const RECT& rc = pLVCD->nmcd.rc;
             if (rc.left == 0 && rc.top == 0 && rc.right == 0 && rc.bottom == 0)
@@ -119,6 +140,8 @@ void CGridRowTraitText::OnCustomDraw(CGridListCtrlEx& owner, NMLVCUSTOMDRAW* pLV
                     focus.bottom -= border;
             }
             ::DrawFocusRect(hDC, &focus);
+            if (focusStateTaken && ::GetFocus() == owner.m_hWnd && ListViewDrawsFocusAlways())
+                CancelListFocusRect(owner, nRow, hDC);
             break;
         }
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM:

@@ -24,6 +24,9 @@ public:
 protected:
     // The row colours into the record's colours, then the grid's; adds CDRF_NEWFONT for each answer.
     void ApplyRowColors(CGridListCtrlEx& owner, int nRow, NMLVCUSTOMDRAW* pLVCD, LRESULT* pResult);
+    // Takes off the focus rectangle round the whole row that a list view which ignores the
+    // record's CDIS_FOCUS (ListViewDrawsFocusAlways) draws into the same paint.
+    void CancelListFocusRect(CGridListCtrlEx& owner, int nRow, HDC hDC);
 
     // The font this trait replaced in the DC from a row's pre-paint to its post-paint, and whether
     // the font it selected was made by it (and is deleted at post-paint).
@@ -31,4 +34,6 @@ protected:
     bool m_FontCreated = false;
     // The selected state was taken from a focus cell's record and is given back at its post-paint.
     bool m_SelectedStateTaken = false;
+    // CDIS_FOCUS was taken from the focused row's record: the trait draws the focus rectangle.
+    bool m_FocusStateTaken = false;
 };

@@ -48,8 +48,20 @@ void FreeSystemThemeLibrary(HMODULE hModule)
     ::FreeLibrary(hModule);
 }
 
-const GridPlatform kSystemPlatform = {&ReadSystemOsVersion, &ReadSystemCommonControls6, &LoadSystemThemeLibrary,
-                                      &GetSystemThemeProc, &FreeSystemThemeLibrary};
+// Wine's list view draws its focus rectangle after the rows whenever it has the focus; Wine is
+// known by the function its ntdll exports for its version.
+bool SystemListViewDrawsFocusAlways()
+{
+    static const bool wine = [] {
+        HMODULE hNtDll = ::GetModuleHandleW(L"ntdll.dll");
+        return hNtDll != nullptr && ::GetProcAddress(hNtDll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
+const GridPlatform kSystemPlatform = {&ReadSystemOsVersion,    &ReadSystemCommonControls6,
+                                      &LoadSystemThemeLibrary, &GetSystemThemeProc,
+                                      &FreeSystemThemeLibrary, &SystemListViewDrawsFocusAlways};
 
 GridPlatform g_platform = kSystemPlatform;
 bool g_osVersionKnown = false;
@@ -87,4 +99,9 @@ WORD GridOsVersion()
 bool IsCommonControls6()
 {
     return g_platform.IsCommonControls6();
+}
+
+bool ListViewDrawsFocusAlways()
+{
+    return g_platform.ListViewDrawsFocusAlways();
 }

@@ -1,5 +1,6 @@
 // What the grid family asks of the running system, in one place: the Windows version, whether the
-// common controls are version 6, and the functions of the visual-style library "UxTheme.dll".
+// common controls are version 6, the functions of the visual-style library "UxTheme.dll", and
+// whether the list view draws its focus rectangle whatever custom draw says.
 //
 // The grid behaves differently by these answers (the "Explorer" style on Vista and later, no grid
 // lines on Windows 8 and later, the themed sort arrow with common controls 6). The answers come
@@ -19,6 +20,10 @@ struct GridPlatform {
     HMODULE (*LoadThemeLibrary)();
     FARPROC (*GetThemeProc)(HMODULE hModule, LPCSTR lpProcName);
     void (*FreeThemeLibrary)(HMODULE hModule);
+    // True when the list view, while it has the keyboard focus, draws its focus rectangle round
+    // the whole focused row even when custom draw took CDIS_FOCUS from the row's record (Wine's
+    // list view does; the Windows list view draws none then).
+    bool (*ListViewDrawsFocusAlways)();
 };
 
 // The answers of the system this program runs on.
@@ -37,3 +42,6 @@ WORD GridOsVersion();
 // True when the common controls are version 6 or later: comctl32's DllGetVersion reports a major
 // version of at least 6. Asked anew at each call.
 bool IsCommonControls6();
+
+// The answer of the platform in force to ListViewDrawsFocusAlways.
+bool ListViewDrawsFocusAlways();

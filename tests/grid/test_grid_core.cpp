@@ -91,6 +91,7 @@ GridPlatform FakePlatform()
         return AsProc(&FakeTrue);  // IsAppThemed, IsThemeActive
     };
     p.FreeThemeLibrary = [](HMODULE) {};
+    p.ListViewDrawsFocusAlways = SystemGridPlatform().ListViewDrawsFocusAlways;
     return p;
 }
 

@@ -1,5 +1,5 @@
 // Cell tooltips through the class library's thread tooltip: one tool per cell under the mouse, the
-// cell's text asked for when the tip shows; and a look at the focus cell and a real menu.
+// cell's text asked for when the tip shows; and the painted focus cell and a real menu.
 #include "tests/grid_nav/NavTestSupport.h"
 
 #include <string>
@@ -155,36 +155,75 @@ TEST_F(ToolTips, HoveringACellShowsItsFullTextAndAnEmptyAreaNone)
     EXPECT_FALSE(m_tip->IsWindowVisible());
 }
 
-// Not a check of pixels: a picture of the focus cell and of the header menu as the user sees
-// them, written to the temporary folder (grid_nav_focus.png, grid_nav_menu.png).
-TEST_F(ToolTips, PicturesOfTheFocusCellAndTheHeaderMenu)
+// The dotted pixels of a focus rectangle's line along y from x0 to x1: pixels that differ from
+// the row inward of the line (toward the cell's inside, dy).
+int DottedPixels(HWND hWnd, int y, int dy, int x0, int x1)
+{
+    HDC hDC = ::GetDC(hWnd);
+    int dotted = 0;
+    for (int x = x0; x <= x1; ++x)
+        dotted += ::GetPixel(hDC, x, y) != ::GetPixel(hDC, x, y + dy);
+    ::ReleaseDC(hWnd, hDC);
+    return dotted;
+}
+
+// The painted focus rectangle surrounds the focus cell alone, with and without grid lines, the
+// list focused or not (the list's own rectangle round the row must not show, nor cancel the
+// cell's); and the real header menu, shown by the system, lists the columns.
+TEST_F(ToolTips, OnlyTheFocusCellIsFramedAndTheRealHeaderMenuListsTheColumns)
 {
     grid.SetItemState(1, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
-    grid.SetFocus();
     grid.setFocusColumn(2);
-    grid.SetFocusCell(2, true);
-    uitest::PumpMessages();
-    wchar_t dir[MAX_PATH] = {};
-    ASSERT_GT(::GetTempPathW(MAX_PATH, dir), 0u);
-    EXPECT_TRUE(uitest::SaveScreenshot(host.m_hWnd, std::wstring(dir) + L"grid_nav_focus.png"));
+    for (bool lines : {false, true}) {
+        for (bool focused : {true, false}) {
+            SCOPED_TRACE(testing::Message() << "grid lines " << lines << ", list focused " << focused);
+            // The port list's extended styles, with grid lines or without.
+            grid.SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_ONECLICKACTIVATE | (lines ? LVS_EX_GRIDLINES : 0));
+            if (focused)
+                grid.SetFocus();
+            else
+                host.GetDlgItem(kListId + 1)->SetFocus();
+            grid.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+            for (int nCol : {1, 2, 3}) {
+                RECT cell = {};
+                ASSERT_TRUE(grid.GetCellPartRect(1, nCol, LVIR_BOUNDS, cell));
+                const int bottom = cell.bottom - 1 - (lines ? 1 : 0);
+                const int top = DottedPixels(grid.m_hWnd, cell.top, 1, cell.left + 1, cell.right - 2);
+                const int under = DottedPixels(grid.m_hWnd, bottom, -1, cell.left + 1, cell.right - 2);
+                if (nCol == 2) {
+                    EXPECT_GT(top, (cell.right - cell.left) / 3) << "the focus cell's top";
+                    EXPECT_GT(under, (cell.right - cell.left) / 3) << "the focus cell's bottom";
+                } else {
+                    EXPECT_EQ(top, 0) << "the top of cell " << nCol;
+                    EXPECT_EQ(under, 0) << "the bottom of cell " << nCol;
+                }
+            }
+        }
+    }
 
-    // The real menu, photographed while its own loop runs, then dismissed.
-    static std::wstring s_path;
-    static bool s_saved = false;
-    s_path = std::wstring(dir) + L"grid_nav_menu.png";
-    s_saved = false;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    // The real menu, read while its own loop runs, then dismissed.
+    static std::vector<MenuItem> s_items;
+    s_items.clear();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+        HWND hMenuWnd = ::FindWindowW(L"#32768", nullptr);
+        if (hMenuWnd == nullptr || !::IsWindowVisible(hMenuWnd))
+            return;  // not shown yet
         ::KillTimer(nullptr, id);
-        s_saved = uitest::SaveScreenshot(::GetDesktopWindow(), s_path);
+        s_items = ReadMenu(reinterpret_cast<HMENU>(::SendMessageW(hMenuWnd, MN_GETHMENU, 0, 0)));
         ::EndMenu();
     });
     ASSERT_NE(timer, 0u);
     RECT item = {};
-    grid.GetHeaderCtrl()->GetItemRect(4, &item);  // right of the focus cell, which stays in sight
+    grid.GetHeaderCtrl()->GetItemRect(4, &item);
     CPoint at((item.left + item.right) / 2, item.bottom);
     ::ClientToScreen(grid.GetHeaderCtrl()->m_hWnd, &at);
     grid.ShowHeaderMenu(grid.GetHeaderCtrl(), at, 4);
-    EXPECT_TRUE(s_saved);
+    std::vector<std::wstring> texts;
+    for (const MenuItem& menuItem : s_items) {
+        texts.push_back(menuItem.text);
+        EXPECT_TRUE(menuItem.checked) << uitest::Narrow(menuItem.text);
+    }
+    EXPECT_EQ(texts, (std::vector<std::wstring>{L"No", L"COM Port", L"Trigger", L"Alias", L"IP Address", L"Port"}));
 }
 
 }  // namespace
