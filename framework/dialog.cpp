@@ -3,7 +3,21 @@
 
 #include "framework/app.h"
 
+#include <vector>
+
 namespace {
+
+// The modal dialogs of this thread that run or are being created, innermost last.
+thread_local std::vector<const CDialog*> t_modalDialogs;
+
+// Keeps a dialog on that list while its DoModal runs.
+class ModalDialogEntry {
+public:
+    explicit ModalDialogEntry(const CDialog* pDlg) { t_modalDialogs.push_back(pDlg); }
+    ~ModalDialogEntry() { t_modalDialogs.pop_back(); }
+    ModalDialogEntry(const ModalDialogEntry&) = delete;
+    ModalDialogEntry& operator=(const ModalDialogEntry&) = delete;
+};
 
 // The dialog procedure under the library's window procedure: everything the dialog object
 // leaves unhandled reaches the dialog manager's default processing through it.
@@ -24,6 +38,11 @@ HWND ModalOwner(const CDialog& dlg)
 }
 
 }  // namespace
+
+HWND AfxGetModalDialogWindow()
+{
+    return t_modalDialogs.empty() ? nullptr : t_modalDialogs.back()->m_hWnd;
+}
 
 CDialog::CDialog() { m_nFlags |= WF_ISDIALOG; }
 
@@ -76,6 +95,7 @@ INT_PTR CDialog::DoModal()
     if (lpTemplate == nullptr)
         return -1;
 
+    const ModalDialogEntry modalEntry(this);
     HWND hWndOwner = ModalOwner(*this);
     const bool enableOwner = hWndOwner != nullptr && ::IsWindowEnabled(hWndOwner);
     if (enableOwner)

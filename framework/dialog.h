@@ -62,6 +62,10 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
+// The window of the calling thread's innermost modal dialog that runs or is being created (it
+// exists from WM_INITDIALOG on); null when there is none.
+HWND AfxGetModalDialogWindow();
+
 // Finds a dialog template among the resources; null when it is missing.
 LPCDLGTEMPLATEW AfxLoadDialogTemplate(LPCWSTR lpszTemplateName);
 // The ICC_* classes that the controls of a template need (SysIPAddress32 -> ICC_INTERNET_CLASSES,

@@ -3,6 +3,7 @@
 
 #include "framework/app.h"
 #include "framework/cstring.h"
+#include "framework/dialog.h"
 #include "framework/fwstrings.h"
 #include "framework/wnd.h"
 
@@ -26,6 +27,25 @@ HWND MessageBoxOwner()
     return ::GetLastActivePopup(::GetAncestor(pMainWnd->m_hWnd, GA_ROOT));
 }
 
+// The window a box asked for hWndOwner gets. A disabled top-level window is the owner of a modal
+// dialog that runs or is being created (while it initialises, the owner is still the active
+// window). A box owned by it would enable it when the box closes, as every box enables its owner,
+// and the user could then work in the window under a dialog that is still modal, even open that
+// dialog a second time. Such a box belongs to the modal dialog, which the box disables and
+// enables again while the owner chain above it stays disabled.
+HWND OwnerForBox(HWND hWndOwner)
+{
+    if (hWndOwner == nullptr)
+        return nullptr;
+    HWND hWndTop = ::GetAncestor(hWndOwner, GA_ROOT);
+    if (hWndTop == nullptr || ::IsWindowEnabled(hWndTop))
+        return hWndOwner;
+    HWND hWndModal = AfxGetModalDialogWindow();
+    if (hWndModal != nullptr && ::IsWindowEnabled(hWndModal))
+        return hWndModal;
+    return hWndOwner;
+}
+
 }  // namespace
 
 AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler)
@@ -39,6 +59,7 @@ AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler)
 int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
 {
     LPCWSTR caption = lpszCaption ? lpszCaption : AfxGetAppName();
+    hWndOwner = OwnerForBox(hWndOwner);
     AfxMessageBoxHandler handler;
     {
         std::lock_guard<std::mutex> guard(g_handlerLock);

@@ -24,7 +24,8 @@ using AfxMessageBoxHandler = std::function<int(const AfxMessageBoxCall& call)>;
 AfxMessageBoxHandler AfxSetMessageBoxHandler(AfxMessageBoxHandler handler);
 
 // Shows the box (or asks the handler); the answer is the button's id (IDOK, IDCANCEL, ...).
-// A null caption means the application's title.
+// A null caption means the application's title. While a modal dialog runs or is being created, a
+// box asked for a window it disabled is owned by the dialog, so that window stays disabled.
 int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType);
 
 // The application's message box: owned by the window the user is working in, captioned with
