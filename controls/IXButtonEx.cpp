@@ -382,22 +382,11 @@ void CIXButtonEx::EmbossBitmap(CBitmap& bitmap)
     const int width = info.bmWidth;
     const int height = info.bmHeight;
 
-    // A one-bit mask: 1 where the picture is white, 0 elsewhere.
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[2];
-    } maskInfo = {};
-    maskInfo.header.biSize = sizeof(BITMAPINFOHEADER);
-    maskInfo.header.biWidth = width;
-    maskInfo.header.biHeight = height;
-    maskInfo.header.biPlanes = 1;
-    maskInfo.header.biBitCount = 1;
-    maskInfo.header.biCompression = BI_RGB;
-    maskInfo.colors[1] = {0xFF, 0xFF, 0xFF, 0};
-    void* bits = nullptr;
+    // A monochrome mask: 1 where the picture is exactly white, 0 elsewhere. A copy into a
+    // monochrome bitmap compares each pixel with the source's background colour; a one-bit DIB
+    // section would take the nearest of its two colours instead and count light greys as white.
     CBitmap mask;
-    if (!mask.Attach(
-            ::CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&maskInfo), DIB_RGB_COLORS, &bits, nullptr, 0)))
+    if (!mask.CreateBitmap(width, height, 1, 1, nullptr))
         return;
     CDC pictureDC;
     CDC maskDC;

@@ -199,11 +199,9 @@ CToolTipCtrl* CToolTipCtrl::FromHandle(HWND hWnd)
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
 {
     HWND hWndParent = pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;
-    if (!CWnd::CreateEx(WS_EX_TOOLWINDOW, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | dwStyle,
-                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hWndParent, nullptr))
-        return FALSE;
-    ::SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    return TRUE;
+    // The control makes itself a topmost tool window when it shows a tip.
+    return CWnd::CreateEx(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | dwStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, hWndParent, nullptr);
 }
 
 void CToolTipCtrl::FillInToolInfo(TTTOOLINFOW& ti, CWnd* pWnd, UINT_PTR nIDTool)
@@ -232,9 +230,6 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCWSTR lpszText, LPCRECT lpRectTool, UIN
         ti.rect = *lpRectTool;
     else if (nIDTool != 0)
         ::GetClientRect(pWnd->GetSafeHwnd(), &ti.rect);
-    // A tool that is the window itself is subclassed so that no relaying is needed.
-    if (nIDTool == 0)
-        ti.uFlags |= TTF_SUBCLASS;
     ti.lpszText = const_cast<LPWSTR>(lpszText);
     ti.hinst = nullptr;
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)));

@@ -336,13 +336,13 @@ public:
 class CToolTipCtrl : public CWnd {
 public:
     using CWnd::Create;
-    // A tooltip window owned by pParentWnd (TTS_ALWAYSTIP is added, as tips of inactive
-    // windows are wanted too).
+    // A tooltip window owned by pParentWnd with the TTS_* styles dwStyle. Without TTS_ALWAYSTIP
+    // it shows tips only while its owner is the active window.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
 
-    // A tool for the window pWnd itself when nIDTool is 0 and lpRectTool null (the tooltip then
-    // subclasses pWnd to see its mouse messages), else the rectangle lpRectTool of pWnd with id
-    // nIDTool. LPSTR_TEXTCALLBACKW asks the tool's window for the text.
+    // A tool for the window pWnd itself when nIDTool is 0 and lpRectTool null, else the rectangle
+    // lpRectTool of pWnd with id nIDTool. Either way the tooltip learns of the mouse only through
+    // RelayEvent. LPSTR_TEXTCALLBACKW asks the tool's window for the text.
     BOOL AddTool(CWnd* pWnd, LPCWSTR lpszText = LPSTR_TEXTCALLBACKW, LPCRECT lpRectTool = nullptr,
                  UINT_PTR nIDTool = 0);
     BOOL AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool = nullptr, UINT_PTR nIDTool = 0);

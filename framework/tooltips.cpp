@@ -63,7 +63,8 @@ CToolTipCtrl* AfxGetThreadToolTip()
     if (state.toolTip && state.toolTip->m_hWnd != nullptr)
         return state.toolTip.get();
     state.toolTip.reset(new CToolTipCtrl);
-    if (!state.toolTip->Create(nullptr, 0)) {
+    // Tips of a window that is not active are wanted too.
+    if (!state.toolTip->Create(nullptr, TTS_ALWAYSTIP)) {
         state.toolTip.reset();
         return nullptr;
     }

@@ -286,6 +286,7 @@ TEST_F(ButtonST, TheTooltipHasOneToolOverTheButtonAsItWasAtTheFirstText)
         hTip = button.ToolTip.m_hWnd;
         EXPECT_EQ(button.ToolTip.GetToolCount(), 1);
         EXPECT_EQ(button.ToolTip.GetMaxTipWidth(), 400);
+        EXPECT_EQ(::GetWindowLongPtrW(hTip, GWL_STYLE) & 0xFFFF, 0);  // style 0: no TTS_ALWAYSTIP
         CString text;
         button.ToolTip.GetText(text, &button, 1);
         EXPECT_STREQ(static_cast<LPCWSTR>(text), L"Stop");

@@ -101,7 +101,9 @@ TEST_F(IXButtonEx, AttachingAddsOwnerDrawAndMultilineAndMakesTheButtonItsOwnTool
     info.cbSize = TTTOOLINFOW_V2_SIZE;
     info.lpszText = text;
     ASSERT_TRUE(::SendMessageW(button.ToolTip.m_hWnd, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&info)));
-    EXPECT_TRUE(info.uFlags & TTF_IDISHWND);
+    // One relay, the button's pre-translate, and the tooltip's own style.
+    EXPECT_EQ(info.uFlags & (TTF_IDISHWND | TTF_SUBCLASS), static_cast<UINT>(TTF_IDISHWND));
+    EXPECT_EQ(::GetWindowLongPtrW(button.ToolTip.m_hWnd, GWL_STYLE) & 0xFFFF, 0);
     EXPECT_EQ(info.uId, reinterpret_cast<UINT_PTR>(hWnd));
     EXPECT_EQ(info.hwnd, parent.m_hWnd);
     EXPECT_EQ(info.lpszText, LPSTR_TEXTCALLBACKW);
@@ -218,7 +220,7 @@ TEST_F(IXButtonEx, HoverNeedsATooltipTextAndAReleasedButtonAndBringsTheHand)
     EXPECT_TRUE(::KillTimer(hWnd, 1));
 }
 
-TEST_F(IXButtonEx, HoverEndsSoonAfterTheRealMouseLeavesAndNotWhileItStays)
+TEST_F(IXButtonEx, TheRealMouseShowsTheTipAndHoverEndsSoonAfterItLeavesNotWhileItStays)
 {
     CIXButtonEx button;
     HWND hWnd = Attach(button);
@@ -227,6 +229,8 @@ TEST_F(IXButtonEx, HoverEndsSoonAfterTheRealMouseLeavesAndNotWhileItStays)
     ::GetWindowRect(hWnd, &rect);
     buttontest::MoveRealMouse(rect.left + 10, rect.top + 10);
     ASSERT_TRUE(buttontest::PumpUntil([&] { return button.Hover != FALSE; }, 2000));
+    EXPECT_TRUE(buttontest::PumpUntil([&] { return ::IsWindowVisible(button.ToolTip.m_hWnd) != FALSE; }, 5000))
+        << "the tip shows";
     buttontest::PumpFor(200);
     EXPECT_TRUE(button.Hover);
 
@@ -416,7 +420,8 @@ TEST_F(IXButtonEx, ADisabledImageIsEmbossedOrReplacedByTheDisabledOne)
     auto embossed = Render(hWnd, kPaper);
     EXPECT_EQ(embossed->Count(kBlack), 0);
     EXPECT_GT(embossed->Count(::GetSysColor(COLOR_BTNSHADOW)), 0);
-    EXPECT_EQ(embossed->Pixel(13, 13), kParent);  // the picture's face is left out
+    // Only white counts as the picture's face: its grey background is shadow too.
+    EXPECT_EQ(embossed->Pixel(13, 13), ::GetSysColor(COLOR_BTNSHADOW));
     button.DisabledImageId = IDB_TEST_PATTERN;
     EXPECT_GT(Render(hWnd, kPaper)->Count(RGB(255, 0, 255)), 0);
 }
@@ -447,11 +452,11 @@ TEST_F(IXButtonEx, HatchAndPatternBrushesFillTheTileAndNoBrushLeavesTheBorderOnl
     EXPECT_EQ(bordered->Pixel(2, 15), kBorder);
 }
 
-TEST(IXButtonExBitmaps, EmbossingTurnsDarkPixelsIntoAShadowWithAHighlightBelowRight)
+TEST(IXButtonExBitmaps, EmbossingTurnsEveryPixelButWhiteIntoAShadowWithAHighlightBelowRight)
 {
     Canvas canvas(1, 1, kPaper);
     CDC* pDC = CDC::FromHandle(canvas.Dc());
-    // A white 8 x 8 picture with one black pixel at (3, 3).
+    // A white 8 x 8 picture with a black pixel at (3, 3) and a light grey one at (5, 1).
     CBitmap bitmap;
     CDC dc;
     ASSERT_TRUE(dc.CreateCompatibleDC(pDC));
@@ -459,15 +464,16 @@ TEST(IXButtonExBitmaps, EmbossingTurnsDarkPixelsIntoAShadowWithAHighlightBelowRi
     CBitmap* pOld = dc.SelectObject(&bitmap);
     dc.FillSolidRect(0, 0, 8, 8, kWhite);
     dc.SetPixel(3, 3, kBlack);
+    dc.SetPixel(5, 1, RGB(192, 192, 192));
     dc.SelectObject(pOld);
     TestIXButton::EmbossBitmap(bitmap);
     pOld = dc.SelectObject(&bitmap);
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             COLORREF expected = ::GetSysColor(COLOR_BTNFACE);
-            if (x == 3 && y == 3)
+            if ((x == 3 && y == 3) || (x == 5 && y == 1))
                 expected = ::GetSysColor(COLOR_BTNSHADOW);
-            else if (x == 4 && y == 4)
+            else if ((x == 4 && y == 4) || (x == 6 && y == 2))
                 expected = ::GetSysColor(COLOR_3DHILIGHT);
             EXPECT_EQ(dc.GetPixel(x, y), expected) << x << "," << y;
         }
