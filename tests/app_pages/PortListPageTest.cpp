@@ -5,6 +5,8 @@
 #include "app/DriverInterface.h"
 #include "app/PortListColumns.h"
 
+#include <cstring>
+
 using uitest::Do;
 using uitest::WaitUntil;
 
@@ -39,6 +41,46 @@ DWORD DeviceDword(unsigned com, const wchar_t* name)
 void ClickApply(CWnd& dlg)
 {
     uitest::Click(::GetDlgItem(dlg.m_hWnd, IDC_BTN_APPLY));
+}
+
+// Pixels of the list's empty part, below its last row, that are not the list's background: what
+// the list window shows now, read back from it.
+int StalePixelsBelowTheRows(HWND hList)
+{
+    CRect client, lastRow;
+    ::GetClientRect(hList, &client);
+    lastRow.left = LVIR_BOUNDS;
+    const int rows = uitest::ListViewRowCount(hList);
+    if (rows == 0 || !::SendMessageW(hList, LVM_GETITEMRECT, rows - 1, reinterpret_cast<LPARAM>(&lastRow)))
+        return -1;
+    const int width = client.Width();
+    const int height = client.bottom - lastRow.bottom;
+    if (width <= 0 || height <= 0)
+        return -1;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    HDC hDC = ::GetDC(hList);
+    HDC hMem = ::CreateCompatibleDC(hDC);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP hBitmap = ::CreateDIBSection(hMem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = ::SelectObject(hMem, hBitmap);
+    const BOOL copied = ::BitBlt(hMem, 0, 0, width, height, hDC, 0, lastRow.bottom, SRCCOPY);
+    ::GdiFlush();
+    if (copied)
+        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
+    ::SelectObject(hMem, old);
+    ::DeleteObject(hBitmap);
+    ::DeleteDC(hMem);
+    ::ReleaseDC(hList, hDC);
+    if (!copied)
+        return -1;
+    const COLORREF back = static_cast<COLORREF>(::SendMessageW(hList, LVM_GETBKCOLOR, 0, 0));
+    const DWORD expected = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+    int stale = 0;
+    for (DWORD pixel : pixels)
+        stale += (pixel & 0xFFFFFF) != expected ? 1 : 0;
+    return stale;
 }
 
 }  // namespace
@@ -283,9 +325,14 @@ TEST_F(PortListPageTest, RevertDropsTheUnsavedEdits)
 }
 
 // The main dialog shares the list's width out: 8, 12, 10, 21, 23 and 15 percent, the rest last.
+// What the enlarged list uncovers is painted: its empty part shows nothing but its background.
 TEST_F(PortListPageTest, SharesTheWidthOutWhenTheDialogIsResized)
 {
-    Run({Do([](CWnd& dlg) { dlg.MoveWindow(0, 0, 900, 600, TRUE); }), Do([](CWnd& dlg) {
+    ASSERT_TRUE(simtest::CreatePorts({2}));
+    Run({Do([](CWnd& dlg) { dlg.MoveWindow(0, 0, 700, 650, TRUE); }),
+         Do([](CWnd&) { EXPECT_EQ(0, StalePixelsBelowTheRows(PortListWnd())) << "taller"; }),
+         Do([](CWnd& dlg) { dlg.MoveWindow(0, 0, 900, 600, TRUE); }), Do([](CWnd& dlg) {
+             EXPECT_EQ(0, StalePixelsBelowTheRows(PortListWnd()));
              CRect client;
              dlg.GetClientRect(&client);
              const int w = client.Width() - 37;
