@@ -48,6 +48,26 @@ void WriteIpAddress(CDeviceParamWriter& devices, int com, const CString& text)
     WritePortSetting(devices, com, kIPaddressValue, ParseIpAddress(text));
 }
 
+// What a row knows of its port beyond its cells, kept in its item data, which stays with the row
+// when the list is sorted or its rows are moved: the key number of the port's subkey, and
+// whether the alias cell is empty because the stored alias could not be read.
+constexpr DWORD_PTR kKeyNumberMask = 0xFFFF;
+constexpr DWORD_PTR kAliasNotReadFlag = 0x10000;
+
+DWORD_PTR RowData(const CSVT_ComInfo& record)
+{
+    return record.keyNumber | (record.AliasNotRead ? kAliasNotReadFlag : 0);
+}
+
+// The COM number a row shows: the stored ComPort, or, when that is no number a port can have,
+// the port's own number, its key number (the stored value stays as it is).
+UINT ShownComNumber(const CSVT_ComInfo& record)
+{
+    if (record.ComPort >= 1 && record.ComPort <= static_cast<UINT>(CSVT_PortInfoDlg::kMaxPortComNumber))
+        return record.ComPort;
+    return record.keyNumber;
+}
+
 // The network port of the text, when it is one from 1 to 65535.
 bool ReadNetworkPort(const CString& text, DWORD& port)
 {
@@ -165,14 +185,8 @@ void CSVT_PortInfoDlg::FillList()
         CSingleLock lock(&g_portTableLock, TRUE);
         g_deviceCount = static_cast<int>(g_portTable.GetSize());
         records.reserve(static_cast<size_t>(g_deviceCount));
-        for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i) {
-            CSVT_ComInfo& record = g_portTable[i];
-            // Shown, and written by the next apply, as the highest level; the registry keeps the
-            // stored value until then.
-            if (record.TxTriggerLevel == 0 || record.TxTriggerLevel > kMaxTriggerLevel)
-                record.TxTriggerLevel = kMaxTriggerLevel;
-            records.push_back(record);
-        }
+        for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i)
+            records.push_back(g_portTable[i]);
     }
 
     // Painted once, when every row is in.
@@ -182,10 +196,13 @@ void CSVT_PortInfoDlg::FillList()
         const CSVT_ComInfo& record = records[i];
         const int row = static_cast<int>(i);
         text.Format(L"%4d", row + 1);
-        m_list.InsertItem(row, text, 0);
-        text.Format(L"COM%d", static_cast<int>(record.ComPort));
+        m_list.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row, text, 0, 0, 0,
+                          static_cast<LPARAM>(RowData(record)));
+        text.Format(L"COM%u", ShownComNumber(record));
         m_list.SetItemText(row, PORTCOL_COMPORT, text);
-        text.Format(L"%d", static_cast<int>(record.TxTriggerLevel));
+        // A level outside the offered 1 to 255 shows as stored, so that Apply writes back what
+        // the registry holds unless the user picks another.
+        text.Format(L"%u", record.TxTriggerLevel);
         m_list.SetItemText(row, PORTCOL_TRIGGER, text);
         m_list.SetItemText(row, PORTCOL_ALIAS, record.Alias);
         m_list.SetItemText(row, PORTCOL_IPADDRESS, FormatIpAddress(record.IPaddress));
@@ -196,14 +213,16 @@ void CSVT_PortInfoDlg::FillList()
     m_list.Invalidate();
 }
 
-// Rows are taken in the order the list shows them; each row's "COM Port" cell names the port,
-// which is also its key number.
+// Rows are taken in the order the list shows them. Each row is written to its own port: the
+// subkey and device of the key number it was filled with, whatever ComPort value the subkey
+// holds, so that Apply never makes a subkey (and so a port) that no add made.
 void CSVT_PortInfoDlg::ApplySettings()
 {
     const int rows = std::min(g_deviceCount, m_list.GetItemCount());
     CDeviceParamWriter devices;
     for (int row = 0; row < rows; ++row) {
-        const int com = ParseComNumber(m_list.GetItemText(row, PORTCOL_COMPORT));
+        const DWORD_PTR data = m_list.GetItemData(row);
+        const int com = static_cast<int>(data & kKeyNumberMask);
         if (com < 1 || com > kMaxPortComNumber)
             continue;
         // An open port is never rewritten: the driver holds its settings while it is in use.
@@ -212,7 +231,10 @@ void CSVT_PortInfoDlg::ApplySettings()
             continue;
         }
         WriteTriggerLevel(devices, com, m_list.GetItemText(row, PORTCOL_TRIGGER));
-        WriteAlias(com, m_list.GetItemText(row, PORTCOL_ALIAS));
+        // An alias the load could not read shows empty: it is kept unless the user typed one.
+        const CString alias = m_list.GetItemText(row, PORTCOL_ALIAS);
+        if ((data & kAliasNotReadFlag) == 0 || !alias.IsEmpty())
+            WriteAlias(com, alias);
         WriteIpAddress(devices, com, m_list.GetItemText(row, PORTCOL_IPADDRESS));
         DWORD port = 0;
         if (!ReadNetworkPort(m_list.GetItemText(row, PORTCOL_PORT), port))

@@ -38,15 +38,18 @@ DWORD ReadSetting(DefaultWriter& defaults, UINT keyNumber, LPCWSTR subkey, LPCWS
 }
 
 // The port's alias. An empty one is written only when the value is missing: an alias that is
-// there but too long to read stays as the user stored it.
-CString ReadAlias(LPCWSTR subkey, LPCWSTR devicePath)
+// there but too long to read stays as the user stored it, and notRead says so.
+CString ReadAlias(LPCWSTR subkey, LPCWSTR devicePath, bool& notRead)
 {
     CString alias;
+    notRead = false;
     if (ReadRegString(subkey, kAliasValue, alias))
         return alias;
     if (IsRegValueMissing(subkey, kAliasValue)) {
         WriteRegString(subkey, kAliasValue, L"");
         WriteRegString(devicePath, kAliasValue, L"");
+    } else {
+        notRead = true;
     }
     return CString();
 }
@@ -77,7 +80,7 @@ void LoadPortTable()
         record.IPaddress = ReadSetting(defaults, n, subkey, kIPaddressValue, kDefaultIPaddress);
         record.Port = ReadSetting(defaults, n, subkey, kPortValue, kDefaultPort);
         record.ComPort = ReadSetting(defaults, n, subkey, kComPortValue, g_presentPortMap[n - 1]);
-        record.Alias = ReadAlias(subkey, devicePath);
+        record.Alias = ReadAlias(subkey, devicePath, record.AliasNotRead);
         g_portTable.Add(record);
     }
 }

@@ -16,6 +16,9 @@ struct CSVT_ComInfo {
     UINT Port = 0;      // network port number
     UINT Protocol = 0;  // 0 "COM", 1 "Encryption", 2 "Raw"
     CString Alias;
+    // The stored alias could not be read (it is too long): Alias is empty, and the stored one
+    // stays until the user types another.
+    bool AliasNotRead = false;
 };
 
 // Rebuilds the table from the present port devices and their registry subkeys, writing every

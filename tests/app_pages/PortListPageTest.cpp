@@ -120,22 +120,51 @@ TEST_F(PortListPageTest, AnEmptyTableGivesAnEmptyListAndApplyOnlyReloads)
     EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
-// A level outside 1 to 255 shows as 255; the registry keeps it until Apply writes 255.
-TEST_F(PortListPageTest, ShowsAnOutOfRangeTriggerLevelAsTheHighestAndApplyStoresIt)
+// A level outside 1 to 255 shows as stored, and Apply writes back only what the list shows.
+TEST_F(PortListPageTest, ShowsAnOutOfRangeTriggerLevelAsStoredAndApplyKeepsIt)
 {
     ASSERT_TRUE(simtest::CreatePorts({2, 4}));
     ASSERT_TRUE(WritePortDword(2, L"TxTriggerLevel", 0));
     ASSERT_TRUE(WritePortDword(4, L"TxTriggerLevel", 300));
     Run({Do([](CWnd& dlg) {
-             EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER));
-             EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_TRIGGER));
-             EXPECT_EQ(0u, PortDword(2, L"TxTriggerLevel"));
-             EXPECT_EQ(300u, PortDword(4, L"TxTriggerLevel"));
+             EXPECT_EQ(L"0", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER));
+             EXPECT_EQ(L"300", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_TRIGGER));
              ClickApply(dlg);
          }),
          Do([](CWnd&) {
-             EXPECT_EQ(255u, PortDword(2, L"TxTriggerLevel"));
-             EXPECT_EQ(255u, PortDword(4, L"TxTriggerLevel"));
+             EXPECT_EQ(0u, PortDword(2, L"TxTriggerLevel"));
+             EXPECT_EQ(300u, PortDword(4, L"TxTriggerLevel"));
+         })});
+}
+
+// A ComPort value that is not the port's own number never decides where Apply writes: each row
+// goes to its own subkey and device, and no other subkey or device key comes into being.
+TEST_F(PortListPageTest, ApplyWritesEachRowToItsOwnSubkeyWhateverItsComPortHolds)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4}));
+    ASSERT_TRUE(WritePortDword(2, L"ComPort", 0xFFFFFFFF));
+    ASSERT_TRUE(WritePortDword(4, L"ComPort", 9));
+    Run({Do([](CWnd& dlg) {
+             HWND hList = PortListWnd();
+             // An impossible number shows as the port's own; another number shows as stored.
+             EXPECT_EQ(L"COM2", uitest::ListViewCellText(hList, 0, PORTCOL_COMPORT));
+             EXPECT_EQ(L"COM9", uitest::ListViewCellText(hList, 1, PORTCOL_COMPORT));
+             SetCellText(hList, 0, PORTCOL_TRIGGER, L"5");
+             SetCellText(hList, 1, PORTCOL_TRIGGER, L"6");
+             ClickApply(dlg);
+         }),
+         Do([](CWnd&) {
+             EXPECT_EQ(5u, PortDword(2, L"TxTriggerLevel"));
+             EXPECT_EQ(6u, PortDword(4, L"TxTriggerLevel"));
+             EXPECT_EQ(6u, DeviceDword(4, L"TxTriggerLevel"));
+             EXPECT_EQ(0xFFFFFFFFu, PortDword(2, L"ComPort"));
+             EXPECT_EQ(9u, PortDword(4, L"ComPort"));
+             for (const wchar_t* key : {L"SYSTEM\\CurrentControlSet\\Services\\svtmf3\\Parameters\\0009",
+                                        L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3\\*PNP0501\\00000009"}) {
+                 HKEY hKey = nullptr;
+                 EXPECT_NE(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &hKey))
+                     << uitest::Narrow(key);
+             }
          })});
 }
 
@@ -291,6 +320,35 @@ TEST_F(PortListPageTest, ApplyCutsAnAliasToWhatTheLoadReadsBack)
              EXPECT_TRUE(ReadPortString(3, L"Alias", alias));
              EXPECT_EQ(std::wstring(255, L'a'), alias);
              EXPECT_EQ(std::wstring(255, L'a'), uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_ALIAS));
+         })});
+}
+
+// A stored alias too long to read shows empty; Apply and the reload after it keep it, until the
+// user types another into the cell.
+TEST_F(PortListPageTest, AnAliasTooLongToReadSurvivesApplyUntilTheUserTypesOne)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3, 4}));
+    const std::wstring stored(300, L's');
+    ASSERT_TRUE(WritePortString(3, L"Alias", stored));
+    ASSERT_TRUE(WritePortString(4, L"Alias", stored));
+    const auto alias = [](unsigned com) {
+        std::wstring text;
+        EXPECT_TRUE(ReadPortString(com, L"Alias", text));
+        return text;
+    };
+    Run({Do([](CWnd& dlg) {
+             EXPECT_EQ(L"", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_ALIAS));
+             ClickApply(dlg);
+         }),
+         Do([&](CWnd& dlg) {
+             EXPECT_EQ(stored, alias(3));
+             EXPECT_EQ(stored, alias(4));
+             SetCellText(PortListWnd(), 1, PORTCOL_ALIAS, L"typed");
+             ClickApply(dlg);
+         }),
+         Do([&](CWnd&) {
+             EXPECT_EQ(stored, alias(3));
+             EXPECT_EQ(L"typed", alias(4));
          })});
 }
 
