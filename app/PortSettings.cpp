@@ -2,9 +2,8 @@
 
 #include "app/DeviceParamWriter.h"
 #include "app/DriverInterface.h"
+#include "app/RegKeyTree.h"
 #include "app/ScopedHandles.h"
-
-#include <shlwapi.h>
 
 #include <string.h>
 
@@ -143,15 +142,20 @@ void WritePortSetting(CDeviceParamWriter& devices, UINT keyNumber, LPCWSTR value
     devices.WriteDword(keyNumber, valueName, value);
 }
 
+bool IsPortSubkeyLink(UINT keyNumber)
+{
+    return IsRegKeyLink(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber));
+}
+
 void DeletePortKey(UINT keyNumber)
 {
     // A subkey that is not there is what the caller wants; nothing to report either way.
-    ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber));
+    DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber));
 }
 
 int DeletePortSettings(DWORD comNumber, UINT keyNumber, HCOMDB hComDB)
 {
-    ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber));
+    DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber));
     // The number is released even when the subkey was gone already.
     ::ComDBReleasePort(hComDB, comNumber);
     return 1;

@@ -71,8 +71,11 @@ int WriteDeviceParamDword(DWORD comNumber, LPCWSTR valueName, DWORD value);
 void WritePortSetting(UINT keyNumber, LPCWSTR valueName, DWORD value);
 void WritePortSetting(CDeviceParamWriter& devices, UINT keyNumber, LPCWSTR valueName, DWORD value);
 
-// Deletes the port's subkey with everything below it; a missing subkey is no error.
+// Whether the port's subkey is a registry link to some other key rather than a key of its own.
+bool IsPortSubkeyLink(UINT keyNumber);
+// Deletes the port's subkey with everything below it; a missing subkey is no error. Registry
+// links are deleted as links, never followed: what they point to stays.
 void DeletePortKey(UINT keyNumber);
-// Deletes the port's subkey and releases the COM number in the open COM-port database, whether
+// Deletes the port's subkey (as DeletePortKey does) and releases the COM number in the open COM-port database, whether
 // or not the subkey existed. Always 1.
 int DeletePortSettings(DWORD comNumber, UINT keyNumber, HCOMDB hComDB);

@@ -46,7 +46,8 @@ void DeleteOemInfFiles();
 int RemovePnp0501Devices();
 
 // Deletes every per-port subkey (key numbers 0 to 255) that has a ComPort value and releases
-// that COM number. 0, after "Failed to open COM DB. Unable to uninstall", when the COM-port
+// that COM number; a subkey that is a registry link is deleted as the link, and nothing it
+// points to is read, released or deleted. 0, after "Failed to open COM DB. Unable to uninstall", when the COM-port
 // database does not open; then no subkey is deleted. Else 1.
 int UninstallAllPorts();
 

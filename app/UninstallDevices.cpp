@@ -85,8 +85,10 @@ DWORD ReleaseConfiguredComNumbers()
         const LONG opened = ::ComDBOpen(&hComDB);
         if (opened != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr)
             return opened != ERROR_SUCCESS ? static_cast<DWORD>(opened) : ERROR_INVALID_HANDLE;
+        // A subkey that is a link holds another key's values, not a port's.
         DWORD comNumber = 0;
-        if (ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber) && comNumber != 0)
+        if (!IsPortSubkeyLink(keyNumber) && ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber) &&
+            comNumber != 0)
             ::ComDBReleasePort(hComDB, comNumber);
         ::ComDBClose(hComDB);
     }
@@ -163,6 +165,12 @@ int UninstallAllPorts()
         return 0;
     }
     for (UINT keyNumber = 0; keyNumber <= kLastDeletedKeyNumber; ++keyNumber) {
+        // A subkey that is a link is taken away as the link; what it points to is another key's,
+        // and so is any ComPort read through it.
+        if (IsPortSubkeyLink(keyNumber)) {
+            DeletePortKey(keyNumber);
+            continue;
+        }
         DWORD comNumber = 0;
         if (ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber))
             DeletePortSettings(comNumber, keyNumber, hComDB);

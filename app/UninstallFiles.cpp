@@ -3,9 +3,11 @@
 // Deletion is confined on purpose. Outside the INF folder only the fixed leaf names below are
 // ever deleted, one file at a time; in the INF folder only a copy whose original INF name
 // SetupAPI reports as svtmf3.inf or svtser3.inf. No pattern selects a file for deletion, no
-// folder is deleted with its contents, and a folder goes only when it is already empty.
+// folder is deleted with its contents, and a folder goes only when it is already empty. A name
+// that is a link to something elsewhere is left alone with what it points to (DeleteOwnEntry).
 #include "app/Uninstall.h"
 
+#include "app/ScopedHandles.h"
 #include "framework/cstring.h"
 
 #include <setupapi.h>
@@ -56,13 +58,69 @@ CString JoinPath(const CString& folder, LPCWSTR leaf)
     return path;
 }
 
+// The path of what the handle holds as the system resolved it, links followed; empty when it
+// cannot be told.
+CString ResolvedPath(HANDLE handle)
+{
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD chars = ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (chars == 0)
+            return CString();
+        if (chars < buffer.size())
+            return CString(buffer.data(), static_cast<int>(chars));
+        buffer.resize(chars + 1);
+    }
+}
+
+// The resolved path of a folder; empty when it cannot be opened or told.
+CString ResolvedFolderPath(const CString& folder)
+{
+    ScopedHandle handle(::CreateFileW(folder, FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.IsValid())
+        return CString();
+    CString path = ResolvedPath(handle);
+    path.TrimRight(L'\\');
+    return path;
+}
+
+// Deletes folder\leafName, a file or (isFolder) an empty folder, only when it is that entry
+// itself: opened, it must resolve to the folder's own resolved path followed by leafName. A link
+// at that name resolves to somewhere else and stays, with what it points to: under Wine a file
+// link is not told apart otherwise (its attributes are a plain file's), and deleting it would
+// delete its target. The check and the deletion use one handle, so what was checked is what goes.
+// clearReadOnly lets a read-only file go too. Failures are not reported.
+void DeleteOwnEntry(const CString& folder, LPCWSTR leafName, bool isFolder, bool clearReadOnly)
+{
+    const CString folderPath = ResolvedFolderPath(folder);
+    if (folderPath.IsEmpty())
+        return;
+    const DWORD access = DELETE | FILE_READ_ATTRIBUTES | (clearReadOnly ? FILE_WRITE_ATTRIBUTES : 0);
+    ScopedHandle handle(::CreateFileW(JoinPath(folder, leafName), access,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      isFolder ? FILE_FLAG_BACKUP_SEMANTICS : FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!handle.IsValid() || !SameTextIgnoringCase(ResolvedPath(handle), JoinPath(folderPath, leafName)))
+        return;
+    if (clearReadOnly) {
+        FILE_BASIC_INFO basic = {};  // times of 0 stay as they are
+        basic.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        ::SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof(basic));
+    }
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = TRUE;
+    ::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof(disposition));
+}
+
 // Deletes folder\leafName when leafName is one of the product's file names; anything else is
 // refused. Failures are not reported.
 void DeleteProductFile(const CString& folder, LPCWSTR leafName)
 {
     if (folder.IsEmpty() || !IsProductFileName(leafName))
         return;
-    ::DeleteFileW(JoinPath(folder, leafName));
+    DeleteOwnEntry(folder, leafName, false, false);
 }
 
 // The product's own folder "...\Kolbrant\COM Sarvento" below a system folder; empty when the
@@ -89,8 +147,9 @@ CString SystemFolder(int csidl)
 // Removes the product's folder when it is empty; a folder with anything left in it stays.
 void RemoveProductFolder(const CString& folder)
 {
-    if (!folder.IsEmpty())
-        ::RemoveDirectoryW(folder);
+    const int slash = folder.ReverseFind(L'\\');
+    if (slash > 0)
+        DeleteOwnEntry(folder.Left(slash), static_cast<LPCWSTR>(folder) + slash + 1, true, false);
 }
 
 // The original INF name that SetupAPI reports for the INF at path; empty when the file is no
@@ -138,11 +197,8 @@ void DeleteProductInfCopy(const CString& infFolder, const CString& baseName)
     const CString infPath = JoinPath(infFolder, baseName + L".inf");
     if (baseName.IsEmpty() || !IsProductInfName(OriginalInfName(infPath)))
         return;
-    for (const wchar_t* extension : {L".inf", L".pnf"}) {
-        const CString path = JoinPath(infFolder, baseName + extension);
-        ::SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path);
-    }
+    for (const wchar_t* extension : {L".inf", L".pnf"})
+        DeleteOwnEntry(infFolder, baseName + extension, false, true);
 }
 
 // The names of the INF files in folder (the listing is finished before anything is deleted).

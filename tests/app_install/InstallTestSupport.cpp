@@ -1,6 +1,7 @@
 #include "tests/app_install/InstallTestSupport.h"
 
 #include "app/PortSettings.h"
+#include "app/RegKeyTree.h"
 #include "tests/support/SimMachine.h"
 
 #include <sddl.h>
@@ -28,6 +29,38 @@ std::wstring ParentOf(const std::wstring& path)
 {
     const size_t slash = path.find_last_of(L"\\/");
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+// The host's path of a file of the prefix; empty outside Wine.
+std::string UnixPath(const std::wstring& path)
+{
+    using UnixFileName = char*(CDECL*)(LPCWSTR);
+    auto toUnix = reinterpret_cast<UnixFileName>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unixPath = toUnix != nullptr ? toUnix(path.c_str()) : nullptr;
+    if (unixPath == nullptr)
+        return std::string();
+    std::string result(unixPath);
+    ::HeapFree(::GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+// Starts a host program (Wine starts host executables directly); false when it did not start.
+// Its end cannot be waited for from here: the caller waits for what it does.
+bool StartHostProgram(const wchar_t* program, const std::string& arguments)
+{
+    std::wstring commandLine = program;
+    commandLine += L' ';
+    for (char c : arguments)
+        commandLine += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!::CreateProcessW(program, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return true;
 }
 
 std::wstring EnvironmentText(const wchar_t* name)
@@ -101,6 +134,39 @@ std::vector<std::wstring> DecoyFilePaths(const Folders& folders)
     };
 }
 
+std::vector<LinkDecoy> FileLinkDecoys(const Folders& folders)
+{
+    std::vector<LinkDecoy> decoys;
+    int index = 0;
+    for (const std::wstring& path : ProductFilePaths(folders))
+        decoys.push_back({path, folders.temp + L"\\link targets\\" + std::to_wstring(++index) + L".bin"});
+    decoys.insert(decoys.begin(), {{folders.inf + L"\\svtser3.inf", folders.temp + L"\\link targets\\svtser3.inf"},
+                                   {folders.inf + L"\\svtser3.pnf", folders.temp + L"\\link targets\\svtser3.pnf"}});
+    return decoys;
+}
+
+std::wstring ResolvedPath(const std::wstring& path)
+{
+    HANDLE file =
+        ::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return std::wstring();
+    wchar_t resolved[1024] = {};
+    const DWORD chars = ::GetFinalPathNameByHandleW(file, resolved, 1024, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    ::CloseHandle(file);
+    return chars > 0 && chars < 1024 ? std::wstring(resolved, chars) : std::wstring();
+}
+
+::testing::AssertionResult LinkKept(const LinkDecoy& decoy)
+{
+    if (!FileExists(decoy.target))
+        return ::testing::AssertionFailure() << "target deleted: " << Narrow(decoy.target);
+    if (ResolvedPath(decoy.link) != ResolvedPath(decoy.target))
+        return ::testing::AssertionFailure() << "link gone: " << Narrow(decoy.link);
+    return ::testing::AssertionSuccess();
+}
+
 bool FileExists(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
@@ -155,6 +221,29 @@ bool FolderExists(const std::wstring& path)
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult MadeFiles::Link(const LinkDecoy& decoy, const std::string& content)
+{
+    if (!FileExists(decoy.target)) {
+        ::testing::AssertionResult target = File(decoy.target, content);
+        if (!target)
+            return target;
+    }
+    ::testing::AssertionResult folder = Folder(ParentOf(decoy.link));
+    if (!folder)
+        return folder;
+    const std::string link = UnixPath(decoy.link);
+    if (link.empty() || !StartHostProgram(L"/bin/ln", "-s \"" + UnixPath(decoy.target) + "\" \"" + link + "\""))
+        return ::testing::AssertionFailure() << "cannot run the host's ln for " << Narrow(decoy.link);
+    m_links.push_back(decoy.link);
+    // The link shows in where its name leads.
+    const std::wstring target = ResolvedPath(decoy.target);
+    for (const DWORD start = ::GetTickCount(); ResolvedPath(decoy.link) != target; ::Sleep(10)) {
+        if (::GetTickCount() - start > 15000)
+            return ::testing::AssertionFailure() << "no link at " << Narrow(decoy.link);
+    }
+    return ::testing::AssertionSuccess();
+}
+
 std::wstring MadeFiles::InfCopy(const std::wstring& source)
 {
     wchar_t dest[MAX_PATH] = {};
@@ -178,6 +267,13 @@ std::string OtherProductInf(const char* version)
 
 void MadeFiles::Cleanup()
 {
+    // The links go first, while their targets are there to show whether they are gone.
+    for (const std::wstring& path : m_links) {
+        StartHostProgram(L"/bin/rm", "-f \"" + UnixPath(path) + "\"");
+        for (const DWORD start = ::GetTickCount(); FileExists(path) && ::GetTickCount() - start < 15000;)
+            ::Sleep(10);
+    }
+    m_links.clear();
     for (const std::wstring& path : m_files) {
         ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(path.c_str());
@@ -218,7 +314,25 @@ bool KeyExists(const std::wstring& path)
 
 void DeleteTestKey(const std::wstring& path)
 {
-    ::SHDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
+    DeleteRegKeyTree(HKEY_LOCAL_MACHINE, path.c_str());
+}
+
+::testing::AssertionResult WriteRegistryLink(const std::wstring& linkPath, const std::wstring& targetPath)
+{
+    HKEY key = nullptr;
+    LONG result = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, linkPath.c_str(), 0, nullptr,
+                                    REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS | KEY_CREATE_LINK,
+                                    nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS) {
+        // The target as the kernel names it, without a terminator.
+        const std::wstring target = L"\\Registry\\Machine\\" + targetPath;
+        result = ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
+                                  static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+        ::RegCloseKey(key);
+    }
+    if (result != ERROR_SUCCESS)
+        return ::testing::AssertionFailure() << "cannot make the link " << Narrow(linkPath) << " (" << result << ")";
+    return ::testing::AssertionSuccess();
 }
 
 const wchar_t kTestDeviceEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\ROOT\\SARVENTOTEST";

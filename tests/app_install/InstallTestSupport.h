@@ -44,6 +44,19 @@ std::vector<std::wstring> ProductFilePaths(const Folders& folders);
 // product's places.
 std::vector<std::wstring> DecoyFilePaths(const Folders& folders);
 
+// A symbolic link at one of the product's names to a file elsewhere, which is not the product's.
+struct LinkDecoy {
+    std::wstring link;
+    std::wstring target;
+};
+// Links at the names of ProductFilePaths, and in the system INF folder at the .inf and .pnf
+// names of a copy of svtser3.inf (the first of these targets is to hold such an INF).
+std::vector<LinkDecoy> FileLinkDecoys(const Folders& folders);
+// The path the system resolves path to, links followed; empty when it does not open.
+std::wstring ResolvedPath(const std::wstring& path);
+// The link still leads to its target, and the target is there.
+::testing::AssertionResult LinkKept(const LinkDecoy& decoy);
+
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 
@@ -66,10 +79,15 @@ public:
     std::wstring InfCopy(const std::wstring& source);
     // A file that something else made and that the test wants gone afterwards.
     void Remember(const std::wstring& path) { m_files.push_back(path); }
+    // The target file (with content, unless it is there already) and a symbolic link to it at
+    // decoy.link, made by the host's ln: Wine's CreateSymbolicLinkW makes none. Cleanup removes
+    // the link with the host's rm, as the link: Wine's DeleteFileW would delete its target.
+    ::testing::AssertionResult Link(const LinkDecoy& decoy, const std::string& content = "link target");
 
     void Cleanup();
 
 private:
+    std::vector<std::wstring> m_links;
     std::vector<std::wstring> m_files;
     std::vector<std::wstring> m_folders;  // in the order made
 };
@@ -82,8 +100,10 @@ std::string OtherProductInf(const char* version = "1.0");
 std::wstring PortSubkey(UINT keyNumber);
 bool KeyExists(const std::wstring& path);
 ::testing::AssertionResult WriteDword(const std::wstring& keyPath, const wchar_t* name, DWORD value);
-// Deletes a key that a test made, with its subkeys; a missing key is fine.
+// Deletes a key that a test made, with its subkeys (links as links); a missing key is fine.
 void DeleteTestKey(const std::wstring& path);
+// A registry link at linkPath to targetPath, both below HKEY_LOCAL_MACHINE.
+::testing::AssertionResult WriteRegistryLink(const std::wstring& linkPath, const std::wstring& targetPath);
 
 // ---- devices ----
 // A device as the registry holds it, e.g. instanceId "ROOT\SARVENTOTEST\0001", with a service

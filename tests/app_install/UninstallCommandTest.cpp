@@ -22,6 +22,9 @@ namespace {
 const wchar_t kSimBusDevice[] = L"ROOT\\SVTMF3\\0000";
 const wchar_t kOtherDevice[] = L"ROOT\\SARVENTOTEST\\0000";
 const wchar_t kOtherProductKey[] = L"SOFTWARE\\Kolbrant\\Other Product";
+// Another product's keys that links among the port subkeys lead to.
+const std::wstring kLinkedKey = std::wstring(kOtherProductKey) + L"\\Linked";
+const std::wstring kNestedLinkedKey = std::wstring(kOtherProductKey) + L"\\Nested";
 const wchar_t kWineVersionKey[] = L"Software\\Wine\\AppDefaults\\SarventoCtl3.exe";
 
 // The machine with the product installed on it, and other products beside it.
@@ -30,13 +33,23 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(RunsInBuildPrefix());
+        DeleteRegistryLinks();
         SimMachineTest::SetUp();
     }
     void TearDown() override
     {
+        DeleteRegistryLinks();
         DeleteTestKey(kTestDeviceEnumKey);
         DeleteTestKey(kOtherProductKey);
         DeleteTestKey(L"SOFTWARE\\Kolbrant\\COM Sarvento v3");
+    }
+
+    // Links that a test stopped early left behind: the machine's reset deletes the port subkeys
+    // the ordinary way, which follows links.
+    static void DeleteRegistryLinks()
+    {
+        DeleteTestKey(PortSubkey(42));
+        DeleteTestKey(PortSubkey(3) + L"\\Nested");
     }
 
     void InstallProductAndOthers()
@@ -45,9 +58,15 @@ protected:
         // product's device, settings and claims.
         ASSERT_TRUE(simtest::CreatePorts({3, 5}));
         ASSERT_TRUE(WriteDword(PortSubkey(9), L"Port", 4001));
-        ASSERT_TRUE(simtest::SetComDbClaims({3, 5, 11}));
+        ASSERT_TRUE(simtest::SetComDbClaims({3, 5, 11, 12}));
         ASSERT_TRUE(WriteDevice(kOtherDevice, L"otherbus", {L"root\\otherbus"}));
         ASSERT_TRUE(WriteDword(kOtherProductKey, L"Installed", 1));
+        // Registry links to the other product's keys: subkey 0042 itself, and a key inside 0003.
+        ASSERT_TRUE(WriteDword(kLinkedKey, L"ComPort", 12));
+        ASSERT_TRUE(WriteDword(kLinkedKey + L"\\Sub", L"Kept", 1));
+        ASSERT_TRUE(WriteDword(kNestedLinkedKey + L"\\Sub", L"Kept", 1));
+        ASSERT_TRUE(WriteRegistryLink(PortSubkey(42), kLinkedKey));
+        ASSERT_TRUE(WriteRegistryLink(PortSubkey(3) + L"\\Nested", kNestedLinkedKey));
         ASSERT_TRUE(WriteDword(L"SOFTWARE\\Kolbrant\\COM Sarvento v3", L"Installed", 1));
 
         for (const std::wstring& path : ProductFilePaths(folders))
@@ -69,7 +88,8 @@ protected:
         EXPECT_FALSE(DeviceExists(kSimBusDevice));
         EXPECT_FALSE(KeyExists(PortSubkey(3)));
         EXPECT_FALSE(KeyExists(PortSubkey(5)));
-        EXPECT_EQ((std::vector<unsigned>{11}), simtest::ComDbClaims());
+        EXPECT_FALSE(KeyExists(PortSubkey(42)));
+        EXPECT_EQ((std::vector<unsigned>{11, 12}), simtest::ComDbClaims());
         EXPECT_FALSE(FileExists(portInfCopy));
         EXPECT_FALSE(FileExists(busInfCopy));
         for (const std::wstring& path : ProductFilePaths(folders))
@@ -86,6 +106,10 @@ protected:
         EXPECT_TRUE(KeyExists(PortSubkey(9)));
         EXPECT_TRUE(KeyExists(kParametersKey));
         EXPECT_TRUE(KeyExists(kOtherProductKey));
+        EXPECT_TRUE(KeyExists(kLinkedKey + L"\\Sub"));
+        EXPECT_TRUE(KeyExists(kNestedLinkedKey + L"\\Sub"));
+        DWORD linkedComPort = 0;
+        EXPECT_TRUE(ReadRegDword(kLinkedKey.c_str(), kComPortValue, linkedComPort));
         EXPECT_TRUE(KeyExists(L"SOFTWARE\\Kolbrant\\COM Sarvento v3"));
         EXPECT_TRUE(FileExists(otherInfCopy));
         for (const std::wstring& path : DecoyFilePaths(folders))
@@ -146,7 +170,7 @@ TEST_F(UninstallCommand, GoesOnAfterEachFailedStep)
     ASSERT_EQ(1u, ui.MessageBoxes().size());
     EXPECT_EQ(L"Failed to open COM DB. Unable to uninstall", ui.MessageBoxes()[0].text);
     EXPECT_TRUE(KeyExists(PortSubkey(3)));
-    EXPECT_EQ((std::vector<unsigned>{3, 5, 11}), simtest::ComDbClaims());
+    EXPECT_EQ((std::vector<unsigned>{3, 5, 11, 12}), simtest::ComDbClaims());
     EXPECT_FALSE(DeviceExists(PortDeviceInstance(3)));
     EXPECT_FALSE(DeviceExists(kSimBusDevice));
     EXPECT_FALSE(FileExists(portInfCopy));
@@ -243,7 +267,7 @@ TEST_F(UninstallOnWindows98, SaysTheProgramNeedsWindowsNtAndGoesOn)
     EXPECT_TRUE(DeviceExists(kSimBusDevice));
     EXPECT_FALSE(DeviceExists(PortDeviceInstance(3)));
     EXPECT_FALSE(KeyExists(PortSubkey(3)));
-    EXPECT_EQ((std::vector<unsigned>{11}), simtest::ComDbClaims());
+    EXPECT_EQ((std::vector<unsigned>{11, 12}), simtest::ComDbClaims());
     for (const std::wstring& path : ProductFilePaths(folders))
         EXPECT_FALSE(FileExists(path)) << "still there: " << ::testing::PrintToString(path);
     // The INF copies are deleted by the step that did not run.

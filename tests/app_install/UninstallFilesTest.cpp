@@ -52,6 +52,22 @@ TEST_F(UninstallFiles, DeletesExactlyTheProductsFilesAndShortcuts)
     EXPECT_TRUE(FolderExists(folders.quickLaunch));
 }
 
+// A link at one of the product's names is not the product's file: it stays, and so does what it
+// leads to (under Wine, deleting the link would delete its target).
+TEST_F(UninstallFiles, LeavesLinksAtTheProductsNamesAndWhatTheyLeadTo)
+{
+    const std::vector<LinkDecoy> decoys = FileLinkDecoys(folders);
+    ASSERT_TRUE(files.Copy(BuiltDriverFolder() + L"\\svtser3.inf", decoys[0].target));
+    for (const LinkDecoy& decoy : decoys)
+        ASSERT_TRUE(files.Link(decoy));
+
+    DeleteInstalledFiles();
+    DeleteOemInfFiles();
+
+    for (const LinkDecoy& decoy : decoys)
+        EXPECT_TRUE(LinkKept(decoy));
+}
+
 TEST_F(UninstallFiles, KeepsAProductFolderThatHoldsOtherFiles)
 {
     Make(ProductFiles());
