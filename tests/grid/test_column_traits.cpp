@@ -406,6 +406,7 @@ TEST_F(ComboTraitFixture, TheComboEditorOffersTheItemsWithTheCellsEntrySelected)
     EXPECT_EQ(255, editor->GetCount());
     EXPECT_EQ(254, editor->GetCurSel());
     EXPECT_EQ(254u, editor->GetItemData(editor->GetCurSel()));
+    EXPECT_FALSE(editor->GetExStyle() & WS_EX_RIGHT) << "a centred column";
     trigger->FinishCellEdit();
     EXPECT_EQ(nullptr, trigger->GetEditor());
     editor->DestroyWindow();
@@ -419,11 +420,12 @@ TEST_F(ComboTraitFixture, TheComboEditorOffersTheItemsWithTheCellsEntrySelected)
     auto* protocol = new CGridColumnTraitCombo;
     protocol->AddListItem(0, L"COM");
     protocol->AddListItem(1, L"Encryption");
-    grid.InsertColumnWithTrait(2, L"Protocol", LVCFMT_LEFT, 80, 2, protocol);
+    grid.InsertColumnWithTrait(2, L"Protocol", LVCFMT_RIGHT, 80, 2, protocol);
     grid.SetItemText(0, 2, L"com");
     editor = static_cast<CGridEditorComboBox*>(protocol->StartCellEdit(grid, 0, 2));
     ASSERT_NE(nullptr, editor);
     EXPECT_EQ(0, editor->GetCurSel()) << "the combo box finds its entries without regard to case";
+    EXPECT_TRUE(editor->GetExStyle() & WS_EX_RIGHT) << "a right-aligned column";
     editor->DestroyWindow();
 
     auto* empty = new CGridColumnTraitCombo;

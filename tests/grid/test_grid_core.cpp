@@ -46,6 +46,8 @@ struct FakeSystem {
     bool uxThemeLoads = true;
     const char* missingFunction = "";
     std::vector<std::wstring> themesSet;
+    bool noThemeData = false;       // OpenThemeData finds none for the class
+    HRESULT setThemeResult = S_OK;  // what SetWindowTheme answers
 };
 FakeSystem g_fake;
 
@@ -55,6 +57,8 @@ BOOL WINAPI FakeTrue()
 }
 HANDLE WINAPI FakeOpenThemeData(HWND, LPCWSTR)
 {
+    if (g_fake.noThemeData)
+        return nullptr;
     return reinterpret_cast<HANDLE>(0x1234);
 }
 HRESULT WINAPI FakeCloseThemeData(HANDLE)
@@ -64,7 +68,7 @@ HRESULT WINAPI FakeCloseThemeData(HANDLE)
 HRESULT WINAPI FakeSetWindowTheme(HWND, LPCWSTR name, LPCWSTR)
 {
     g_fake.themesSet.push_back(name);
-    return S_OK;
+    return g_fake.setThemeResult;
 }
 
 template <class Fn>
@@ -219,6 +223,8 @@ TEST(GridSetUp, TheExplorerStyleDependsOnTheWindowsVersionTheCommonControlsAndUx
         const char* missing;
         bool themed;
         bool gridLines;
+        bool noThemeData = false;
+        HRESULT setThemeResult = S_OK;
     };
     const Case cases[] = {
         {0x0602, true, true, "", true, false},   // Windows 8: styled, the style separates rows itself
@@ -232,16 +238,20 @@ TEST(GridSetUp, TheExplorerStyleDependsOnTheWindowsVersionTheCommonControlsAndUx
         {0x0602, true, true, "OpenThemeData", false, true},
         {0x0602, true, true, "CloseThemeData", false, true},
         {0x0602, true, true, "SetWindowTheme", false, true},
+        {0x0602, true, true, "", false, true, true},           // no theme data for "ListView"
+        {0x0602, true, true, "", false, true, false, E_FAIL},  // the style is refused
     };
     for (const Case& c : cases) {
-        g_fake = FakeSystem{c.os, c.cc6, c.loads, c.missing, {}};
+        g_fake = FakeSystem{c.os, c.cc6, c.loads, c.missing, {}, c.noThemeData, c.setThemeResult};
         SetGridPlatform(FakePlatform());  // forgets the cached version
         AttachedGrid attached;
         SCOPED_TRACE(testing::Message() << std::hex << c.os << " cc6=" << c.cc6 << " loads=" << c.loads
-                                        << " missing=" << c.missing);
+                                        << " missing=" << c.missing << " no theme data=" << c.noThemeData
+                                        << " SetWindowTheme=" << c.setThemeResult);
         EXPECT_EQ(c.themed, attached.grid.IsExplorerThemed());
         EXPECT_EQ(c.gridLines, (attached.grid.GetExtendedStyle() & LVS_EX_GRIDLINES) != 0);
-        EXPECT_EQ(c.themed ? std::vector<std::wstring>{L"Explorer"} : std::vector<std::wstring>{}, g_fake.themesSet);
+        const bool asked = c.themed || c.setThemeResult != S_OK;
+        EXPECT_EQ(asked ? std::vector<std::wstring>{L"Explorer"} : std::vector<std::wstring>{}, g_fake.themesSet);
     }
 }
 
@@ -580,6 +590,13 @@ TEST_F(GridCells, HotTrackingMarksOneRowAndStopsCleanly)
     EXPECT_EQ(0u, grid.GetExtendedStyle() & (LVS_EX_TRACKSELECT | LVS_EX_TWOCLICKACTIVATE));
     for (int row = 0; row < 5; ++row)
         EXPECT_EQ(0u, grid.GetItemState(row, LVIS_FOCUSED | LVIS_DROPHILITED)) << row;
+
+    // With the "Explorer" style the list's hot item alone shows the row.
+    grid.setExplorerThemed(true);
+    grid.SetHotTracking(2);
+    EXPECT_EQ(2, grid.GetHotItem());
+    EXPECT_EQ(0u, grid.GetExtendedStyle() & (LVS_EX_TRACKSELECT | LVS_EX_TWOCLICKACTIVATE));
+    EXPECT_EQ(0u, grid.GetItemState(2, LVIS_FOCUSED | LVIS_DROPHILITED));
 }
 
 TEST_F(GridCells, ReflectedNotificationsTheGridLetsGoReachTheParentWithTheGridsResult)

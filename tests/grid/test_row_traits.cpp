@@ -148,6 +148,32 @@ TEST_F(RowTraitFixture, TheTraitDrawsTheFocusRectangleAroundTheFocusCell)
         EXPECT_TRUE(IsWhite(canvas.Pixel(cell.right, y)));
     }
     EXPECT_GT(drawn, (cell.bottom - cell.top) / 3);
+
+    // With grid lines and no focus column the trait frames the whole row, above the line under it.
+    // (The list is not focused: a focused one under Wine adds a rectangle of its own to cancel.)
+    ::SetFocus(::GetDlgItem(host.m_hWnd, kNextId));
+    grid.setFocusColumn(-1);
+    grid.SetExtendedStyle(grid.GetExtendedStyle() | LVS_EX_GRIDLINES);
+    cd.nmcd.uItemState = CDIS_FOCUS;
+    EXPECT_TRUE(Draw(trait, cd) & CDRF_NOTIFYPOSTPAINT);
+    EXPECT_EQ(0u, cd.nmcd.uItemState & CDIS_FOCUS);
+    RECT row = {};
+    ASSERT_TRUE(grid.GetItemRect(1, &row, LVIR_BOUNDS));
+    RECT all = {0, 0, 200, 100};
+    ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    post.nmcd.rc = row;
+    Draw(trait, post);
+    int top = 0;
+    int bottom = 0;
+    int below = 0;
+    for (int x = row.left + 1; x < row.right - 1; ++x) {
+        top += !IsWhite(canvas.Pixel(x, row.top));
+        bottom += !IsWhite(canvas.Pixel(x, row.bottom - 2));
+        below += !IsWhite(canvas.Pixel(x, row.bottom - 1));
+    }
+    EXPECT_GT(top, (row.right - row.left) / 3);
+    EXPECT_GT(bottom, (row.right - row.left) / 3);
+    EXPECT_EQ(0, below) << "the grid line under the row stays clear";
 }
 
 TEST_F(RowTraitFixture, TheFocusCellOfASelectedRowIsDrawnUnselectedInFullRowSelect)
@@ -225,6 +251,12 @@ TEST_F(RowTraitFixture, TheXpTraitPaintsBehindCellImagesInTheRowsColour)
 
     grid.SetFocus();
     EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), paint(1, CLR_DEFAULT));
+    // The focus cell of the focused row is drawn unselected, in the record's colour.
+    grid.SetItemState(1, LVIS_FOCUSED, LVIS_FOCUSED);
+    grid.setFocusColumn(1);
+    EXPECT_EQ(RGB(0, 255, 255), paint(1, RGB(0, 255, 255)));
+    grid.setFocusColumn(2);
+    EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), paint(1, RGB(0, 255, 255)));
     ::SetFocus(::GetDlgItem(host.m_hWnd, kNextId));
     grid.ModifyStyle(0, LVS_SHOWSELALWAYS);
     EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), paint(1, CLR_DEFAULT));

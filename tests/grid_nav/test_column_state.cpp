@@ -220,6 +220,7 @@ TEST_F(ColumnState, AnAttachedStoreIsSavedOnFocusLossShowHideAndBeforeAWidthChan
     EXPECT_EQ(store.values[L"ColumnCount"], 3);
 
     // Saved just before the list takes the new width.
+    store.values.clear();
     grid.SetColumnWidth(2, 123);
     EXPECT_EQ(store.values[L"ColumnWidth_2"], 60);
     EXPECT_EQ(grid.GetColumnWidth(2), 123);

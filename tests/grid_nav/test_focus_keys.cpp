@@ -285,6 +285,12 @@ TEST_F(TypeAhead, FurtherLettersWithinTwoSecondsNarrowTheSearch)
     Char(L'E');
     EXPECT_EQ(Focused(), 2) << "\"bE\" matches \"beta\" from the focused row on";
     EXPECT_EQ(grid.typeAheadText(), L"bE");
+
+    // Another focused row starts a new search.
+    grid.SetItemState(0, LVIS_FOCUSED, LVIS_FOCUSED);
+    Char(L'c');
+    EXPECT_EQ(grid.typeAheadText(), L"c");
+    EXPECT_EQ(Focused(), 3);
 }
 
 TEST_F(TypeAhead, AfterTwoSecondsANewSearchStarts)
@@ -366,6 +372,9 @@ TEST_F(TypeAhead, AnOwnerDataListFindsRowsByTheirFirstCellsPrefix)
     find.lvfi.psz = L"TH";
     EXPECT_TRUE(grid.OnOwnerDataFindItem(&find.hdr, &result));
     EXPECT_EQ(result, 2);
+    find.lvfi.psz = nullptr;
+    EXPECT_FALSE(grid.OnOwnerDataFindItem(&find.hdr, &result)) << "a string search without a string";
+    EXPECT_EQ(result, -1);
 }
 
 }  // namespace

@@ -162,14 +162,19 @@ TEST_F(MouseEditing, AClickStillReachesTheParent)
 
 TEST_F(MouseEditing, ARefusingParentGetsNoEditorAndNoEndOfEdit)
 {
-    host.beginEditAnswer = 1;
-    EXPECT_EQ(OpenWithF2(1, 3), nullptr);
-    EXPECT_EQ(host.beginEdits, 1);
-    EXPECT_EQ(edit3->finishes, 1);
-    uitest::PumpMessages();
-    EXPECT_TRUE(host.endEdits.empty());
-    EXPECT_EQ(::FindWindowExW(grid.m_hWnd, nullptr, L"Edit", nullptr), nullptr) << "the editor was closed unseen";
-    EXPECT_EQ(grid.GetItemText(1, 3), L"r1-c3");
+    int refusals = 0;
+    for (LRESULT answer : {1, 2, -1}) {  // any answer but 0 refuses
+        SCOPED_TRACE(answer);
+        host.beginEditAnswer = answer;
+        EXPECT_EQ(OpenWithF2(1, 3), nullptr);
+        ++refusals;
+        EXPECT_EQ(host.beginEdits, refusals);
+        EXPECT_EQ(edit3->finishes, refusals);
+        uitest::PumpMessages();
+        EXPECT_TRUE(host.endEdits.empty());
+        EXPECT_EQ(::FindWindowExW(grid.m_hWnd, nullptr, L"Edit", nullptr), nullptr) << "the editor was closed unseen";
+        EXPECT_EQ(grid.GetItemText(1, 3), L"r1-c3");
+    }
 }
 
 // The combo editor ends an unfinished edit when its window is destroyed: after a refusal the
@@ -272,6 +277,25 @@ TEST_F(MouseEditing, ScrollingEndsAnOpenEditWithWhatWasTyped)
     EXPECT_EQ(edit4->finishes, 1);
 }
 
+// The edit reaches the row it was opened on, and the rows are sorted with it.
+TEST_F(MouseEditing, AHeaderClickCommitsAnOpenEditBeforeTheSort)
+{
+    CWnd* pEditor = OpenWithF2(1, 3);
+    ASSERT_NE(pEditor, nullptr);
+    pEditor->SetWindowText(L"zz");
+    RECT item = {};
+    ASSERT_TRUE(grid.GetHeaderCtrl()->GetItemRect(3, &item));
+    uitest::ClickAt(grid.GetHeaderCtrl()->m_hWnd, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    uitest::PumpMessages();
+    ASSERT_EQ(host.endEdits.size(), 1u);
+    EXPECT_EQ(host.endEdits[0].item, 1);
+    EXPECT_EQ(grid.sortColumn(), 3);
+    std::vector<std::wstring> rows;
+    for (int r = 0; r < grid.GetItemCount(); ++r)
+        rows.emplace_back(grid.GetItemText(r, 0) + L"/" + grid.GetItemText(r, 3));
+    EXPECT_EQ(rows, (std::vector<std::wstring>{L"r0-c0/r0-c3", L"r2-c0/r2-c3", L"r3-c0/r3-c3", L"r1-c0/zz"}));
+}
+
 TEST_F(MouseEditing, StartingAHeaderResizeEndsAnOpenEdit)
 {
     ASSERT_NE(OpenWithF2(1, 3), nullptr);
@@ -291,6 +315,18 @@ TEST_F(MouseEditing, AnEditorOpenWhenTheListGoesAwayLeavesNoEditorBehind)
     ASSERT_NE(OpenWithF2(1, 3), nullptr);
     host.DestroyWindow();
     uitest::PumpMessages();
+    EXPECT_EQ(grid.cellEditor(), nullptr);
+}
+
+// The grid's window destroyed with a combo editor open (as when its page goes): the editor ends
+// after the grid's columns are gone, once, cancelled.
+TEST_F(MouseEditing, AComboEditorOpenWhenTheGridGoesAwayEndsOnceCancelled)
+{
+    ASSERT_NE(OpenWithF2(1, 5), nullptr);
+    grid.DestroyWindow();
+    uitest::PumpMessages();
+    ASSERT_EQ(host.endEdits.size(), 1u);
+    EXPECT_EQ(host.endEdits[0].mask, 0u);
     EXPECT_EQ(grid.cellEditor(), nullptr);
 }
 

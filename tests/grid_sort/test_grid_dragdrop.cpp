@@ -76,6 +76,18 @@ TEST_F(GridDropping, IsRegisteredOnceAsTheDropTargetOfItsWindow)
     grid.SendMessage(WM_DESTROY);
     EXPECT_EQ(nullptr, grid.dropTarget());
     EXPECT_TRUE(other.Register(&grid)) << "the registration ended with the target";
+
+    // A registration that fails leaves a target that answers every drag with "no drop", and is
+    // not tried again.
+    EXPECT_FALSE(grid.RegisterDropTarget());
+    ASSERT_NE(nullptr, grid.dropTarget());
+    EXPECT_EQ(nullptr, grid.dropTarget()->OwnerList);
+    EXPECT_EQ(DROPEFFECT_NONE, grid.dropTarget()->OnDragEnter(&grid, nullptr, 0, CPoint(5, 5)));
+    EXPECT_EQ(DROPEFFECT_NONE, grid.dropTarget()->OnDragOver(&grid, nullptr, 0, CPoint(5, 5)));
+    EXPECT_FALSE(grid.dropTarget()->OnDrop(&grid, nullptr, DROPEFFECT_MOVE, CPoint(5, 5)));
+    EXPECT_TRUE(grid.RegisterDropTarget());
+    EXPECT_EQ(nullptr, grid.dropTarget()->OwnerList);
+    EXPECT_EQ(grid.m_hWnd, other.GetRegisteredWindow());
     other.Revoke();
 }
 
