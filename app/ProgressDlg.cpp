@@ -8,8 +8,12 @@ namespace {
 
 enum { IDC_PROGRESS = 1024, IDC_PROGRESS_TEXT = 1025 };
 
-// Sent by the delete worker as its last act; wParam is 1 when it ran to the end.
+// Posted by the delete worker as its last act; wParam is 1 when it ran to the end.
 const UINT WM_DELETE_DONE = WM_APP + 1;
+// Posted by the delete worker for the bar and the text: wParam the total (start) or the ports
+// done (step), lParam the COM number of a step.
+const UINT WM_PROGRESS_START = WM_APP + 2;
+const UINT WM_PROGRESS_STEP = WM_APP + 3;
 
 const COLORREF kTextColor = RGB(91, 125, 164);
 const COLORREF kBackColor = RGB(100, 148, 148);
@@ -46,6 +50,8 @@ BEGIN_MESSAGE_MAP(CSVT_ProgressDlg, CDialog)
     ON_WM_CTLCOLOR()
     ON_WM_TIMER()
     ON_MESSAGE(WM_DELETE_DONE, &CSVT_ProgressDlg::OnDeleteDone)
+    ON_MESSAGE(WM_PROGRESS_START, &CSVT_ProgressDlg::OnProgressStart)
+    ON_MESSAGE(WM_PROGRESS_STEP, &CSVT_ProgressDlg::OnProgressStep)
 END_MESSAGE_MAP()
 
 CSVT_ProgressDlg::CSVT_ProgressDlg() : CDialog(IDD)
@@ -65,6 +71,7 @@ void CSVT_ProgressDlg::DoDataExchange(CDataExchange* pDX)
 BOOL CSVT_ProgressDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    m_dialogThread = ::GetCurrentThreadId();
 
     switch (g_portOperation) {
     case PORTOP_DELETE_SELECTED:
@@ -89,8 +96,23 @@ BOOL CSVT_ProgressDlg::OnInitDialog()
     }
 }
 
+// The delete worker does not wait for the user-interface thread to carry out its bar and text
+// changes: it posts them, and the dialog applies them in the order they were posted, before the
+// worker's last word. A thread that is busy drawing (the Status page with every port blinking)
+// would otherwise hold the worker at every port. Only a full queue makes the worker wait.
+bool CSVT_ProgressDlg::PostToDialogThread(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_dialogThread == 0 || ::GetCurrentThreadId() == m_dialogThread)
+        return false;
+    if (!::PostMessageW(m_hWnd, message, wParam, lParam))
+        ::SendMessageW(m_hWnd, message, wParam, lParam);
+    return true;
+}
+
 void CSVT_ProgressDlg::InitProgress(int total)
 {
+    if (PostToDialogThread(WM_PROGRESS_START, static_cast<WPARAM>(total), 0))
+        return;
     m_progress.SetRange(0, static_cast<short>(total));
     m_progress.SetStep(1);
     m_progress.SetPos(0);
@@ -103,6 +125,8 @@ void CSVT_ProgressDlg::InitProgress(int total)
 
 void CSVT_ProgressDlg::StepProgress(int done, int comNumber)
 {
+    if (PostToDialogThread(WM_PROGRESS_STEP, static_cast<WPARAM>(done), comNumber))
+        return;
     m_progress.SetPos(done);
     CString text;
     if (LPCWSTR format = StepFormat(g_portOperation))
@@ -192,6 +216,18 @@ LRESULT CSVT_ProgressDlg::OnDeleteDone(WPARAM wParam, LPARAM)
     // open the COM-port database leaves it open until the user closes it.
     if (wParam)
         SetTimer(TIMER_ADD_START, 100, nullptr);
+    return 0;
+}
+
+LRESULT CSVT_ProgressDlg::OnProgressStart(WPARAM wParam, LPARAM)
+{
+    InitProgress(static_cast<int>(wParam));
+    return 0;
+}
+
+LRESULT CSVT_ProgressDlg::OnProgressStep(WPARAM wParam, LPARAM lParam)
+{
+    StepProgress(static_cast<int>(wParam), static_cast<int>(lParam));
     return 0;
 }
 

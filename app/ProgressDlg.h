@@ -23,7 +23,8 @@ public:
     CSVT_ProgressDlg();
     ~CSVT_ProgressDlg() override;
 
-    // Bar and text; also called from the delete worker, so they only send messages.
+    // Bar and text; also called from the delete worker, whose changes the dialog's own thread
+    // carries out, in order, without the worker waiting for it.
     void InitProgress(int total);
     void StepProgress(int done, int comNumber);
 
@@ -44,6 +45,8 @@ protected:
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
     void OnTimer(UINT_PTR nIDEvent);
     LRESULT OnDeleteDone(WPARAM wParam, LPARAM lParam);
+    LRESULT OnProgressStart(WPARAM wParam, LPARAM lParam);
+    LRESULT OnProgressStep(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -57,8 +60,12 @@ public:
     int m_portsAdded = 0;
 
 private:
+    // Posts a change of the bar and text to the dialog's thread when called from another one.
+    bool PostToDialogThread(UINT message, WPARAM wParam, LPARAM lParam);
+
     // Set while the delete worker runs: the dialog cannot be closed under it.
     bool m_workerRunning = false;
+    DWORD m_dialogThread = 0;
 };
 
 // Whether a value of HARDWARE\DEVICEMAP\SERIALCOMM names COM comNumber.

@@ -14,6 +14,18 @@ using namespace progresstest;
 
 namespace {
 
+// Every text the progress dialog's line is given on this thread, in order.
+std::vector<std::wstring>* g_lineTexts = nullptr;
+
+LRESULT CALLBACK RecordLineText(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && g_lineTexts != nullptr && call->message == WM_SETTEXT &&
+        ::GetDlgCtrlID(call->hwnd) == IDC_PROGRESS_TEXT)
+        g_lineTexts->push_back(reinterpret_cast<const wchar_t*>(call->lParam));
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 class DeleteProgressTest : public ProgressDialogTest {
 protected:
     // Ports made as an add makes them, claimed in the database, loaded into the table, with
@@ -84,10 +96,31 @@ TEST_F(DeleteProgressTest, DeleteAllGoesFromTheLastRowAndEmptiesTheTable)
     MakePorts({1, 2, 4});
     g_portOperation = PORTOP_DELETE_ALL;
     std::vector<std::wstring> texts;
+    g_lineTexts = &texts;
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordLineText, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
 
-    EXPECT_EQ(IDOK, Run(&texts));
+    // The user-interface thread is held busy at once: the worker deletes every port all the
+    // same, and the dialog shows each of its texts, in order, when the thread is free again.
+    bool deletedWhileBusy = false;
+    CSVT_ProgressDlg dlg;
+    INT_PTR result = harness.RunModal(
+        dlg, {Do([&](CWnd&) {
+                  const ULONGLONG start = ::GetTickCount64();
+                  while (!deletedWhileBusy && ::GetTickCount64() - start < 10000) {
+                      ::Sleep(20);
+                      deletedWhileBusy = !KeyExists(PortKey(1)) && !KeyExists(PortKey(2)) && !KeyExists(PortKey(4));
+                  }
+              }),
+              WaitUntil([](CWnd&) { return false; }, 10000)});
+    ::UnhookWindowsHookEx(hook);
+    g_lineTexts = nullptr;
 
-    EXPECT_EQ(L"3/3  COM1 was deleted", texts.back());
+    EXPECT_EQ(IDOK, result);
+    EXPECT_TRUE(deletedWhileBusy);
+    EXPECT_EQ((std::vector<std::wstring>{L"The driver delete was started. please wait (0/3)", L"1/3  COM4 was deleted",
+                                         L"2/3  COM2 was deleted", L"3/3  COM1 was deleted"}),
+              texts);
     for (unsigned com : {1u, 2u, 4u})
         ExpectGone(com);
     EXPECT_EQ(0, g_portTable.GetSize());
