@@ -1,0 +1,122 @@
+#include "tests/support/ExternalProgram.h"
+
+namespace uitest {
+
+namespace {
+
+struct WindowQuery {
+    DWORD processId;
+    const wchar_t* className;
+    const wchar_t* caption;
+    std::vector<HWND> found;
+};
+
+std::wstring Caption(HWND hWnd)
+{
+    wchar_t text[512] = {};
+    ::GetWindowTextW(hWnd, text, 512);  // another process's caption: read without a message
+    return text;
+}
+
+BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
+{
+    WindowQuery* query = reinterpret_cast<WindowQuery*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hWnd, &pid);
+    if (pid != query->processId || !::IsWindowVisible(hWnd))
+        return TRUE;
+    wchar_t name[256] = {};
+    if (query->className != nullptr && (!::GetClassNameW(hWnd, name, 256) || lstrcmpW(name, query->className) != 0))
+        return TRUE;
+    if (query->caption != nullptr && Caption(hWnd) != query->caption)
+        return TRUE;
+    query->found.push_back(hWnd);
+    return TRUE;
+}
+
+}  // namespace
+
+std::wstring BuiltProgramPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    std::wstring dir(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
+    for (int up = 0; up < 3; ++up)
+        dir = dir.substr(0, dir.find_last_of(L"\\/"));
+    return dir + L"\\app\\SarventoCtl3.exe";
+}
+
+ExternalProgram::ExternalProgram()
+{
+    std::wstring commandLine = L"\"" + BuiltProgramPath() + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof(si);
+    m_started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+}
+
+ExternalProgram::~ExternalProgram()
+{
+    if (!m_started)
+        return;
+    if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(m_pi.hProcess, 1);
+        ::WaitForSingleObject(m_pi.hProcess, 10000);
+    }
+    ::CloseHandle(m_pi.hThread);
+    ::CloseHandle(m_pi.hProcess);
+}
+
+bool ExternalProgram::WaitForExit(DWORD timeoutMs) const
+{
+    return m_started && ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0;
+}
+
+DWORD ExternalProgram::ExitCode() const
+{
+    DWORD code = STILL_ACTIVE;
+    if (m_started)
+        ::GetExitCodeProcess(m_pi.hProcess, &code);
+    return code;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className, const wchar_t* caption)
+{
+    WindowQuery query = {processId, className, caption, {}};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
+{
+    HWND hFound = nullptr;
+    WaitFor(
+        [&] {
+            const std::vector<HWND> found = TopLevelWindows(processId, className, caption);
+            hFound = found.empty() ? nullptr : found.front();
+            return hFound != nullptr;
+        },
+        timeoutMs);
+    return hFound;
+}
+
+std::vector<HWND> Children(HWND hParent, const wchar_t* className)
+{
+    std::vector<HWND> children;
+    for (HWND h = ::FindWindowExW(hParent, nullptr, className, nullptr); h != nullptr;
+         h = ::FindWindowExW(hParent, h, className, nullptr))
+        children.push_back(h);
+    return children;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const ULONGLONG start = ::GetTickCount64();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount64() - start > timeoutMs)
+            return false;
+        ::Sleep(20);
+    }
+}
+
+}  // namespace uitest
