@@ -1,12 +1,17 @@
 // Start-up: one instance per desktop. In-process with the message-box recorder, and with the
 // real program started twice.
 #include "app/SarventoCtlApp.h"
+#include "tests/support/ExternalProgram.h"
 #include "tests/support/UiHarness.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+using uitest::Children;
+using uitest::TopLevelWindows;
+using uitest::WaitForWindow;
 
 namespace {
 
@@ -26,95 +31,6 @@ std::wstring BaseNameWithoutExtension(const std::wstring& path)
     std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
     return name.substr(0, name.find_last_of(L'.'));
 }
-
-// The built program: <build>\app\SarventoCtl3.exe, beside this test's <build>\tests\app_shell.
-std::wstring ProgramPath()
-{
-    std::wstring dir = ModulePath();
-    for (int up = 0; up < 3; ++up)
-        dir = dir.substr(0, dir.find_last_of(L"\\/"));
-    return dir + L"\\app\\SarventoCtl3.exe";
-}
-
-struct WindowQuery {
-    DWORD processId;
-    const wchar_t* className;  // null: any
-    const wchar_t* caption;    // null: any
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
-{
-    WindowQuery* query = reinterpret_cast<WindowQuery*>(lParam);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hWnd, &pid);
-    if (pid != query->processId || !::IsWindowVisible(hWnd))
-        return TRUE;
-    wchar_t text[256] = {};
-    if (query->className != nullptr && (!::GetClassNameW(hWnd, text, 256) || lstrcmpW(text, query->className) != 0))
-        return TRUE;
-    if (query->caption != nullptr && uitest::WindowText(hWnd) != query->caption)
-        return TRUE;
-    query->found.push_back(hWnd);
-    return TRUE;
-}
-
-std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className = nullptr, const wchar_t* caption = nullptr)
-{
-    WindowQuery query = {processId, className, caption, {}};
-    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < timeoutMs) {
-        const std::vector<HWND> found = TopLevelWindows(processId, className, caption);
-        if (!found.empty())
-            return found.front();
-        ::Sleep(50);
-    }
-    return nullptr;
-}
-
-std::vector<HWND> Children(HWND hParent, const wchar_t* className)
-{
-    std::vector<HWND> children;
-    for (HWND h = ::FindWindowExW(hParent, nullptr, className, nullptr); h != nullptr;
-         h = ::FindWindowExW(hParent, h, className, nullptr))
-        children.push_back(h);
-    return children;
-}
-
-// A started copy of the program; ended (forcibly, if need be) when the test is done with it.
-class Program {
-public:
-    Program()
-    {
-        std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
-        STARTUPINFOW si = {};
-        si.cb = sizeof(si);
-        m_started =
-            ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
-    }
-    ~Program()
-    {
-        if (!m_started)
-            return;
-        if (::WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(m_pi.hProcess, 1);
-        ::CloseHandle(m_pi.hThread);
-        ::CloseHandle(m_pi.hProcess);
-    }
-    bool Started() const { return m_started != FALSE; }
-    DWORD Id() const { return m_pi.dwProcessId; }
-    bool WaitForExit(DWORD timeoutMs) const { return ::WaitForSingleObject(m_pi.hProcess, timeoutMs) == WAIT_OBJECT_0; }
-
-private:
-    BOOL m_started = FALSE;
-    PROCESS_INFORMATION m_pi = {};
-};
 
 }  // namespace
 
@@ -140,12 +56,12 @@ TEST(StartUp, SecondInstanceOnlySaysItIsAlreadyRunning)
 
 TEST(StartUp, StartingTheProgramTwiceLeavesTheFirstRunning)
 {
-    Program first;
-    ASSERT_TRUE(first.Started()) << uitest::Narrow(ProgramPath());
+    uitest::ExternalProgram first;
+    ASSERT_TRUE(first.Started()) << uitest::Narrow(uitest::BuiltProgramPath());
     HWND hMain = WaitForWindow(first.Id(), nullptr, kCaption, 30000);
     ASSERT_NE(nullptr, hMain) << "the first program's main dialog did not appear";
 
-    Program second;
+    uitest::ExternalProgram second;
     ASSERT_TRUE(second.Started());
     HWND hBox = WaitForWindow(second.Id(), L"#32770", nullptr, 30000);
     ASSERT_NE(nullptr, hBox) << "the second program showed no message box";
