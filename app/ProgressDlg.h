@@ -37,6 +37,8 @@ public:
     bool DeleteAllPorts();
 
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Whether the delete worker has yet to report back.
+    bool WorkerRunning() const { return m_workerRunning; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

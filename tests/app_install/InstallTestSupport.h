@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "tests/support/WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -131,7 +133,7 @@ public:
     HANDLE Start(const std::wstring& exeName, bool denyAccess = false);
 
     // Waits until the process has ended; its exit code, or STILL_ACTIVE when it did not end.
-    static DWORD WaitForExit(HANDLE hProcess, DWORD timeoutMs = 5000);
+    static DWORD WaitForExit(HANDLE hProcess, DWORD timeoutMs = uitest::kGenerousWaitMs);
     static bool IsRunning(HANDLE hProcess) { return ::WaitForSingleObject(hProcess, 0) == WAIT_TIMEOUT; }
 
 private:

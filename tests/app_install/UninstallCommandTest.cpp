@@ -256,9 +256,7 @@ TEST_F(UninstallOnWindows98, SaysTheProgramNeedsWindowsNtAndGoesOn)
     ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hBox, IDOK)));
 
     // The command handler runs to its end before the program takes the next sent message.
-    const DWORD start = ::GetTickCount();
-    while (::IsWindow(hBox) && ::GetTickCount() - start < 10000)
-        ::Sleep(20);
+    uitest::WaitFor([&] { return !::IsWindow(hBox); });
     DWORD_PTR result = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(hMain, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result));
 

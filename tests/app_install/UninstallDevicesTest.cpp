@@ -73,11 +73,7 @@ TEST_F(UninstallDevices, RemovesEveryDeviceOfBothServicesAndNoOther)
     EXPECT_TRUE(DeviceExists(kSimilarPortId));
     EXPECT_TRUE(DeviceExists(kWineBusDevice));
     // The port driver withdraws a removed port's COM name.
-    const DWORD start = ::GetTickCount();
-    while ((simtest::IsInSerialComm(3) || simtest::IsInSerialComm(5)) && ::GetTickCount() - start < 5000)
-        ::Sleep(20);
-    EXPECT_FALSE(simtest::IsInSerialComm(3));
-    EXPECT_FALSE(simtest::IsInSerialComm(5));
+    EXPECT_TRUE(uitest::WaitFor([] { return !simtest::IsInSerialComm(3) && !simtest::IsInSerialComm(5); }));
     EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 

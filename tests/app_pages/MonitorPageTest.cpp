@@ -188,7 +188,7 @@ TEST_F(MonitorPageTest, DrawsTheLineStatesTheMachineSets)
              RunFor(ScreenshotHoldMs())),
         // Closed: the cell goes off again.
         {Do([](CWnd&) { ASSERT_TRUE(simtest::SetLineState(2, 0)); }),
-         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 1; }, 1000)}));
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 1; })}));
 }
 
 // After a click on a header the rows stand in another order; each port's states are still drawn
@@ -226,7 +226,7 @@ TEST_F(MonitorPageTest, DrawsEachPortsStatesInItsOwnRowAfterTheUserSorts)
                   ASSERT_TRUE(simtest::SetLineState(9, LINESTATE_CTS));
                   ASSERT_TRUE(simtest::SetLineState(4, 0));
               }),
-              WaitUntil([](CWnd&) { return StateImages(0)[kCts - kCon] == 2 && StateImages(1)[0] == 1; }, 1000)},
+              WaitUntil([](CWnd&) { return StateImages(0)[kCts - kCon] == 2 && StateImages(1)[0] == 1; })},
              Then(RunFor(300), {KeepEvents(recorder, seen)})));
 
     const std::map<std::pair<int, int>, int> sets = CellSets(*seen);
@@ -329,7 +329,7 @@ TEST_F(MonitorPageTest, ShowsAnOpenPortAgainAfterItsRowsWereRebuilt)
          Do([](CWnd& dlg) { uitest::ChooseMenuItem(dlg.m_hWnd, ID_PORT_ADD); }),
          Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
          WaitUntil([](CWnd&) { return uitest::ListViewRowCount(MonitorListWnd()) == 2; }),
-         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; }, 1000)});
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; })});
     EXPECT_EQ(0, ui.UnexpectedDialogs());
 }
 

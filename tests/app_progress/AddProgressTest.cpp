@@ -43,7 +43,7 @@ TEST_F(AddProgressTest, NewRoadWritesEveryPortThenAsksTheBusDriverOnce)
                                                 caption = WindowText(d.GetSafeHwnd());
                                                 firstText = ProgressText(d);
                                             }),
-                                            WaitUntil([](CWnd&) { return false; }, 15000)});
+                                            WaitUntil([](CWnd&) { return false; })});
 
     EXPECT_EQ(IDOK, result);  // ended by the poll before the wait ran out
     EXPECT_EQ(0, harness.DialogsEndedByHarness());
@@ -71,13 +71,15 @@ TEST_F(AddProgressTest, NewRoadWritesEveryPortThenAsksTheBusDriverOnce)
 TEST_F(AddProgressTest, PollShowsEachPortAsItAppears)
 {
     g_osVersion = 61;
-    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_CHILD_DELAY_MS, 1000));
+    // The second port comes 2.5 s after the first: polls a second apart see the first alone even
+    // when a busy machine delays one of them.
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_CHILD_DELAY_MS, 2500));
     Request(10, 2);
     CSVT_ProgressDlg dlg;
     std::wstring step;
     INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([&](CWnd& d) { return ProgressText(d).find(L"was created") != std::wstring::npos; }, 8000),
-              Do([&](CWnd& d) { step = ProgressText(d); }), WaitUntil([](CWnd&) { return false; }, 10000)});
+        dlg, {WaitUntil([&](CWnd& d) { return ProgressText(d).find(L"was created") != std::wstring::npos; }),
+              Do([&](CWnd& d) { step = ProgressText(d); }), WaitUntil([](CWnd&) { return false; })});
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(L"1/2  COM10 was created", step);
 }
@@ -90,8 +92,8 @@ TEST_F(AddProgressTest, PortsThatNeverAppearKeepTheDialogOpenUntilClosed)
     CSVT_ProgressDlg dlg;
     bool openAfterPolls = false;
     INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) == 1; }),
-              Do([](CWnd&) { Sleep(2200); }), Do([&](CWnd& d) { openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd()); }),
+        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) == 1; }), RunFor(2200),
+              Do([&](CWnd& d) { openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd()); }),
               Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
     EXPECT_TRUE(openAfterPolls);
     EXPECT_EQ(IDCANCEL, result);
@@ -104,7 +106,7 @@ TEST_F(AddProgressTest, MissingBusDriverEndsTheDialogAtOnceAndKeepsTheSettings)
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_HIDE_BUS_INTERFACE));
     Request(3, 2);
     CSVT_ProgressDlg dlg;
-    INT_PTR result = harness.RunModal(dlg, {WaitUntil([](CWnd&) { return false; }, 3000)});
+    INT_PTR result = harness.RunModal(dlg, {WaitUntil([](CWnd&) { return false; })});
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ((std::vector<std::wstring>{L"Driver was not loaded! Please return application!"}), BoxTexts());
     EXPECT_TRUE(KeyExists(PortKey(3)));
@@ -123,8 +125,7 @@ TEST_F(AddProgressTest, OldRoadAddsOnePortPerTickAndMirrorsItsValues)
                                                    if (texts.empty() || texts.back() != t)
                                                        texts.push_back(t);
                                                    return false;
-                                               },
-                                               10000)});
+                                               })});
     EXPECT_EQ(IDOK, result);
     // The last step's text is written in the tick that ends the dialog; the first is seen.
     EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), L"1/2  COM7 was created"));
@@ -149,7 +150,7 @@ TEST_F(AddProgressTest, OldRoadRetriesANumberThatDoesNotAppear)
     CSVT_ProgressDlg dlg;
     DWORD start = GetTickCount();
     INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) >= 2; }, 6000),
+        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) >= 2; }),
               Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
     DWORD elapsed = GetTickCount() - start;
     EXPECT_EQ(IDCANCEL, result);

@@ -42,7 +42,7 @@ protected:
     {
         SCOPED_TRACE(com);
         EXPECT_FALSE(simtest::IsPortPresent(com));
-        EXPECT_FALSE(simtest::IsInSerialComm(com));
+        EXPECT_TRUE(WaitFor([&] { return !simtest::IsInSerialComm(com); }));  // the driver notices soon
         EXPECT_FALSE(KeyExists(PortKey(com)));
         auto claims = simtest::ComDbClaims();
         EXPECT_EQ(claims.end(), std::find(claims.begin(), claims.end(), com));
@@ -62,8 +62,7 @@ protected:
                                              if (texts && (texts->empty() || texts->back() != t))
                                                  texts->push_back(t);
                                              return false;
-                                         },
-                                         10000)});
+                                         })});
     }
 };
 
@@ -142,7 +141,7 @@ TEST_F(DeleteProgressTest, UnopenableDatabaseDeletesNothingAndLetsTheUserClose)
     g_portOperation = PORTOP_DELETE_ALL;
     CSVT_ProgressDlg dlg;
     INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([&](CWnd&) { return !harness.MessageBoxes().empty(); }), Do([](CWnd&) { Sleep(400); }),
+        dlg, {WaitUntil([&](CWnd&) { return !harness.MessageBoxes().empty() && !dlg.WorkerRunning(); }), RunFor(400),
               Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
     EXPECT_EQ(IDCANCEL, result);
     EXPECT_EQ(0, harness.DialogsEndedByHarness());
@@ -161,7 +160,7 @@ TEST_F(DeleteProgressTest, CloseBoxWaitsForTheWorker)
     CSVT_ProgressDlg dlg;
     INT_PTR result = harness.RunModal(
         dlg, {Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }),
-              WaitUntil([](CWnd&) { return false; }, 10000)});
+              WaitUntil([](CWnd&) { return false; })});
     EXPECT_EQ(IDOK, result);
     for (unsigned com : {14u, 15u, 16u, 17u})
         ExpectGone(com);

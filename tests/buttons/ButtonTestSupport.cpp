@@ -3,6 +3,8 @@
 
 #include "tests/support/UiHarness.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 namespace buttontest {
@@ -155,11 +157,6 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-void PumpFor(DWORD ms)
-{
-    PumpUntil([] { return false; }, ms);
-}
-
 void MoveRealMouse(int x, int y)
 {
     const int cx = ::GetSystemMetrics(SM_CXSCREEN);
@@ -169,7 +166,12 @@ void MoveRealMouse(int x, int y)
     input.mi.dx = (x * 65535 + (cx - 1) / 2) / (cx - 1);
     input.mi.dy = (y * 65535 + (cy - 1) / 2) / (cy - 1);
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof(input));
+    const bool arrived = uitest::WaitFor([&] {
+        ::SendInput(1, &input, sizeof(input));
+        POINT now = {};
+        return ::GetCursorPos(&now) && now.x == x && now.y == y;
+    });
+    EXPECT_TRUE(arrived) << "the cursor did not reach " << x << ", " << y;
 }
 
 void ParkCursor()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/framework.h"
+#include "tests/support/WaitFor.h"
 
 #include <functional>
 #include <memory>
@@ -69,11 +70,10 @@ protected:
 HICON LoadTestIcon(UINT id);
 // Runs the thread's messages through the library's loop (pre-translate walk included) until the
 // condition holds or timeoutMs have passed; returns the condition's last answer.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs);
-// Runs the thread's messages for the given time.
-void PumpFor(DWORD ms);
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = uitest::kGenerousWaitMs);
 // Moves the real mouse to a point of the screen, as the user's hand does (the system then posts
-// the mouse messages and updates the position later messages carry).
+// the mouse messages and updates the position later messages carry); returns once the system
+// has the cursor there.
 void MoveRealMouse(int x, int y);
 // The real mouse, away from every test window.
 void ParkCursor();

@@ -368,16 +368,16 @@ TEST_F(ButtonST, TheRealMouseLightsTheButtonUpItsLeavingIsNoticedAndTheTipShows)
     CRect rect;
     ::GetWindowRect(hWnd, &rect);
     buttontest::MoveRealMouse(rect.left + 20, rect.top + 20);
-    ASSERT_TRUE(buttontest::PumpUntil([&] { return button.IsHovered != FALSE; }, 2000));
+    ASSERT_TRUE(buttontest::PumpUntil([&] { return button.IsHovered != FALSE; }));
     // The tooltip learns of the mouse only through the button's pre-translate relay.
-    ASSERT_TRUE(buttontest::PumpUntil([&] { return ::IsWindowVisible(button.ToolTip.m_hWnd) != FALSE; }, 5000));
+    ASSERT_TRUE(buttontest::PumpUntil([&] { return ::IsWindowVisible(button.ToolTip.m_hWnd) != FALSE; }));
     TTTOOLINFOW info = {};
     info.cbSize = TTTOOLINFOW_V2_SIZE;
     EXPECT_TRUE(::SendMessageW(button.ToolTip.m_hWnd, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
     EXPECT_EQ(info.uId, 1u);
 
     buttontest::MoveRealMouse(rect.left + 20, rect.bottom + 60);
-    EXPECT_TRUE(buttontest::PumpUntil([&] { return button.IsHovered == FALSE; }, 1500));
+    EXPECT_TRUE(buttontest::PumpUntil([&] { return button.IsHovered == FALSE; }));
     EXPECT_EQ(Render(hWnd, kPaper)->BoundsOf(kBlue), kCentred);
 }
 

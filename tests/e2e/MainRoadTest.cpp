@@ -18,7 +18,6 @@ namespace {
 const wchar_t kCaption[] = L"COM Sarvento Control v3.2.0.6";
 const wchar_t kBoxTitle[] = L"SarventoCtl3";
 const wchar_t kInUse[] = L"There is a serial port in use currently.\nDeletion process will be stopped";
-const DWORD kWaitMs = 20000;
 
 // Control ids of the program's windows.
 enum : int {
@@ -402,7 +401,7 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
         ASSERT_NE(nullptr, hBox) << "the second start showed no message box";
         EXPECT_EQ(L"Program is already running!", outside::Text(::GetDlgItem(hBox, 0xFFFF)));
         outside::Click(::GetDlgItem(hBox, IDOK));
-        EXPECT_TRUE(second.WaitForExit(kWaitMs));
+        EXPECT_TRUE(second.WaitForExit(uitest::kGenerousWaitMs));
     }
     EXPECT_TRUE(::IsWindowVisible(hMain));
     ASSERT_TRUE(uitest::WaitFor([&] {
@@ -410,5 +409,5 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
         return ::GetForegroundWindow() == hMain;
     }));
     ChooseMenu(0, 0);
-    EXPECT_TRUE(program.WaitForExit(kWaitMs)) << "File > Exit did not end the program";
+    EXPECT_TRUE(program.WaitForExit(uitest::kGenerousWaitMs)) << "File > Exit did not end the program";
 }

@@ -1,6 +1,6 @@
 #include "tests/e2e/Outside.h"
 
-#include "tests/support/ExternalProgram.h"
+#include "tests/support/WaitFor.h"
 
 #include <commctrl.h>
 

@@ -1,5 +1,6 @@
 // Worker threads: running, joining at exit, and the critical section.
 #include "framework/framework.h"
+#include "tests/support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +33,7 @@ TEST(Thread, AnAutoDeletingThreadRunsToTheEnd)
 {
     volatile LONG value = 0;
     ASSERT_NE(AfxBeginThread(AddOne, const_cast<LONG*>(&value)), nullptr);
-    for (int i = 0; i < 500 && value == 0; ++i)
-        ::Sleep(10);
+    EXPECT_TRUE(uitest::WaitFor([&] { return value != 0; }));
     EXPECT_EQ(value, 1);
 }
 

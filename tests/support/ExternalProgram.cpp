@@ -107,16 +107,4 @@ std::vector<HWND> Children(HWND hParent, const wchar_t* className)
     return children;
 }
 
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
-{
-    const ULONGLONG start = ::GetTickCount64();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount64() - start > timeoutMs)
-            return false;
-        ::Sleep(20);
-    }
-}
-
 }  // namespace uitest

@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-#include <functional>
+#include "tests/support/WaitFor.h"
+
 #include <string>
 #include <vector>
 
@@ -38,8 +39,5 @@ std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className = nu
 HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs);
 // Direct children of a class.
 std::vector<HWND> Children(HWND hParent, const wchar_t* className);
-
-// Polls the condition every 20 ms until it holds (true) or timeoutMs has passed (false).
-bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = 20000);
 
 }  // namespace uitest

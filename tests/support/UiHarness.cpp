@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <utility>
 
 namespace uitest {
@@ -22,6 +23,18 @@ Step WaitUntil(std::function<bool(CWnd& dlg)> condition, DWORD timeoutMs)
     step.until = std::move(condition);
     step.timeoutMs = timeoutMs;
     return step;
+}
+
+Step RunFor(DWORD ms)
+{
+    auto start = std::make_shared<ULONGLONG>(0);
+    return WaitUntil(
+        [start, ms](CWnd&) {
+            if (*start == 0)
+                *start = ::GetTickCount64();
+            return ::GetTickCount64() - *start >= ms;
+        },
+        ms + kGenerousWaitMs);
 }
 
 namespace {

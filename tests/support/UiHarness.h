@@ -11,6 +11,7 @@
 #pragma once
 
 #include "framework/framework.h"
+#include "tests/support/WaitFor.h"
 
 #include <deque>
 #include <functional>
@@ -27,8 +28,11 @@ struct Step {
 };
 
 Step Do(std::function<void(CWnd& dlg)> action);
-// Waits (the loop keeps running) until the condition holds; the test fails after timeoutMs.
-Step WaitUntil(std::function<bool(CWnd& dlg)> condition, DWORD timeoutMs = 5000);
+// Waits (the loop keeps running) until the condition holds; the test fails after timeoutMs, a
+// bound meant for a busy machine, not a measure of speed.
+Step WaitUntil(std::function<bool(CWnd& dlg)> condition, DWORD timeoutMs = kGenerousWaitMs);
+// Lets the loop run for ms milliseconds: the time in which something must not happen.
+Step RunFor(DWORD ms);
 
 class UiHarness {
 public:
