@@ -1,7 +1,7 @@
 /*
- * What the simulated drivers share with the tools that drive them (simctl, the test fixture):
- * where the simulation keeps its controls, line states and request log in the registry, the
- * layout of a log record, and the private control device of the bus driver.
+ * What the simulated drivers and system DLLs share with the tools that drive them (simctl, the
+ * test fixture): where the simulation keeps its controls, line states, request log and call log
+ * in the registry, the layout of their records, and the private control device of the bus driver.
  *
  * Registry paths are relative to HKEY_LOCAL_MACHINE; the drivers put SIM_KERNEL_MACHINE in
  * front of them. Plain C: the drivers include it too.
@@ -26,6 +26,10 @@
 #define SIM_CONTROL_FAIL_LINE_READ L"FailLineRead"         /* the line-state read fails */
 #define SIM_CONTROL_FAIL_TRACE L"FailTrace"                /* the trace request fails */
 #define SIM_CONTROL_COMDB_OPEN_FAILS L"ComDBOpenFails"     /* msports: ComDBOpen fails */
+#define SIM_CONTROL_COMDB_REPORT_FAILS L"ComDBReportFails" /* msports: the usage report fails */
+/* No device list can be made: SetupDiGetClassDevsW fails with ERROR_NOT_ENOUGH_MEMORY in every
+   process that has the simulation's msports.dll loaded (every user of the COM-port database). */
+#define SIM_CONTROL_DEVICE_LIST_FAILS L"DeviceListFails"
 
 #define SIM_DEFAULT_CHILD_DELAY_MS 40u
 
@@ -61,6 +65,41 @@ typedef struct SimLogRecord {
     unsigned long long time; /* system time of the request, 100 ns units since 1601 */
     unsigned char input[SIM_LOG_INPUT_BYTES];
 } SimLogRecord;
+
+/* Call log of the simulation's system DLLs (msports.dll, newdev.dll): one subkey per DLL, values
+   "%04u" of the record's sequence number modulo SIM_LOG_RING_SIZE, each a REG_BINARY
+   SimCallRecord followed by textChars wide characters: the call's texts, each ended by a zero
+   (a driver update's hardware id and INF path). The DLL's subkey also holds the last sequence
+   number given, SIM_CALL_LOG_SEQUENCE; the processes that call share it under a named mutex. */
+#define SIM_CALL_LOG_KEY SIM_ROOT_KEY L"\\Calls"
+#define SIM_CALL_LOG_SEQUENCE L"Sequence"
+#define SIM_CALL_LOG_MUTEX L"SarventoSimCallLog"
+#define SIM_CALL_LOG_MSPORTS L"msports"
+#define SIM_CALL_LOG_NEWDEV L"newdev"
+
+typedef enum SimCallFunction {
+    SIM_CALL_COMDB_OPEN = 1,
+    SIM_CALL_COMDB_CLOSE = 2,
+    SIM_CALL_COMDB_CLAIM_PORT = 3,
+    SIM_CALL_COMDB_RELEASE_PORT = 4,
+    SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE = 5,
+    SIM_CALL_COMDB_CLAIM_NEXT_FREE_PORT = 6,
+    SIM_CALL_COMDB_RESIZE_DATABASE = 7,
+    SIM_CALL_UPDATE_DRIVER = 8 /* UpdateDriverForPlugAndPlayDevicesW */
+} SimCallFunction;
+
+typedef struct SimCallRecord {
+    unsigned int sequence;     /* 1, 2, ... per DLL */
+    unsigned int function;     /* a SimCallFunction */
+    unsigned int processId;    /* of the caller */
+    unsigned int number;       /* the COM number (claim, release, next free), the new size (resize) */
+    unsigned int flags;        /* the force flag (claim), the report type (usage), the install flags */
+    int result;                /* the Win32 error returned (msports), the BOOL returned (newdev) */
+    unsigned int lastError;    /* the thread's last error as the call returned (newdev) */
+    unsigned int textChars;    /* wide characters after the record */
+    unsigned long long window; /* the parent window passed (newdev) */
+    unsigned long long time;   /* system time of the call, 100 ns units since 1601 */
+} SimCallRecord;
 
 /* The drivers' private control devices: requests that the tools send to make control changes
    take effect at once and to reset the machine. Not part of the product's contract. */

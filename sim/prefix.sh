@@ -2,8 +2,9 @@
 # functions run with WINEPREFIX, BUILD_DIR and WINE set and the prefix's wineserver up:
 #
 #   sim_install  puts the drivers into system32\drivers and registers them as kernel services
-#                (once), and puts msports.dll into system32 with a "native" override, as a
-#                machine's own system DLL (never beside the program). Quick when nothing changed.
+#                (once), and puts msports.dll and newdev.dll into system32 with "native"
+#                overrides, as a machine's own system DLLs (never beside the program). Quick
+#                when nothing changed.
 #   sim_start    starts both drivers inside the running wineserver. `sc start` returns once a
 #                driver's DriverEntry has succeeded, and by then the bus interface, the private
 #                control devices and the status device exist. When sim_install replaced a driver
@@ -13,7 +14,11 @@
 # they start, so a new wineserver needs only sim_start.
 
 SIM_SERVICES=(svtmf3 svtser3)
+SIM_DLLS=(msports newdev)
 SIM_RESTART=()
+# The stamp holds the version of the prefix set-up that it records; a prefix set up by an
+# earlier version gets what was added since.
+SIM_SETUP_VERSION=2
 
 # Copies $1 to $2 unless they are the same already. Sets SIM_COPIED to 1 when it copied.
 sim_copy_if_changed() {
@@ -25,8 +30,8 @@ sim_copy_if_changed() {
 
 sim_install() {
   local built="$BUILD_DIR/sim" system32="$WINEPREFIX/drive_c/windows/system32"
-  local stamp="$WINEPREFIX/.sarvento-sim-installed" svc
-  for svc in "${SIM_SERVICES[@]}" msports; do
+  local stamp="$WINEPREFIX/.sarvento-sim-installed" svc dll
+  for svc in "${SIM_SERVICES[@]}" "${SIM_DLLS[@]}"; do
     [ -f "$built/$svc.sys" ] || [ -f "$built/$svc.dll" ] || { log "error: $built has no $svc (build first)"; return 1; }
   done
   mkdir -p "$system32/drivers" || return 1
@@ -36,18 +41,22 @@ sim_install() {
     sim_copy_if_changed "$built/$svc.sys" "$system32/drivers/$svc.sys" || return 1
     [ "$SIM_COPIED" = 1 ] && SIM_RESTART+=("$svc")
   done
-  sim_copy_if_changed "$built/msports.dll" "$system32/msports.dll" || return 1
+  for dll in "${SIM_DLLS[@]}"; do
+    sim_copy_if_changed "$built/$dll.dll" "$system32/$dll.dll" || return 1
+  done
 
-  [ -f "$stamp" ] && return 0
+  [ -f "$stamp" ] && [ "$(cat "$stamp")" = "$SIM_SETUP_VERSION" ] && return 0
   for svc in "${SIM_SERVICES[@]}"; do
     "$WINE" sc query "$svc" >/dev/null 2>&1 && continue
     "$WINE" sc create "$svc" type= kernel start= demand binPath= "C:\\windows\\system32\\drivers\\$svc.sys" \
       >"$BUILD_DIR/sc-create-$svc.log" 2>&1 ||
       { cat "$BUILD_DIR/sc-create-$svc.log"; log "error: cannot register the service $svc"; return 1; }
   done
-  "$WINE" reg add 'HKCU\Software\Wine\DllOverrides' /v msports /t REG_SZ /d native /f >/dev/null 2>&1 ||
-    { log "error: cannot set the msports override"; return 1; }
-  touch "$stamp"
+  for dll in "${SIM_DLLS[@]}"; do
+    "$WINE" reg add 'HKCU\Software\Wine\DllOverrides' /v "$dll" /t REG_SZ /d native /f >/dev/null 2>&1 ||
+      { log "error: cannot set the $dll override"; return 1; }
+  done
+  echo "$SIM_SETUP_VERSION" >"$stamp"
 }
 
 sim_service_running() {

@@ -1,4 +1,4 @@
-// Controls, the machine reset and the request log.
+// Controls, the machine reset and the drivers' request log.
 #include "sim/control/Machine.h"
 
 #include <algorithm>
@@ -27,6 +27,22 @@ DWORD SendSimRequest(const wchar_t* devicePath, DWORD code)
 DWORD FirstError(DWORD first, DWORD next)
 {
     return first != ERROR_SUCCESS ? first : next;
+}
+
+// Wine's serial ports as Wine publishes them when it starts: for each COM DOS device, a value
+// named after the device it stands for, whose data is the COM name. The bus driver's ports
+// have no DOS device.
+DWORD PublishWineSerialPorts(simmachine::RegKey& serialComm)
+{
+    DWORD result = ERROR_SUCCESS;
+    for (unsigned n = 1; n <= 256; ++n) {
+        const std::wstring comName = L"COM" + std::to_wstring(n);
+        wchar_t device[MAX_PATH];
+        if (QueryDosDeviceW(comName.c_str(), device, MAX_PATH) == 0)
+            continue;
+        result = FirstError(result, static_cast<DWORD>(serialComm.WriteString(device, comName)));
+    }
+    return result;
 }
 
 }  // namespace
@@ -87,7 +103,7 @@ DWORD ApplyControls()
     return FirstError(result, SendSimRequest(SIM_PORT_CONTROL_DEVICE_PATH, SIM_IOCTL_APPLY_CONTROLS));
 }
 
-DWORD ResetMachine()
+DWORD ResetMachine(WineSerialPorts wineSerialPorts)
 {
     // Controls first, so that the drivers show their devices again.
     DWORD result = static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY));
@@ -105,6 +121,8 @@ DWORD ResetMachine()
         result = FirstError(result, static_cast<DWORD>(serialComm.ValueNames(names)));
         for (const std::wstring& name : names)
             result = FirstError(result, static_cast<DWORD>(serialComm.DeleteValue(name.c_str())));
+        if (wineSerialPorts == WineSerialPorts::Keep)
+            result = FirstError(result, PublishWineSerialPorts(serialComm));
     } else if (opened != ERROR_FILE_NOT_FOUND) {
         result = FirstError(result, static_cast<DWORD>(opened));
     }
@@ -168,7 +186,8 @@ DWORD ReadRequestLog(std::vector<LoggedRequest>& log)
 
 DWORD ClearRequestLog()
 {
-    return static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_LOG_KEY));
+    DWORD result = static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_LOG_KEY));
+    return FirstError(result, static_cast<DWORD>(DeleteKeyTree(HKEY_LOCAL_MACHINE, SIM_CALL_LOG_KEY)));
 }
 
 std::wstring ErrorText(DWORD error)

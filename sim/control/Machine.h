@@ -33,10 +33,15 @@ DWORD ApplyControls();
 
 // ---- the whole machine ----------------------------------------------------------------------
 
+// What a reset leaves in SERIALCOMM: Wine's own serial ports, listed as Wine lists them when it
+// starts (a value named after each COM DOS device's device, e.g. "\Device\Serial0" = "COM1"),
+// or nothing at all, for tests that count every entry.
+enum class WineSerialPorts { Keep, Remove };
+
 // Back to an installed machine without ports: controls cleared, every child of the bus driver
-// withdrawn, an empty Parameters key, no SERIALCOMM values at all, an empty COM-port database,
-// no line states and an empty request log.
-DWORD ResetMachine();
+// withdrawn, an empty Parameters key, no SERIALCOMM values but Wine's own (or none), an empty
+// COM-port database, no line states and empty request and call logs.
+DWORD ResetMachine(WineSerialPorts wineSerialPorts = WineSerialPorts::Keep);
 
 // ---- ports ----------------------------------------------------------------------------------
 
@@ -86,7 +91,19 @@ struct LoggedRequest {
 
 // Both drivers' logs, oldest first.
 DWORD ReadRequestLog(std::vector<LoggedRequest>& log);
+// Empties the drivers' request logs and the system DLLs' call logs.
 DWORD ClearRequestLog();
+
+// ---- call log of the system DLLs ------------------------------------------------------------
+
+struct LoggedCall {
+    std::wstring dll;  // SIM_CALL_LOG_MSPORTS or SIM_CALL_LOG_NEWDEV
+    SimCallRecord record;
+    std::vector<std::wstring> texts;  // a driver update's hardware id and INF path
+};
+
+// Both DLLs' calls, oldest first (by sequence within a DLL, by time between the two).
+DWORD ReadCallLog(std::vector<LoggedCall>& log);
 
 // ---- what the machine publishes -------------------------------------------------------------
 

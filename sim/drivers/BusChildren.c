@@ -459,8 +459,15 @@ void ChildrenPlugIn(const SimControls* controls)
     ExAcquireFastMutex(&g_lock);
     for (index = 0; NT_SUCCESS(KrEnumSubkey(key, index, name, NAME_CHARS)); ++index) {
         LONGLONG base;
-        if (!ParseKeyNumber(name, &n) || g_children[n].present || g_children[n].due != 0)
+        if (!ParseKeyNumber(name, &n) || g_children[n].due != 0)
             continue;
+        /* A child removed (SetupDiRemoveDevice) since the last poll is gone already: its
+           device key tells, not the flag that the poll has not cleared yet. */
+        if (g_children[n].present) {
+            if (ChildDeviceExists(n))
+                continue;
+            WithdrawChild(n, FALSE);
+        }
         base = Now();
         if (g_lastDue > base)
             base = g_lastDue;

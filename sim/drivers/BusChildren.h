@@ -19,7 +19,8 @@ NTSTATUS ChildrenStart(void);
 void ChildrenStop(void);
 
 /* The plug-in request: every port subkey without a child, present or scheduled, gets one,
-   each controls->childDelayMs after the one before. */
+   each controls->childDelayMs after the one before. A child whose device key is gone counts
+   as absent at once, even before the poll has noticed its removal. */
 void ChildrenPlugIn(const SimControls* controls);
 
 /* Makes the current controls take effect now and looks for removed children. */

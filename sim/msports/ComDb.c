@@ -5,15 +5,21 @@
  *
  * Every change is a read-modify-write of that value under one named mutex, so that two
  * processes that claim at the same time both keep their claim. A handle is an entry in this
- * process's list of open databases; anything else passed as a handle is refused.
+ * process's list of open databases; anything else passed as a handle is refused. Every call
+ * is recorded in the simulation's call log with its COM number and result.
  */
 #include <windows.h>
 
 #include <ddk/msports.h>
 
 #include "sim/SimShared.h"
+#include "sim/calllog/CallLog.h"
+#include "sim/msports/DeviceListFault.h"
 
 #define COMDB_MUTEX_NAME L"SarventoComNameArbiter"
+
+/* A new size is a whole number of these. */
+#define COMDB_RESIZE_STEP 1024u
 
 typedef struct ComDb {
     struct ComDb* next;
@@ -27,11 +33,27 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     (void)instance;
     (void)reserved;
-    if (reason == DLL_PROCESS_ATTACH)
+    if (reason == DLL_PROCESS_ATTACH) {
         InitializeCriticalSection(&g_openLock);
-    else if (reason == DLL_PROCESS_DETACH)
+        InstallDeviceListFault();
+    } else if (reason == DLL_PROCESS_DETACH) {
         DeleteCriticalSection(&g_openLock);
+    }
     return TRUE;
+}
+
+/* Records the call and passes its result on. */
+static LONG Logged(SimCallFunction function, DWORD number, DWORD flags, LONG result)
+{
+    SimCallRecord record;
+
+    ZeroMemory(&record, sizeof(record));
+    record.function = function;
+    record.number = number;
+    record.flags = flags;
+    record.result = result;
+    SimLogCall(SIM_CALL_LOG_MSPORTS, &record, NULL);
+    return result;
 }
 
 static BOOL IsOpen(HCOMDB handle)
@@ -48,17 +70,6 @@ static BOOL IsOpen(HCOMDB handle)
     }
     LeaveCriticalSection(&g_openLock);
     return found;
-}
-
-/* The simulation's switch that makes ComDBOpen fail. */
-static BOOL OpenIsRefused(void)
-{
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-
-    return RegGetValueW(HKEY_LOCAL_MACHINE, SIM_CONTROLS_KEY, SIM_CONTROL_COMDB_OPEN_FAILS, RRF_RT_REG_DWORD, NULL,
-                        &value, &size) == ERROR_SUCCESS &&
-           value != 0;
 }
 
 typedef struct Bitmap {
@@ -146,7 +157,7 @@ static void SetClaimed(Bitmap* bitmap, DWORD number, BOOL claimed)
         bitmap->bits[(number - 1) / 8] &= (BYTE)~mask;
 }
 
-LONG WINAPI ComDBOpen(HCOMDB* handle)
+static LONG OpenDatabase(HCOMDB* handle)
 {
     ComDb* db;
     HKEY key;
@@ -155,7 +166,7 @@ LONG WINAPI ComDBOpen(HCOMDB* handle)
     if (handle == NULL)
         return ERROR_INVALID_PARAMETER;
     *handle = HCOMDB_INVALID_HANDLE_VALUE;
-    if (OpenIsRefused())
+    if (SimControlIsSet(SIM_CONTROL_COMDB_OPEN_FAILS))
         return ERROR_ACCESS_DENIED;
     result = RegCreateKeyExW(HKEY_LOCAL_MACHINE, SIM_COMDB_KEY, 0, NULL, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &key,
                              NULL);
@@ -179,7 +190,12 @@ LONG WINAPI ComDBOpen(HCOMDB* handle)
     return ERROR_SUCCESS;
 }
 
-LONG WINAPI ComDBClose(HCOMDB handle)
+LONG WINAPI ComDBOpen(HCOMDB* handle)
+{
+    return Logged(SIM_CALL_COMDB_OPEN, 0, 0, OpenDatabase(handle));
+}
+
+static LONG CloseDatabase(HCOMDB handle)
 {
     ComDb** link;
     ComDb* db = NULL;
@@ -198,6 +214,11 @@ LONG WINAPI ComDBClose(HCOMDB handle)
     CloseHandle(db->mutex);
     HeapFree(GetProcessHeap(), 0, db);
     return ERROR_SUCCESS;
+}
+
+LONG WINAPI ComDBClose(HCOMDB handle)
+{
+    return Logged(SIM_CALL_COMDB_CLOSE, 0, 0, CloseDatabase(handle));
 }
 
 typedef struct ClaimRequest {
@@ -235,7 +256,7 @@ LONG WINAPI ComDBClaimPort(HCOMDB handle, DWORD number, BOOL force, BOOL* forced
     result = WithBitmap(handle, Claim, &request);
     if (result == ERROR_SUCCESS && forced != NULL)
         *forced = request.forced;
-    return result;
+    return Logged(SIM_CALL_COMDB_CLAIM_PORT, number, force ? 1 : 0, result);
 }
 
 static LONG Release(Bitmap* bitmap, void* context, BOOL* write)
@@ -251,7 +272,7 @@ static LONG Release(Bitmap* bitmap, void* context, BOOL* write)
 
 LONG WINAPI ComDBReleasePort(HCOMDB handle, DWORD number)
 {
-    return WithBitmap(handle, Release, &number);
+    return Logged(SIM_CALL_COMDB_RELEASE_PORT, number, 0, WithBitmap(handle, Release, &number));
 }
 
 typedef struct UsageReport {
@@ -282,10 +303,7 @@ static LONG Report(Bitmap* bitmap, void* context, BOOL* write)
     return ERROR_SUCCESS;
 }
 
-/* A NULL buffer asks for the size of the database, in numbers. Otherwise the buffer gets one
-   byte (0 or 1) per number, or one bit per number, as far as both the buffer and the database
-   reach; *reported tells how many numbers that was. */
-LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB handle, BYTE* buffer, DWORD size, DWORD type, DWORD* reported)
+static LONG ReportUsage(HCOMDB handle, BYTE* buffer, DWORD size, DWORD type, DWORD* reported)
 {
     UsageReport report = {buffer, size, type, 0};
     LONG result;
@@ -294,10 +312,23 @@ LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB handle, BYTE* buffer, DWORD size, DW
         return ERROR_INVALID_PARAMETER;
     if (buffer != NULL && type != CDB_REPORT_BITS && type != CDB_REPORT_BYTES)
         return ERROR_INVALID_PARAMETER;
+    if (!IsOpen(handle))
+        return ERROR_INVALID_PARAMETER;
+    if (SimControlIsSet(SIM_CONTROL_COMDB_REPORT_FAILS))
+        return ERROR_ACCESS_DENIED;
     result = WithBitmap(handle, Report, &report);
     if (result == ERROR_SUCCESS && reported != NULL)
         *reported = report.reported;
     return result;
+}
+
+/* A NULL buffer asks for the size of the database, in numbers. Otherwise the buffer gets one
+   byte (0 or 1) per number, or one bit per number, as far as both the buffer and the database
+   reach; *reported tells how many numbers that was. */
+LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB handle, BYTE* buffer, DWORD size, DWORD type, DWORD* reported)
+{
+    return Logged(SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE, 0, type,
+                  ReportUsage(handle, buffer, size, type, reported));
 }
 
 static LONG ClaimNextFree(Bitmap* bitmap, void* context, BOOL* write)
@@ -323,11 +354,11 @@ LONG WINAPI ComDBClaimNextFreePort(HCOMDB handle, DWORD* number)
     LONG result;
 
     if (number == NULL)
-        return ERROR_INVALID_PARAMETER;
+        return Logged(SIM_CALL_COMDB_CLAIM_NEXT_FREE_PORT, 0, 0, ERROR_INVALID_PARAMETER);
     result = WithBitmap(handle, ClaimNextFree, &claimed);
     if (result == ERROR_SUCCESS)
         *number = claimed;
-    return result;
+    return Logged(SIM_CALL_COMDB_CLAIM_NEXT_FREE_PORT, claimed, 0, result);
 }
 
 static LONG Resize(Bitmap* bitmap, void* context, BOOL* write)
@@ -336,6 +367,8 @@ static LONG Resize(Bitmap* bitmap, void* context, BOOL* write)
     DWORD newBytes = (newSize + 7) / 8;
     BYTE* grown;
 
+    if (newSize % COMDB_RESIZE_STEP != 0)
+        return ERROR_INVALID_PARAMETER;
     if (newSize <= bitmap->bytes * 8 || newSize > COMDB_MAX_PORTS_ARBITRATED)
         return ERROR_BAD_LENGTH;
     grown = HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, bitmap->bits, newBytes);
@@ -347,8 +380,9 @@ static LONG Resize(Bitmap* bitmap, void* context, BOOL* write)
     return ERROR_SUCCESS;
 }
 
-/* The database only grows, up to COMDB_MAX_PORTS_ARBITRATED numbers; the new numbers are free. */
+/* The database only grows, in steps of COMDB_RESIZE_STEP numbers up to
+   COMDB_MAX_PORTS_ARBITRATED; the new numbers are free. */
 LONG WINAPI ComDBResizeDatabase(HCOMDB handle, DWORD newSize)
 {
-    return WithBitmap(handle, Resize, &newSize);
+    return Logged(SIM_CALL_COMDB_RESIZE_DATABASE, newSize, 0, WithBitmap(handle, Resize, &newSize));
 }

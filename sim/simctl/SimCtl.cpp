@@ -23,7 +23,8 @@ const wchar_t kUsage[] =
     L"  lines COMn [BIT ...]        set the line bits ERR RX TX CTS DSR RI DCD; CON is kept\n"
     L"  traffic COMn rx|tx|both|none\n"
     L"                              let RX and/or TX blink, as while data moves\n"
-    L"  log                         requests the drivers received, oldest first\n"
+    L"  log                         requests the drivers received and calls of msports.dll and\n"
+    L"                              newdev.dll, oldest first\n"
     L"  fault NAME [VALUE]          inject a fault (see below)\n"
     L"  fault clear [NAME]          clear one fault, or all\n"
     L"  faults                      show the faults that are set\n"
@@ -41,7 +42,10 @@ const wchar_t kUsage[] =
     L"  hide-status                 the status device does not open\n"
     L"  fail-line-read              the line-state read fails\n"
     L"  fail-trace                  the trace request fails\n"
-    L"  comdb-open-fails            ComDBOpen fails\n";
+    L"  comdb-open-fails            ComDBOpen fails\n"
+    L"  comdb-report-fails          ComDBOpen succeeds, the COM-port usage report fails\n"
+    L"  device-list-fails           no device list can be made (SetupDiGetClassDevsW fails in\n"
+    L"                              programs that use the COM-port database)\n";
 
 struct Fault {
     const wchar_t* name;
@@ -53,7 +57,8 @@ const Fault kFaults[] = {
     {L"children-never", SIM_CONTROL_CHILDREN_NEVER},     {L"friendly-name", SIM_CONTROL_FRIENDLY_NAME_FORM},
     {L"hide-bus", SIM_CONTROL_HIDE_BUS_INTERFACE},       {L"hide-status", SIM_CONTROL_HIDE_STATUS_DEVICE},
     {L"fail-line-read", SIM_CONTROL_FAIL_LINE_READ},     {L"fail-trace", SIM_CONTROL_FAIL_TRACE},
-    {L"comdb-open-fails", SIM_CONTROL_COMDB_OPEN_FAILS},
+    {L"comdb-open-fails", SIM_CONTROL_COMDB_OPEN_FAILS}, {L"comdb-report-fails", SIM_CONTROL_COMDB_REPORT_FAILS},
+    {L"device-list-fails", SIM_CONTROL_DEVICE_LIST_FAILS},
 };
 
 const wchar_t* const kFriendlyNameForms[] = {L"standard", L"no-blank", L"trailing", L"none"};
@@ -266,32 +271,97 @@ const wchar_t* RequestName(DWORD code)
     }
 }
 
+std::wstring TimeText(unsigned long long time100ns)
+{
+    FILETIME fileTime = {static_cast<DWORD>(time100ns), static_cast<DWORD>(time100ns >> 32)};
+    SYSTEMTIME time = {};
+    FileTimeToSystemTime(&fileTime, &time);
+    wchar_t text[16];
+    swprintf(text, 16, L"%02u:%02u:%02u.%03u", time.wHour, time.wMinute, time.wSecond, time.wMilliseconds);
+    return text;
+}
+
+void PrintRequest(const simmachine::LoggedRequest& entry)
+{
+    const SimLogRecord& r = entry.record;
+    std::wstring input;
+    for (unsigned i = 0; i < r.inputSaved && i < SIM_LOG_INPUT_BYTES; ++i) {
+        wchar_t hex[4];
+        swprintf(hex, 4, L"%02X", r.input[i]);
+        input += std::wstring(i ? L" " : L"") + hex;
+    }
+    if (r.inputLength > r.inputSaved)
+        input += L" ...";
+    wprintf(L"%ls  %-8ls 0x%08X %-17ls in %3u  out %3u  status 0x%08X  %ls\n", TimeText(r.time).c_str(),
+            entry.driver.c_str(), r.code, RequestName(r.code), r.inputLength, r.outputLength,
+            static_cast<unsigned>(r.status), input.c_str());
+}
+
+const wchar_t* CallName(unsigned function)
+{
+    switch (function) {
+        case SIM_CALL_COMDB_OPEN:
+            return L"ComDBOpen";
+        case SIM_CALL_COMDB_CLOSE:
+            return L"ComDBClose";
+        case SIM_CALL_COMDB_CLAIM_PORT:
+            return L"ComDBClaimPort";
+        case SIM_CALL_COMDB_RELEASE_PORT:
+            return L"ComDBReleasePort";
+        case SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE:
+            return L"ComDBGetCurrentPortUsage";
+        case SIM_CALL_COMDB_CLAIM_NEXT_FREE_PORT:
+            return L"ComDBClaimNextFreePort";
+        case SIM_CALL_COMDB_RESIZE_DATABASE:
+            return L"ComDBResizeDatabase";
+        case SIM_CALL_UPDATE_DRIVER:
+            return L"UpdateDriverForPlugAndPlayDevicesW";
+        default:
+            return L"unknown";
+    }
+}
+
+// A COM-database call: its number and Win32 result; a driver update: its arguments and answer.
+void PrintCall(const simmachine::LoggedCall& call)
+{
+    const SimCallRecord& r = call.record;
+    std::wstring details;
+    if (r.function == SIM_CALL_UPDATE_DRIVER) {
+        wchar_t numbers[96];
+        swprintf(numbers, 96, L"flags 0x%X  parent 0x%llX  %ls (error %u)", r.flags, r.window,
+                 r.result ? L"TRUE" : L"FALSE", r.lastError);
+        details = L"id \"" + (call.texts.size() > 0 ? call.texts[0] : L"") + L"\"  inf \"" +
+                  (call.texts.size() > 1 ? call.texts[1] : L"") + L"\"  " + numbers;
+    } else {
+        wchar_t numbers[64];
+        swprintf(numbers, 64, L"%u  result %d", r.number, r.result);
+        details = numbers;
+    }
+    wprintf(L"%ls  %-8ls pid %-6u %-24ls %ls\n", TimeText(r.time).c_str(), call.dll.c_str(), r.processId,
+            CallName(r.function), details.c_str());
+}
+
 int Log()
 {
-    std::vector<simmachine::LoggedRequest> log;
-    if (int failed = Check(simmachine::ReadRequestLog(log), L"cannot read the request log"))
+    std::vector<simmachine::LoggedRequest> requests;
+    if (int failed = Check(simmachine::ReadRequestLog(requests), L"cannot read the request log"))
         return failed;
-    if (log.empty()) {
+    std::vector<simmachine::LoggedCall> calls;
+    if (int failed = Check(simmachine::ReadCallLog(calls), L"cannot read the call log"))
+        return failed;
+    if (requests.empty() && calls.empty()) {
         wprintf(L"no requests\n");
         return 0;
     }
-    for (const simmachine::LoggedRequest& entry : log) {
-        const SimLogRecord& r = entry.record;
-        FILETIME fileTime = {static_cast<DWORD>(r.time), static_cast<DWORD>(r.time >> 32)};
-        SYSTEMTIME time = {};
-        FileTimeToSystemTime(&fileTime, &time);
-        std::wstring input;
-        for (unsigned i = 0; i < r.inputSaved && i < SIM_LOG_INPUT_BYTES; ++i) {
-            wchar_t hex[4];
-            swprintf(hex, 4, L"%02X", r.input[i]);
-            input += std::wstring(i ? L" " : L"") + hex;
-        }
-        if (r.inputLength > r.inputSaved)
-            input += L" ...";
-        wprintf(L"%02u:%02u:%02u.%03u  %-8ls 0x%08X %-17ls in %3u  out %3u  status 0x%08X  %ls\n", time.wHour,
-                time.wMinute, time.wSecond, time.wMilliseconds, entry.driver.c_str(), r.code, RequestName(r.code),
-                r.inputLength, r.outputLength, static_cast<unsigned>(r.status), input.c_str());
+    // Both lists are oldest first; printed together by time.
+    size_t call = 0;
+    for (const simmachine::LoggedRequest& request : requests) {
+        for (; call < calls.size() && calls[call].record.time < request.record.time; ++call)
+            PrintCall(calls[call]);
+        PrintRequest(request);
     }
+    for (; call < calls.size(); ++call)
+        PrintCall(calls[call]);
     return 0;
 }
 
@@ -382,6 +452,6 @@ int wmain(int argc, wchar_t** argv)
     if (command == L"faults" && rest == 0)
         return ShowFaults();
     if (command == L"reset" && rest == 0)
-        return Check(simmachine::ResetMachine(), L"the reset was not complete");
+        return Check(simmachine::ResetMachine(simmachine::WineSerialPorts::Keep), L"the reset was not complete");
     return FailUsage(L"unknown command or wrong arguments: " + command);
 }

@@ -10,6 +10,19 @@ using namespace progresstest;
 
 namespace {
 
+const wchar_t kInstallFolderKey[] = L"SOFTWARE\\Kolbrant\\COM Sarvento v3";
+
+// The install folder the old road installs the port driver from, for one test.
+class InstallFolder {
+public:
+    explicit InstallFolder(const wchar_t* folder)
+    {
+        EXPECT_EQ(ERROR_SUCCESS, RegSetKeyValueW(HKEY_LOCAL_MACHINE, kInstallFolderKey, L"ComSarventoPath", REG_SZ,
+                                                 folder, static_cast<DWORD>((wcslen(folder) + 1) * sizeof(wchar_t))));
+    }
+    ~InstallFolder() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kInstallFolderKey); }
+};
+
 class AddProgressTest : public ProgressDialogTest {
 protected:
     void Request(UINT startCom, UINT count, UINT firstTcpPort = 4001)
@@ -116,6 +129,7 @@ TEST_F(AddProgressTest, MissingBusDriverEndsTheDialogAtOnceAndKeepsTheSettings)
 TEST_F(AddProgressTest, OldRoadAddsOnePortPerTickAndMirrorsItsValues)
 {
     g_osVersion = 51;
+    InstallFolder folder(L"C:\\Sarvento");
     Request(7, 2, 6000);
     CSVT_ProgressDlg dlg;
     std::vector<std::wstring> texts;
@@ -138,8 +152,13 @@ TEST_F(AddProgressTest, OldRoadAddsOnePortPerTickAndMirrorsItsValues)
         EXPECT_EQ(8, ReadDword(DeviceParamsKey(com), L"TxTriggerLevel"));
         EXPECT_EQ(7000, ReadDword(DeviceParamsKey(com), L"AliveRxTimer"));
     }
-    // One plug-in request per port on this road.
+    // One plug-in request per port on this road, and one driver update for each port's own id.
     EXPECT_EQ(2u, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+    const std::vector<simtest::DriverUpdate> updates = simtest::DriverUpdates();
+    ASSERT_EQ(2u, updates.size());
+    EXPECT_EQ(L"SVTMF3\\00000007", updates[0].hardwareId);
+    EXPECT_EQ(L"SVTMF3\\00000008", updates[1].hardwareId);
+    EXPECT_EQ(L"C:\\Sarvento\\svtser3.inf", updates[1].infPath);
 }
 
 TEST_F(AddProgressTest, OldRoadRetriesANumberThatDoesNotAppear)

@@ -12,6 +12,7 @@
 #include "tests/support/SimMachine.h"
 
 using ::testing::ElementsAre;
+using simtest::ComDbCall;
 
 namespace {
 
@@ -47,6 +48,13 @@ std::vector<DWORD> RunTwoClaimers(const std::wstring& firstArguments, const std:
         CloseHandle(process.hProcess);
     }
     return exitCodes;
+}
+
+size_t ReadBitmapBytes()
+{
+    std::vector<BYTE> bitmap;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), simmachine::ReadComDb(bitmap));
+    return bitmap.size();
 }
 
 }  // namespace
@@ -158,6 +166,8 @@ TEST_F(ComDb, ResizingGrowsTheDatabaseWithFreeNumbersAndNeverShrinksIt)
 {
     ASSERT_EQ(ERROR_SUCCESS, ComDBClaimPort(db_, 7, FALSE, nullptr));
 
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, ComDBResizeDatabase(db_, 300));
+    EXPECT_EQ(32u, ReadBitmapBytes());
     EXPECT_EQ(ERROR_SUCCESS, ComDBResizeDatabase(db_, 1024));
 
     DWORD size = 0;
@@ -165,9 +175,14 @@ TEST_F(ComDb, ResizingGrowsTheDatabaseWithFreeNumbersAndNeverShrinksIt)
     EXPECT_EQ(1024u, size);
     EXPECT_EQ(ERROR_SUCCESS, ComDBClaimPort(db_, 1000, FALSE, nullptr));
     EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(7u, 1000u));
-    EXPECT_EQ(ERROR_BAD_LENGTH, ComDBResizeDatabase(db_, 512));
     EXPECT_EQ(ERROR_BAD_LENGTH, ComDBResizeDatabase(db_, 1024));
     EXPECT_EQ(ERROR_BAD_LENGTH, ComDBResizeDatabase(db_, COMDB_MAX_PORTS_ARBITRATED + 1024));
+    // Sizes come in whole steps of 1024 numbers.
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, ComDBResizeDatabase(db_, 300));
+    EXPECT_EQ(ERROR_INVALID_PARAMETER, ComDBResizeDatabase(db_, 1536));
+    ASSERT_EQ(ERROR_SUCCESS, ComDBGetCurrentPortUsage(db_, nullptr, 0, CDB_REPORT_BITS, &size));
+    EXPECT_EQ(1024u, size);
+    EXPECT_EQ(128u, ReadBitmapBytes());
 }
 
 TEST_F(ComDb, BadHandlesAndNumbersOutOfRangeAreInvalidParameters)
@@ -208,6 +223,9 @@ TEST_F(ComDb, TwoProcessesClaimingAtOnceLoseNoClaim)
     EXPECT_THAT(RunTwoClaimers(L"claim 1 2 128", L"claim 2 2 128"), ElementsAre(0u, 0u));
 
     EXPECT_EQ(256u, simtest::ComDbClaims().size());
+    // Both processes' calls are in the log, none lost: this test's open, and an open, a claim
+    // and a close per number.
+    EXPECT_EQ(1u + 256 * 3, simtest::ComDbCalls().size());
 }
 
 TEST_F(ComDb, TwoProcessesNeverGetTheSameNextFreeNumber)
@@ -217,4 +235,26 @@ TEST_F(ComDb, TwoProcessesNeverGetTheSameNextFreeNumber)
     std::vector<unsigned> claims = simtest::ComDbClaims();
     ASSERT_EQ(200u, claims.size());
     EXPECT_EQ(200u, claims.back());
+}
+
+TEST_F(ComDb, EveryCallIsRecordedWithItsNumberAndResult)
+{
+    ASSERT_EQ(ERROR_SUCCESS, ComDBClaimPort(db_, 5, FALSE, nullptr));
+    ASSERT_EQ(ERROR_SHARING_VIOLATION, ComDBClaimPort(db_, 5, FALSE, nullptr));
+    ASSERT_EQ(ERROR_INVALID_PARAMETER, ComDBReleasePort(db_, 0));
+    BYTE usage[256];
+    DWORD reported = 0;
+    ASSERT_EQ(ERROR_SUCCESS, ComDBGetCurrentPortUsage(db_, usage, sizeof(usage), CDB_REPORT_BYTES, &reported));
+    ASSERT_EQ(ERROR_SUCCESS, ComDBClose(db_));
+    db_ = nullptr;
+    ASSERT_EQ(ERROR_INVALID_PARAMETER, ComDBClose(HCOMDB_INVALID_HANDLE_VALUE));
+
+    EXPECT_THAT(simtest::ComDbCalls(),
+                ElementsAre(ComDbCall{SIM_CALL_COMDB_OPEN, 0, ERROR_SUCCESS},
+                            ComDbCall{SIM_CALL_COMDB_CLAIM_PORT, 5, ERROR_SUCCESS},
+                            ComDbCall{SIM_CALL_COMDB_CLAIM_PORT, 5, ERROR_SHARING_VIOLATION},
+                            ComDbCall{SIM_CALL_COMDB_RELEASE_PORT, 0, ERROR_INVALID_PARAMETER},
+                            ComDbCall{SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE, 0, ERROR_SUCCESS},
+                            ComDbCall{SIM_CALL_COMDB_CLOSE, 0, ERROR_SUCCESS},
+                            ComDbCall{SIM_CALL_COMDB_CLOSE, 0, ERROR_INVALID_PARAMETER}));
 }

@@ -147,3 +147,34 @@ TEST_F(Faults, ComDbOpenFailsWithAnInvalidHandle)
     ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&db));
     EXPECT_EQ(ERROR_SUCCESS, ComDBClose(db));
 }
+
+TEST_F(Faults, TheUsageReportFailsWhileTheDatabaseOpens)
+{
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_REPORT_FAILS));
+
+    HCOMDB db = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&db));
+    BYTE usage[256];
+    DWORD reported = 0;
+    EXPECT_NE(ERROR_SUCCESS, ComDBGetCurrentPortUsage(db, usage, sizeof(usage), CDB_REPORT_BYTES, &reported));
+    EXPECT_EQ(ERROR_SUCCESS, ComDBClaimPort(db, 4, FALSE, nullptr));
+
+    ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_COMDB_REPORT_FAILS));
+    EXPECT_EQ(ERROR_SUCCESS, ComDBGetCurrentPortUsage(db, usage, sizeof(usage), CDB_REPORT_BYTES, &reported));
+    EXPECT_EQ(1, usage[3]);
+    EXPECT_EQ(ERROR_SUCCESS, ComDBClose(db));
+}
+
+TEST_F(Faults, NoDeviceListCanBeMadeUntilTheFaultIsCleared)
+{
+    ASSERT_TRUE(simtest::CreatePorts({5}));
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+
+    SetLastError(0);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, OpenPresentPortDevices());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY), GetLastError());
+    EXPECT_EQ(INVALID_HANDLE_VALUE, SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
+
+    ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+    EXPECT_EQ(1u, ListPortDevices().size());
+}

@@ -1,9 +1,12 @@
 // The fixture's reset: what every later test relies on finding.
 #include <windows.h>
 
+#include <ddk/msports.h>
 #include <setupapi.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "DeviceWalk.h"
 #include "StatusIo.h"
@@ -20,7 +23,11 @@ TEST_F(MachineReset, LeavesAnInstalledMachineWithoutPortsClaimsFaultsOrLog)
     ASSERT_TRUE(simtest::SetLineState(3, LINESTATE_CON));
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_HIDE_BUS_INTERFACE));
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_HIDE_STATUS_DEVICE));
+    HCOMDB db = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ComDBOpen(&db));
+    ASSERT_EQ(ERROR_SUCCESS, ComDBClose(db));
     ASSERT_FALSE(simtest::RequestLog().empty());
+    ASSERT_EQ(2u, simtest::ComDbCalls().size());
 
     ASSERT_TRUE(simtest::ResetMachine());
 
@@ -30,6 +37,7 @@ TEST_F(MachineReset, LeavesAnInstalledMachineWithoutPortsClaimsFaultsOrLog)
     EXPECT_TRUE(serialComm.empty());
     EXPECT_TRUE(simtest::ComDbClaims().empty());
     EXPECT_TRUE(simtest::RequestLog().empty());
+    EXPECT_TRUE(simtest::ComDbCalls().empty());
 
     simmachine::RegKey parameters;
     std::vector<std::wstring> subkeys;
@@ -43,6 +51,30 @@ TEST_F(MachineReset, LeavesAnInstalledMachineWithoutPortsClaimsFaultsOrLog)
     table.fill(0xEE);
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), ReadLineStates(table));
     EXPECT_EQ(LineStateTable{}, table);
+}
+
+TEST_F(MachineReset, SimctlsResetLeavesWinesOwnSerialPortsAsWineListsThem)
+{
+    // Wine lists a serial port under the name of its COM DOS device's device.
+    std::vector<std::pair<std::wstring, std::wstring>> wines;
+    for (unsigned n = 1; n <= 256; ++n) {
+        const std::wstring comName = L"COM" + std::to_wstring(n);
+        wchar_t device[MAX_PATH];
+        if (QueryDosDeviceW(comName.c_str(), device, MAX_PATH) != 0)
+            wines.emplace_back(device, comName);
+    }
+    if (wines.empty())
+        GTEST_SKIP() << "Wine found no serial device on this host";
+    ASSERT_TRUE(simtest::CreatePorts({3}));
+    ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Other", 7));
+
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), simmachine::ResetMachine(simmachine::WineSerialPorts::Keep));
+
+    std::vector<std::pair<std::wstring, std::wstring>> serialComm;
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), simmachine::ReadSerialComm(serialComm));
+    std::sort(serialComm.begin(), serialComm.end());
+    std::sort(wines.begin(), wines.end());
+    EXPECT_EQ(wines, serialComm);
 }
 
 TEST_F(MachineReset, RemovePortDeviceTakesTheDeviceAndItsComName)

@@ -62,3 +62,16 @@ TEST_F(Removal, ALaterRequestBringsBackOnlyPortsWhoseSubkeyRemains)
     EXPECT_FALSE(simtest::IsInSerialComm(9));
     EXPECT_FALSE(simtest::IsPortPresent(9));
 }
+
+TEST_F(Removal, ARequestRightAfterTheRemovalPresentsTheChildAgain)
+{
+    // Deleting a port and adding it again: the request comes before the driver's poll has seen
+    // the removal, while the port's subkey is still there. The child's device key decides.
+    ASSERT_TRUE(simtest::CreatePorts({6}));
+    ASSERT_TRUE(RemoveDeviceByComNumber(6));
+
+    ASSERT_TRUE(simtest::PlugIn());
+
+    EXPECT_TRUE(simtest::WaitForPorts({6}, 2000));
+    EXPECT_EQ(1u, ListPortDevices().size());
+}

@@ -36,7 +36,7 @@ std::string ComName(unsigned comNumber)
 
 ::testing::AssertionResult ResetMachine()
 {
-    return Result(simmachine::ResetMachine(),
+    return Result(simmachine::ResetMachine(simmachine::WineSerialPorts::Remove),
                   "resetting the simulated machine (is it running? use scripts/test or scripts/machine)");
 }
 
@@ -200,6 +200,89 @@ size_t CountRequests(DWORD code)
 ::testing::AssertionResult ClearRequestLog()
 {
     return Result(simmachine::ClearRequestLog(), "clearing the request log");
+}
+
+bool ComDbCall::operator==(const ComDbCall& other) const
+{
+    return function == other.function && number == other.number && result == other.result;
+}
+
+void PrintTo(const ComDbCall& call, std::ostream* out)
+{
+    static const char* const names[] = {"?",
+                                        "ComDBOpen",
+                                        "ComDBClose",
+                                        "ComDBClaimPort",
+                                        "ComDBReleasePort",
+                                        "ComDBGetCurrentPortUsage",
+                                        "ComDBClaimNextFreePort",
+                                        "ComDBResizeDatabase"};
+    *out << (call.function < sizeof(names) / sizeof(names[0]) ? names[call.function] : "?") << "(" << call.number
+         << ") = " << call.result;
+}
+
+std::vector<ComDbCall> ComDbCalls()
+{
+    std::vector<simmachine::LoggedCall> log;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), simmachine::ReadCallLog(log));
+    std::vector<ComDbCall> calls;
+    for (const simmachine::LoggedCall& entry : log) {
+        if (entry.dll == SIM_CALL_LOG_MSPORTS) {
+            ComDbCall call;
+            call.function = entry.record.function;
+            call.number = entry.record.number;
+            call.result = entry.record.result;
+            calls.push_back(call);
+        }
+    }
+    return calls;
+}
+
+std::vector<DriverUpdate> DriverUpdates()
+{
+    std::vector<simmachine::LoggedCall> log;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), simmachine::ReadCallLog(log));
+    std::vector<DriverUpdate> updates;
+    for (const simmachine::LoggedCall& entry : log) {
+        if (entry.dll != SIM_CALL_LOG_NEWDEV || entry.record.function != SIM_CALL_UPDATE_DRIVER)
+            continue;
+        EXPECT_EQ(2u, entry.texts.size()) << "a driver update without its hardware id and INF path";
+        DriverUpdate update;
+        update.hardwareId = entry.texts.size() > 0 ? entry.texts[0] : L"";
+        update.infPath = entry.texts.size() > 1 ? entry.texts[1] : L"";
+        update.flags = entry.record.flags;
+        update.parentWindow = entry.record.window;
+        update.result = entry.record.result;
+        update.lastError = entry.record.lastError;
+        updates.push_back(update);
+    }
+    return updates;
+}
+
+std::wstring BuiltMachineFolder()
+{
+    // Test programs live in <build>\tests\<area>; the machine is built in <build>\sim.
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path, length < MAX_PATH ? length : 0);
+    for (int up = 0; up < 3; ++up) {
+        const size_t slash = folder.find_last_of(L"\\/");
+        folder.erase(slash == std::wstring::npos ? 0 : slash);
+    }
+    return folder + L"\\sim";
+}
+
+PortInfCopiesRemover::~PortInfCopiesRemover()
+{
+    wchar_t windows[MAX_PATH];
+    const UINT length = GetWindowsDirectoryW(windows, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    for (const wchar_t* name : {L"svtser3.inf", L"svtser3.pnf"}) {
+        const std::wstring path = std::wstring(windows) + L"\\inf\\" + name;
+        if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+            ADD_FAILURE() << "the system's copy of the port driver's INF stays: " << Narrow(path);
+    }
 }
 
 }  // namespace simtest

@@ -14,16 +14,17 @@
 //       ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_REFUSE_PLUGIN));
 //       ... run the program's code ...
 //       EXPECT_EQ(1u, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+//       EXPECT_EQ(3u, simtest::ComDbCalls().size());        // open, usage report, close
 //   }
 //
 // What SetUp gives every test: controls at their defaults (no faults, children 40 ms apart),
 // no children of the bus driver, an empty `Parameters` key of the svtmf3 service, no
 // SERIALCOMM values at all (not even Wine's COM1), an empty COM-port database, no line states
-// and an empty request log. The bus interface and the status device are up.
+// and empty request and call logs. The bus interface and the status device are up.
 //
 // The program's own code runs unchanged against this machine: the plug-in request, SetupDi
-// walks, SetupDiRemoveDevice, the status device and ComDB* all go to the simulated drivers
-// and the project's msports.dll, as they would go to Windows. Every helper returns an
+// walks, SetupDiRemoveDevice, the status device, ComDB* and the driver update all go to the
+// simulated drivers and the project's msports.dll and newdev.dll, as they would go to Windows. Every helper returns an
 // AssertionResult that says what went wrong, so write ASSERT_TRUE(simtest::...) around it.
 // The test must run inside the machine: scripts/test and scripts/machine set it up.
 #pragma once
@@ -32,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -83,7 +85,44 @@ std::vector<unsigned> ComDbClaims();
 // ---- the request log: the last SIM_LOG_RING_SIZE requests of each driver, oldest first ----
 std::vector<simmachine::LoggedRequest> RequestLog();
 size_t CountRequests(DWORD code);
+// Empties the request log and the DLLs' call logs.
 ::testing::AssertionResult ClearRequestLog();
+
+// ---- the call log of msports.dll and newdev.dll (the last SIM_LOG_RING_SIZE calls each) ----
+struct ComDbCall {
+    unsigned function = 0;  // SIM_CALL_COMDB_*
+    unsigned number = 0;    // the COM number of a claim or release, else 0
+    int result = 0;         // the Win32 error returned
+    bool operator==(const ComDbCall& other) const;
+};
+void PrintTo(const ComDbCall& call, std::ostream* out);
+// msports.dll's calls, oldest first.
+std::vector<ComDbCall> ComDbCalls();
+
+struct DriverUpdate {
+    std::wstring hardwareId;
+    std::wstring infPath;
+    DWORD flags = 0;
+    unsigned long long parentWindow = 0;
+    BOOL result = FALSE;
+    DWORD lastError = 0;  // as the call returned
+};
+// newdev.dll's UpdateDriverForPlugAndPlayDevicesW calls, oldest first.
+std::vector<DriverUpdate> DriverUpdates();
+
+// The build's folder of the simulated machine: the drivers and their INF files.
+std::wstring BuiltMachineFolder();
+
+// A driver update that installs from svtser3.inf leaves the system's copy of it (%windir%\inf
+// \svtser3.inf and .pnf), as Windows keeps an installed INF; a test whose update succeeds holds
+// one of these, which deletes the copy again when it goes.
+class PortInfCopiesRemover {
+public:
+    PortInfCopiesRemover() = default;
+    ~PortInfCopiesRemover();
+    PortInfCopiesRemover(const PortInfCopiesRemover&) = delete;
+    PortInfCopiesRemover& operator=(const PortInfCopiesRemover&) = delete;
+};
 
 }  // namespace simtest
 
