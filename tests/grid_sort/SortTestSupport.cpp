@@ -320,8 +320,8 @@ void MenuSpy::OnMenuStart(HWND hWndMenu)
     menus.push_back(ReadMenu(hMenu));
     if (onShow)
         onShow();
-    // Down to the item (the first Down selects the first item; separators are passed over),
-    // then Enter; Escape when nothing is to be chosen.
+    // Home selects the first item (whatever the mouse may have selected), Down goes on to the
+    // item (separators are passed over), then Enter; Escape when nothing is to be chosen.
     int steps = -1;
     int position = 0;
     for (const MenuItem& item : menus.back()) {
@@ -337,7 +337,8 @@ void MenuSpy::OnMenuStart(HWND hWndMenu)
         ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_ESCAPE, 0);
         return;
     }
-    for (int i = 0; i <= steps; ++i)
+    ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < steps; ++i)
         ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_DOWN, 0);
     ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_RETURN, 0);
 }
@@ -364,12 +365,130 @@ bool PumpUntil(const std::function<bool()>& condition)
 {
     const DWORD start = ::GetTickCount();
     while (!condition()) {
-        if (::GetTickCount() - start > 2000)
+        if (::GetTickCount() - start > 10000)
             return false;
         uitest::PumpMessages();
         ::Sleep(5);
     }
     return true;
+}
+
+// ---- the user's mouse -----------------------------------------------------------------------
+
+void SendMouse(POINT screen, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = screen.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = screen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    ::SendInput(1, &input, sizeof input);
+}
+
+bool PutMouse(POINT screen)
+{
+    // The display's pointer follows a little later, and until it has, reading the cursor may put
+    // it back where it was: the move is sent again until the display and the queue agree.
+    DWORD sent = 0;
+    return PumpUntil([screen, &sent] {
+        POINT now = {};
+        const DWORD pos = ::GetMessagePos();
+        if (::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y &&
+            static_cast<short>(LOWORD(pos)) == screen.x && static_cast<short>(HIWORD(pos)) == screen.y)
+            return true;
+        if (sent == 0 || ::GetTickCount() - sent > 200) {
+            SendMouse(screen, 0);
+            sent = ::GetTickCount();
+        }
+        // The queue reports the cursor with the next message it hands out.
+        ::PostMessageW(nullptr, WM_NULL, 0, 0);
+        return false;
+    });
+}
+
+void ClickMouse(DWORD down, DWORD up)
+{
+    INPUT input[2] = {};
+    input[0].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = down;
+    input[1].type = INPUT_MOUSE;
+    input[1].mi.dwFlags = up;
+    ::SendInput(2, input, sizeof input[0]);
+}
+
+Hand::Hand(POINT from, POINT to, bool escape, std::function<bool()> arrived)
+    : m_from(from), m_to(to), m_escape(escape), m_arrived(std::move(arrived))
+{
+    m_thread = ::CreateThread(nullptr, 0, &Hand::Run, this, 0, nullptr);
+}
+
+Hand::~Hand()
+{
+    ::WaitForSingleObject(m_thread, 3 * kHandWaitMs);
+    ::CloseHandle(m_thread);
+}
+
+namespace {
+
+// The hand's own moves: the test's thread is inside the drag, so the hand waits on the cursor.
+void MoveHandTo(POINT at)
+{
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < kHandWaitMs) {
+        SendMouse(at, 0);
+        ::Sleep(20);
+        POINT now = {};
+        if (::GetCursorPos(&now) && now.x == at.x && now.y == at.y)
+            return;
+    }
+}
+
+void PressKey(WORD vk, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = flags;
+    ::SendInput(1, &input, sizeof input);
+}
+
+}  // namespace
+
+DWORD WINAPI Hand::Run(LPVOID p)
+{
+    auto* self = static_cast<Hand*>(p);
+    MoveHandTo(self->m_from);
+    SendMouse(self->m_from, MOUSEEVENTF_LEFTDOWN);
+    ::Sleep(100);
+    for (int step = 1; step <= 10; ++step) {
+        SendMouse({self->m_from.x + (self->m_to.x - self->m_from.x) * step / 10,
+                   self->m_from.y + (self->m_to.y - self->m_from.y) * step / 10},
+                  0);
+        ::Sleep(60);
+    }
+    const DWORD start = ::GetTickCount();
+    while (!self->m_arrived() && ::GetTickCount() - start < kHandWaitMs)
+        ::Sleep(30);
+    if (self->m_escape) {
+        PressKey(VK_ESCAPE, 0);
+        PressKey(VK_ESCAPE, KEYEVENTF_KEYUP);
+        ::Sleep(200);
+    }
+    SendMouse(self->m_to, MOUSEEVENTF_LEFTUP);
+    ::Sleep(200);
+    return 0;
+}
+
+void DragWithTheMouse(POINT from, POINT to, std::function<bool()> arrived, bool escape)
+{
+    Hand hand(from, to, escape, std::move(arrived));
+    const DWORD start = ::GetTickCount();
+    while (!hand.Done() && ::GetTickCount() - start < 3 * kHandWaitMs) {
+        uitest::PumpMessages();
+        ::Sleep(5);
+    }
+    uitest::PumpMessages();
+    EXPECT_TRUE(hand.Done()) << "the hand is done";
 }
 
 }  // namespace sorttest

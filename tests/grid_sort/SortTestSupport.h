@@ -137,8 +137,47 @@ private:
 
 std::string Describe(const std::vector<MenuItem>& menu);
 
-// Pumps until the condition holds, or about two seconds have passed; returns the condition.
+// Pumps until the condition holds, or ten seconds have passed; returns the condition.
 bool PumpUntil(const std::function<bool()>& condition);
+
+// ---- the user's mouse, through SendInput ----
+
+// A mouse event at a screen point, the point given with it (not taken from wherever the cursor
+// was last seen).
+void SendMouse(POINT screen, DWORD flags);
+// Puts the cursor on a screen point and handles this thread's messages until they report it
+// there; false when it never gets there.
+bool PutMouse(POINT screen);
+// Presses and releases a button where the cursor is (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or
+// the right button's), without moving it; the click is handled when this thread next pumps.
+void ClickMouse(DWORD down, DWORD up);
+
+// How long a hand waits for the cursor or the drag to get where it was sent, at most: generous,
+// since a busy machine delays both.
+const DWORD kHandWaitMs = 15000;
+
+// The user's hand: the left button pressed over one point, the mouse moved in steps to another,
+// the button released (or Escape pressed) there once the drag shows it is over the place, from a
+// thread of its own while the test's thread runs the drag.
+class Hand {
+public:
+    Hand(POINT from, POINT to, bool escape, std::function<bool()> arrived);
+    ~Hand();
+    Hand(const Hand&) = delete;
+    Hand& operator=(const Hand&) = delete;
+    bool Done() const { return ::WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }
+
+private:
+    static DWORD WINAPI Run(LPVOID p);
+    POINT m_from;
+    POINT m_to;
+    bool m_escape;
+    std::function<bool()> m_arrived;
+    HANDLE m_thread = nullptr;
+};
+
+// A hand's drag while this thread pumps its messages; returns when the hand is done.
+void DragWithTheMouse(POINT from, POINT to, std::function<bool()> arrived, bool escape = false);
 
 // The fixture: a shown dialog whose list is attached to a grid of type Grid, OLE initialised.
 template <class Grid>
@@ -148,6 +187,7 @@ protected:
     {
         ASSERT_TRUE(AfxOleInit());
         ASSERT_TRUE(host.Make(ListStyle()));
+        ASSERT_TRUE(PutUnderTheGrid(::GetDlgItem(host.m_hWnd, kListId)));
         ASSERT_TRUE(log.Install(::GetDlgItem(host.m_hWnd, kListId)));
         ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
         uitest::PumpMessages();
@@ -159,6 +199,8 @@ protected:
         uitest::PumpMessages();
     }
     virtual DWORD ListStyle() const { return LVS_REPORT | LVS_SHOWSELALWAYS; }
+    // A layer put on the list view below the message record and the grid.
+    virtual bool PutUnderTheGrid(HWND /*hList*/) { return true; }
 
     ListHost host;
     ListMessageLog log;

@@ -240,90 +240,6 @@ public:
     }
 };
 
-// How long a hand waits for the cursor or the drag to get where it was sent, at most: generous,
-// since a busy machine delays both.
-const DWORD kWaitMs = 15000;
-
-// The user's hand: the left button pressed over one point, the mouse moved in steps to another,
-// the button released (or Escape pressed) there once the drag shows it is over the place, from a
-// thread of its own while the grid's thread runs the drag.
-class Hand {
-public:
-    Hand(POINT from, POINT to, bool escape, std::function<bool()> arrived)
-        : m_from(from), m_to(to), m_escape(escape), m_arrived(std::move(arrived))
-    {
-        m_thread = ::CreateThread(nullptr, 0, &Hand::Run, this, 0, nullptr);
-    }
-    ~Hand()
-    {
-        ::WaitForSingleObject(m_thread, 3 * kWaitMs);
-        ::CloseHandle(m_thread);
-    }
-    bool Done() const { return ::WaitForSingleObject(m_thread, 0) == WAIT_OBJECT_0; }
-
-private:
-    // A mouse event at a screen point, the point given with it (not taken from wherever the
-    // cursor was last seen).
-    static void Mouse(POINT at, DWORD flags)
-    {
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        ::SendInput(1, &input, sizeof input);
-    }
-    static void MoveTo(POINT at)
-    {
-        const DWORD start = ::GetTickCount();
-        while (::GetTickCount() - start < kWaitMs) {
-            Mouse(at, 0);
-            ::Sleep(20);
-            POINT now = {};
-            if (::GetCursorPos(&now) && now.x == at.x && now.y == at.y)
-                return;
-        }
-    }
-    static void Key(WORD vk, DWORD flags)
-    {
-        INPUT input = {};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = vk;
-        input.ki.dwFlags = flags;
-        ::SendInput(1, &input, sizeof input);
-    }
-    static DWORD WINAPI Run(LPVOID p)
-    {
-        auto* self = static_cast<Hand*>(p);
-        MoveTo(self->m_from);
-        Mouse(self->m_from, MOUSEEVENTF_LEFTDOWN);
-        ::Sleep(100);
-        POINT at = self->m_from;
-        for (int step = 1; step <= 10; ++step) {
-            at = {self->m_from.x + (self->m_to.x - self->m_from.x) * step / 10,
-                  self->m_from.y + (self->m_to.y - self->m_from.y) * step / 10};
-            Mouse(at, 0);
-            ::Sleep(60);
-        }
-        const DWORD start = ::GetTickCount();
-        while (!self->m_arrived() && ::GetTickCount() - start < kWaitMs)
-            ::Sleep(30);
-        if (self->m_escape) {
-            Key(VK_ESCAPE, 0);
-            Key(VK_ESCAPE, KEYEVENTF_KEYUP);
-            ::Sleep(200);
-        }
-        Mouse(self->m_to, MOUSEEVENTF_LEFTUP);
-        ::Sleep(200);
-        return 0;
-    }
-    POINT m_from;
-    POINT m_to;
-    bool m_escape;
-    std::function<bool()> m_arrived;
-    HANDLE m_thread = nullptr;
-};
-
 class GridDragging : public GridDropping {
 protected:
     POINT Screen(CPoint client)
@@ -339,13 +255,7 @@ protected:
     }
     void Drag(POINT from, POINT to, std::function<bool()> arrived, bool escape = false)
     {
-        Hand hand(from, to, escape, std::move(arrived));
-        const DWORD start = ::GetTickCount();
-        while (!hand.Done() && ::GetTickCount() - start < 3 * kWaitMs) {
-            uitest::PumpMessages();
-            ::Sleep(5);
-        }
-        uitest::PumpMessages();
+        DragWithTheMouse(from, to, std::move(arrived), escape);
     }
     // Text dragged by another window, which starts an OLE drag of its own when the button goes
     // down on it, as an editor does; the hand carries it to a point. Answers the drag's effect.
@@ -357,7 +267,7 @@ protected:
         DROPEFFECT effect = DROPEFFECT_NONE;
         bool started = false;
         const DWORD start = ::GetTickCount();
-        while (!hand.Done() && ::GetTickCount() - start < 3 * kWaitMs) {
+        while (!hand.Done() && ::GetTickCount() - start < 3 * kHandWaitMs) {
             MSG msg;
             while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 if (msg.hwnd == source.m_hWnd && msg.message == WM_LBUTTONDOWN) {
