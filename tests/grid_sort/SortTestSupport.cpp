@@ -308,10 +308,13 @@ void CALLBACK MenuSpy::OnTimer(HWND, UINT, UINT_PTR, DWORD)
         g_spy->m_handled = nullptr;
         return;
     }
-    if (hWndMenu == g_spy->m_handled)
-        return;
-    g_spy->m_handled = hWndMenu;
-    g_spy->OnMenuStart(hWndMenu);
+    if (hWndMenu != g_spy->m_handled) {
+        g_spy->m_handled = hWndMenu;
+        g_spy->m_done = false;
+        g_spy->OnMenuStart(hWndMenu);
+    }
+    if (!g_spy->m_done)
+        g_spy->Steer(hWndMenu);
 }
 
 void MenuSpy::OnMenuStart(HWND hWndMenu)
@@ -320,27 +323,36 @@ void MenuSpy::OnMenuStart(HWND hWndMenu)
     menus.push_back(ReadMenu(hMenu));
     if (onShow)
         onShow();
-    // Home selects the first item (whatever the mouse may have selected), Down goes on to the
-    // item (separators are passed over), then Enter; Escape when nothing is to be chosen.
-    int steps = -1;
-    int position = 0;
-    for (const MenuItem& item : menus.back()) {
-        if (item.id == 0)
-            continue;
-        if (m_choice != 0 && item.id == m_choice) {
-            steps = position;
-            break;
-        }
-        ++position;
+}
+
+void MenuSpy::Steer(HWND hWndMenu)
+{
+    // As the user would with the keyboard: Home selects the first item, Down goes on to the item
+    // (separators are passed over), and Enter is pressed once the item shows as selected (a
+    // mouse move over the menu may select another one or none); Escape when nothing is chosen.
+    HMENU hMenu = reinterpret_cast<HMENU>(::SendMessageW(hWndMenu, MN_GETHMENU, 0, 0));
+    const std::vector<MenuItem>& items = menus.back();
+    int position = -1;
+    int steps = 0;
+    for (size_t i = 0; i < items.size() && position == -1; ++i) {
+        if (m_choice != 0 && items[i].id == m_choice)
+            position = static_cast<int>(i);
+        else if (items[i].id != 0)
+            ++steps;
     }
-    if (steps < 0) {
+    if (position == -1) {
         ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_ESCAPE, 0);
+        m_done = true;
+        return;
+    }
+    if (::GetMenuState(hMenu, static_cast<UINT>(position), MF_BYPOSITION) & MF_HILITE) {
+        ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_RETURN, 0);
+        m_done = true;
         return;
     }
     ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_HOME, 0);
     for (int i = 0; i < steps; ++i)
         ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_DOWN, 0);
-    ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_RETURN, 0);
 }
 
 std::string Describe(const std::vector<MenuItem>& menu)

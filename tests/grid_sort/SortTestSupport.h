@@ -130,8 +130,10 @@ private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
     static BOOL CALLBACK FindMenu(HWND hWnd, LPARAM lParam);
     void OnMenuStart(HWND hWndMenu);
+    void Steer(HWND hWndMenu);
     UINT_PTR m_timer = 0;
     HWND m_handled = nullptr;
+    bool m_done = false;  // the choice was made on the menu shown
     UINT m_choice = 0;
 };
 

@@ -472,6 +472,7 @@ TEST_F(GroupingList, RowsRemovedAllAtOnceTakeTheGroupsWithThem)
 TEST_F(GroupingList, AColumnDraggedToANewPlaceForgetsTheGroupingButKeepsTheGroups)
 {
     FillBab();
+    ASSERT_TRUE(grid.GroupByColumn(0));
     grid.setGrouping(0, 1);
     log.Clear();
     HDITEMW item = {};
@@ -487,6 +488,11 @@ TEST_F(GroupingList, AColumnDraggedToANewPlaceForgetsTheGroupingButKeepsTheGroup
     EXPECT_EQ(-1, grid.groupedColumn());
     EXPECT_EQ(-1, grid.groupSortDirection());
     EXPECT_EQ(0u, log.Count(LVM_REMOVEALLGROUPS));
+    EXPECT_EQ((Texts{L"b", L"a"}), GroupHeaders());
+    // The next click on a header groups by its column, whatever the mode.
+    ASSERT_TRUE(ClickHeader(1));
+    EXPECT_EQ(1, grid.groupedColumn());
+    EXPECT_EQ((Texts{L"10", L"2", L"9"}), GroupHeaders());
 
     // A drag record without an item is let through.
     grid.setGrouping(0, 1);
