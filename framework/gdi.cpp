@@ -28,7 +28,7 @@ struct TempMaps {
     ~TempMaps()
     {
         for (auto& entry : gdiObjects)
-            entry.second->Detach();
+            entry.second->m_hObject = nullptr;  // never taken, so not counted as let go
         for (auto& entry : dcs)
             entry.second->Detach();
         for (auto& entry : imageLists)
@@ -63,11 +63,19 @@ T* TempGdiObject(HGDIOBJ hObject, GdiKind kind)
 
 // --- CGdiObject and kinds ------------------------------------------------------------------
 
+namespace {
+
+LONG g_gdiTaken = 0;
+LONG g_gdiReleased = 0;
+
+}  // namespace
+
 BOOL CGdiObject::Attach(HGDIOBJ hObject) noexcept
 {
     if (!hObject || m_hObject)
         return FALSE;
     m_hObject = hObject;
+    ::InterlockedIncrement(&g_gdiTaken);
     return TRUE;
 }
 
@@ -75,8 +83,14 @@ HGDIOBJ CGdiObject::Detach() noexcept
 {
     HGDIOBJ hObject = m_hObject;
     m_hObject = nullptr;
+    if (hObject)
+        ::InterlockedIncrement(&g_gdiReleased);
     return hObject;
 }
+
+LONG CGdiObject::TakenCount() noexcept { return ::InterlockedCompareExchange(&g_gdiTaken, 0, 0); }
+
+LONG CGdiObject::ReleasedCount() noexcept { return ::InterlockedCompareExchange(&g_gdiReleased, 0, 0); }
 
 BOOL CGdiObject::DeleteObject() noexcept
 {

@@ -36,6 +36,12 @@ public:
     // Deletes the held object; FALSE when there is none or GDI refuses (e.g. still selected).
     BOOL DeleteObject() noexcept;
     BOOL CreateStockObject(int nIndex) noexcept { return Attach(::GetStockObject(nIndex)); }
+
+    // GDI objects that the library's wrappers took (Attach: every Create and Load) and let go of
+    // (Detach, DeleteObject) since the program started, on all threads: compared around an
+    // operation, they show what it created and deleted.
+    static LONG TakenCount() noexcept;
+    static LONG ReleasedCount() noexcept;
     int GetObject(int nCount, LPVOID lpObject) const noexcept { return ::GetObjectW(m_hObject, nCount, lpObject); }
     UINT GetObjectType() const noexcept { return ::GetObjectType(m_hObject); }
 

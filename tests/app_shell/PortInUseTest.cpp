@@ -155,11 +155,13 @@ TEST_F(MainDialogTest, RepeatedPortInUseKeepsUsingTheSameLiveFonts)
 {
     Run({Do([](CWnd& w) {
         const Flash first = SendPortInUse(w.m_hWnd, 5);
-        const DWORD gdiObjects = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+        const LONG taken = CGdiObject::TakenCount();
+        const LONG released = CGdiObject::ReleasedCount();
         const Flash second = SendPortInUse(w.m_hWnd, 12);
         const Flash third = SendPortInUse(w.m_hWnd, 255);
-        EXPECT_EQ(gdiObjects, ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
-        // No new fonts per message, and the bar's font is a live object afterwards.
+        // No font is created or deleted per message, and the bar's font is a live object afterwards.
+        EXPECT_EQ(taken, CGdiObject::TakenCount());
+        EXPECT_EQ(released, CGdiObject::ReleasedCount());
         EXPECT_EQ(first.hInUseFont, second.hInUseFont);
         EXPECT_EQ(first.hReadyFont, third.hReadyFont);
         HFONT hCurrent = reinterpret_cast<HFONT>(::SendMessageW(g_statusBar.m_hWnd, WM_GETFONT, 0, 0));
