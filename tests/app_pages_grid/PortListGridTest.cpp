@@ -97,11 +97,12 @@ std::wstring Text(int row, int column)
 }
 
 // Saves what the main dialog shows, then keeps it on the screen for SCREENSHOT_HOLD_MS (0 when
-// unset), the loop running, so that a person can take a picture of the whole display.
+// unset), the loop running, so that a person can take a picture of the whole display. The
+// pictures are for people; what the test holds true is in its own checks.
 void Screenshot(const wchar_t* name)
 {
     ::RedrawWindow(g_hMainWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    EXPECT_TRUE(uitest::SaveScreenshot(g_hMainWnd, std::wstring(name) + L".png"));
+    uitest::SaveScreenshot(g_hMainWnd, std::wstring(name) + L".png");
     const wchar_t* hold = _wgetenv(L"SCREENSHOT_HOLD_MS");
     const DWORD holdMs = hold != nullptr ? static_cast<DWORD>(wcstoul(hold, nullptr, 10)) : 0;
     for (const DWORD start = ::GetTickCount(); ::GetTickCount() - start < holdMs;) {
