@@ -1,0 +1,262 @@
+// With every port configured (255), in the simulated machine: the time from the menu command
+// Configuration > ComDB Setting to the last tile of the COM-number database dialog on the screen,
+// measured from outside the real program (scripts/bench-pages). This process starts
+// SarventoCtl3.exe, sends the command to its main window and watches the screen until every tile
+// shows its colour; the program runs with no hook or probe of ours. The first opening of a fresh
+// program also loads what the later ones find ready. Not a test.
+#include "app/ComDBDlg.h"
+#include "res/resource.h"
+#include "tests/support/SimMachine.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kRounds = 5;
+constexpr DWORD kTimeoutMs = 60000;
+const wchar_t kMainCaption[] = L"COM Sarvento Control v3.2.0.6";
+const wchar_t kComDbCaption[] = L"COM DB Setting";
+
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// The program beside this one's build folder: ..\..\app\SarventoCtl3.exe.
+std::wstring ProgramPath()
+{
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return L"";
+    std::wstring folder(path, length);
+    for (int up = 0; up < 3; ++up) {
+        const size_t slash = folder.find_last_of(L"\\/");
+        if (slash == std::wstring::npos)
+            return L"";
+        folder.resize(slash);
+    }
+    return folder + L"\\app\\SarventoCtl3.exe";
+}
+
+// A visible top-level window of the process with the caption; null when there is none.
+HWND FindProcessWindow(DWORD processId, const wchar_t* caption)
+{
+    struct Search {
+        DWORD processId;
+        const wchar_t* caption;
+        HWND found;
+    } search = {processId, caption, nullptr};
+    EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hWnd, &owner);
+            wchar_t text[64] = {};
+            GetWindowTextW(hWnd, text, 64);
+            if (owner != s->processId || !IsWindowVisible(hWnd) || wcscmp(text, s->caption) != 0)
+                return TRUE;
+            s->found = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool IsTileColour(COLORREF colour)
+{
+    return colour == RGB(10, 128, 10) || colour == RGB(91, 125, 164) || colour == RGB(158, 157, 187);
+}
+
+// Where to look for each tile: a point just inside its rounded border, left of its caption, in
+// the dialog's window coordinates. They are taken before the clock runs, from a hidden dialog of
+// this process made from the same template: asking the program's windows instead would cost a
+// round trip through the wineserver for each tile while the program needs it to open the dialog.
+std::vector<POINT> TilePoints()
+{
+    HWND hDlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                           AfxLoadDialogTemplate(MAKEINTRESOURCEW(IDD_COMDB)), nullptr,
+                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    RECT dlgRect;
+    if (hDlg == nullptr || !GetWindowRect(hDlg, &dlgRect))
+        return {};
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    std::vector<POINT> points;
+    for (int i = 0; i < CSVT_ComDBDlg::kTileCount; ++i) {
+        RECT tile;
+        if (!GetWindowRect(GetDlgItem(hDlg, IDC_COMDB_COM1 + i), &tile)) {
+            points.clear();
+            break;
+        }
+        points.push_back({tile.left - dlgRect.left + edge + 3, (tile.top + tile.bottom) / 2 - dlgRect.top});
+    }
+    DestroyWindow(hDlg);
+    return points;
+}
+
+// Whether the screen shows every tile filled with one of its colours.
+bool EveryTileOnScreen(const RECT& dlgRect, const std::vector<POINT>& points)
+{
+    const int width = dlgRect.right - dlgRect.left;
+    const int height = dlgRect.bottom - dlgRect.top;
+    HDC hScreen = GetDC(nullptr);
+    if (hScreen == nullptr)
+        return false;
+    HDC hMem = CreateCompatibleDC(hScreen);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP hBitmap = hMem ? CreateDIBSection(hMem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    bool all = false;
+    if (hBitmap != nullptr) {
+        HGDIOBJ old = SelectObject(hMem, hBitmap);
+        if (BitBlt(hMem, 0, 0, width, height, hScreen, dlgRect.left, dlgRect.top, SRCCOPY)) {
+            GdiFlush();
+            const DWORD* pixels = static_cast<const DWORD*>(bits);
+            all = !points.empty();
+            for (const POINT& point : points) {
+                if (point.x < 0 || point.y < 0 || point.x >= width || point.y >= height) {
+                    all = false;
+                    break;
+                }
+                const DWORD pixel = pixels[static_cast<size_t>(point.y) * width + point.x];
+                if (!IsTileColour(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF))) {
+                    all = false;
+                    break;
+                }
+            }
+        }
+        SelectObject(hMem, old);
+        DeleteObject(hBitmap);
+    }
+    if (hMem != nullptr)
+        DeleteDC(hMem);
+    ReleaseDC(nullptr, hScreen);
+    return all;
+}
+
+// Looks every pollMs until the condition holds.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD pollMs = 5)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > kTimeoutMs)
+            return false;
+        Sleep(pollMs);
+    }
+    return true;
+}
+
+// The program's COM DB Setting dialog once it is shown; null before. The class narrows the search
+// to the few dialogs there are, so a look costs little.
+HWND FindComDbDialog(HWND hMain)
+{
+    for (HWND hWnd = FindWindowExW(nullptr, nullptr, L"#32770", kComDbCaption); hWnd != nullptr;
+         hWnd = FindWindowExW(nullptr, hWnd, L"#32770", kComDbCaption)) {
+        if (GetWindow(hWnd, GW_OWNER) == hMain && IsWindowVisible(hWnd))
+            return hWnd;
+    }
+    return nullptr;
+}
+
+// Opens the dialog in the running program once: seconds to the dialog shown and to its last
+// tile on the screen, then closes it with Cancel. False when it did not happen in time. The
+// screen is read every 10 ms (a look takes a few), so that the X server the program draws
+// through stays free for it.
+bool OpenOnce(HWND hMain, const std::vector<POINT>& points, double& shown, double& painted)
+{
+    const double start = Now();
+    if (!PostMessageW(hMain, WM_COMMAND, ID_COMDB, 0))
+        return false;
+    HWND hDlg = nullptr;
+    if (!WaitFor([&] { return (hDlg = FindComDbDialog(hMain)) != nullptr; }))
+        return false;
+    shown = Now() - start;
+    RECT dlgRect;
+    if (!GetWindowRect(hDlg, &dlgRect) || !WaitFor([&] { return EveryTileOnScreen(dlgRect, points); }, 10))
+        return false;
+    painted = Now() - start;
+    PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDC_COMDB_CANCEL, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDC_COMDB_CANCEL)));
+    return WaitFor([&] { return !IsWindow(hDlg) && IsWindowEnabled(hMain); });
+}
+
+}  // namespace
+
+// The program to watch is the one built beside this one, or the one named as the argument.
+int wmain(int argc, wchar_t** argv)
+{
+    if (!simtest::ResetMachine()) {
+        fprintf(stderr, "the simulated machine is not running\n");
+        return 1;
+    }
+    std::vector<unsigned> all;
+    for (unsigned com = 1; com <= 255; ++com)
+        all.push_back(com);
+    for (const ::testing::AssertionResult& made :
+         {simtest::WritePortSubkeys(all), simtest::PlugIn(), simtest::WaitForPorts(all, 120000)}) {
+        if (!made) {
+            fprintf(stderr, "the ports could not be made: %s\n", made.message());
+            return 1;
+        }
+    }
+
+    const std::vector<POINT> points = TilePoints();
+    if (points.empty()) {
+        fprintf(stderr, "the dialog's template could not be laid out\n");
+        return 1;
+    }
+    const std::wstring program = argc > 1 ? argv[1] : ProgramPath();
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (program.empty() ||
+        !CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        fprintf(stderr, "SarventoCtl3.exe could not be started (%lu)\n", GetLastError());
+        return 1;
+    }
+    HWND hMain = nullptr;
+    const bool up = WaitFor([&] { return (hMain = FindProcessWindow(process.dwProcessId, kMainCaption)) != nullptr; }) &&
+                    WaitForInputIdle(process.hProcess, kTimeoutMs) == 0;
+    int result = up ? 0 : 1;
+    if (!up)
+        fprintf(stderr, "the main window did not appear\n");
+    std::vector<double> times;
+    for (int round = 1; up && round <= kRounds; ++round) {
+        double shown = 0, painted = 0;
+        if (!OpenOnce(hMain, points, shown, painted)) {
+            fprintf(stderr, "COM DB Setting, opening %d: not shown and painted within %lu s\n", round,
+                    kTimeoutMs / 1000);
+            result = 1;
+            break;
+        }
+        printf("COM DB Setting, opening %d (255 ports): shown after %.2f s, last tile on the screen after %.2f s\n",
+               round, shown, painted);
+        fflush(stdout);
+        times.push_back(painted);
+    }
+    if (times.size() == kRounds) {
+        std::sort(times.begin(), times.end());
+        printf("COM DB Setting, last tile on the screen: best %.2f s, median %.2f s of %d openings\n", times.front(),
+               times[kRounds / 2], kRounds);
+    }
+    if (hMain != nullptr)
+        PostMessageW(hMain, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
+        TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
