@@ -50,9 +50,36 @@ void CIXButtonEx::PreSubclassWindow()
 {
     CButton::PreSubclassWindow();
     ModifyStyle(0, BS_OWNERDRAW | BS_MULTILINE);
-    // The button window itself is the tool; its text comes by callback until SetTooltipText.
-    if (ToolTip.Create(this, 0))
-        ToolTip.AddTool(this, LPSTR_TEXTCALLBACKW);
+}
+
+// The tooltip is made when the mouse first comes to the button, not when the button is attached:
+// a tooltip is a top-level window, and the COM-number map would otherwise make 259 of them, one
+// round trip to the window system after another, before it can show. The button window itself
+// is the tool; its text comes by callback until SetTooltipText gives one.
+BOOL CIXButtonEx::EnsureToolTip()
+{
+    if (ToolTip.GetSafeHwnd() != nullptr)
+        return TRUE;
+    if (m_hWnd == nullptr || !ToolTip.Create(this, 0))
+        return FALSE;
+    ToolTip.AddTool(this, LPSTR_TEXTCALLBACKW);
+    if (HasTooltip)
+        ApplyTipText();
+    return TRUE;
+}
+
+void CIXButtonEx::ApplyTipText()
+{
+    if (m_tipText.IsEmpty()) {
+        // The old text goes too, so that the tip a mouse move activates again shows nothing.
+        ToolTip.UpdateTipText(L"", this);
+        ToolTip.Activate(FALSE);
+        return;
+    }
+    ToolTip.UpdateTipText(m_tipText, this);
+    ToolTip.SetTipBkColor(0xFBF0E6);
+    ToolTip.SetTipTextColor(0x8C0000);
+    ToolTip.Activate(TRUE);
 }
 
 void CIXButtonEx::SetTooltipText(const wchar_t* text)
@@ -61,24 +88,16 @@ void CIXButtonEx::SetTooltipText(const wchar_t* text)
     const bool empty = text == nullptr || *text == L'\0';
     if (!empty && wcslen(text) > kMaxTipText)
         AfxThrowInvalidArgException();
-    // Before the button is attached there is no tooltip yet; hovering is enabled all the same.
-    if (ToolTip.GetSafeHwnd() == nullptr)
-        return;
-    if (empty) {
-        // The old text goes too, so that the tip a mouse move activates again shows nothing.
-        ToolTip.UpdateTipText(L"", this);
-        ToolTip.Activate(FALSE);
-        return;
-    }
-    ToolTip.UpdateTipText(text, this);
-    ToolTip.SetTipBkColor(0xFBF0E6);
-    ToolTip.SetTipTextColor(0x8C0000);
-    ToolTip.Activate(TRUE);
+    m_tipText = empty ? L"" : text;
+    // Without a tooltip yet, the text waits for it.
+    if (ToolTip.GetSafeHwnd() != nullptr)
+        ApplyTipText();
 }
 
 BOOL CIXButtonEx::PreTranslateMessage(MSG* pMsg)
 {
-    if (ToolTip.GetSafeHwnd() != nullptr)
+    const bool mouse = pMsg->message >= WM_MOUSEFIRST && pMsg->message <= WM_MOUSELAST;
+    if (mouse ? EnsureToolTip() : ToolTip.GetSafeHwnd() != nullptr)
         ToolTip.RelayEvent(pMsg);
     return CButton::PreTranslateMessage(pMsg);
 }

@@ -16,7 +16,8 @@ public:
     ~CIXButtonEx() override;
 
     // Sets the tip text (at most 1024 characters; a longer text throws CInvalidArgException) and
-    // enables hover tracking, also for an empty text, which shows no tip.
+    // enables hover tracking, also for an empty text, which shows no tip. The tooltip window is
+    // made when the mouse first comes to the button; until then the text waits for it.
     void SetTooltipText(const wchar_t* text);
 
     // The frame DrawFrameControl draws (DFCS_* state), 0 for none; differsFromParent: the fill
@@ -60,7 +61,7 @@ public:
     UINT ImageId = 0;                        // image beside the caption; 0 none
     UINT DisabledImageId = 0;                // image while disabled; 0 embosses ImageId
     CString Caption;                         // when not empty, shown instead of the window text
-    CToolTipCtrl ToolTip;                    // the button's tooltip, the button itself its tool
+    CToolTipCtrl ToolTip;                    // the button's tooltip (from the first mouse message)
     COLORMAP ImageColorMap = {0xC0C0C0, 0};  // applied when an image is loaded
     HCURSOR HoverCursor;                     // the shared hand cursor; never destroyed
     int ImageAlign = 0;                      // 0 centred with the caption, 1 left, 2 top, else top-left
@@ -88,10 +89,13 @@ protected:
                                       COLORREF transparentColor);
 
 private:
+    BOOL EnsureToolTip();
+    void ApplyTipText();  // m_tipText to the existing tooltip
     void ReadWindowFont();
     BOOL CreateBrush(CBrush& brush, COLORREF color, BOOL useBrushKind) const;
 
     BOOL m_logFontRead = FALSE;  // TextLogFont has been filled from a font once
+    CString m_tipText;           // the text SetTooltipText was last given
 
     DECLARE_MESSAGE_MAP()
 };

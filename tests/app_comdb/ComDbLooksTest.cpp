@@ -126,7 +126,27 @@ TEST_F(ComDbDialogTest, PlacesEveryButtonWhereTheLayoutSays)
 TEST_F(ComDbDialogTest, ShowsEachNumberInTheLookOfItsUse)
 {
     ArrangeMixedMachine();
-    Run({Do([this](CWnd& w) {
+    auto tipsMade = [this] {
+        int made = 0;
+        for (int n = 1; n <= 256; ++n)
+            made += Tile(n).ToolTip.m_hWnd != nullptr ? 1 : 0;
+        return made;
+    };
+    auto hovering = [this] {
+        for (int n = 1; n <= 256; ++n)
+            if (Tile(n).Hover)
+                return true;
+        return false;
+    };
+    // A tile's tooltip window is made when the mouse first comes to it, not while the dialog
+    // opens. The mouse passes over every tile and rests far away.
+    Run({Do([&](CWnd& w) {
+             EXPECT_EQ(0, tipsMade());
+             ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+             for (int n = 1; n <= 256; ++n)
+                 ::PostMessageW(TileWindow(w, n), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+         }),
+         uitest::WaitUntil([&](CWnd&) { return tipsMade() == 256 && !hovering(); }, 20000), Do([this](CWnd& w) {
         EXPECT_TRUE(ui.MessageBoxes().empty());
         for (int n = 1; n <= 256; ++n) {
             SCOPED_TRACE("COM" + std::to_string(n));

@@ -86,6 +86,14 @@ std::wstring TipText(CIXButtonEx& button)
     return std::wstring(info.lpszText);
 }
 
+// The mouse comes to the button (a posted move, through the pre-translate walk): its tooltip
+// window exists from then on.
+bool MouseComes(CIXButtonEx& button)
+{
+    ::PostMessageW(button.m_hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    return buttontest::PumpUntil([&] { return button.ToolTip.m_hWnd != nullptr; }, 5000);
+}
+
 // ---- attaching and the tooltip ----------------------------------------------------------------
 
 TEST_F(IXButtonEx, AttachingAddsOwnerDrawAndMultilineAndMakesTheButtonItsOwnTool)
@@ -95,6 +103,9 @@ TEST_F(IXButtonEx, AttachingAddsOwnerDrawAndMultilineAndMakesTheButtonItsOwnTool
     const DWORD style = static_cast<DWORD>(::GetWindowLongPtrW(hWnd, GWL_STYLE));
     EXPECT_EQ(style & (0x200B | WS_CHILD | WS_VISIBLE | WS_TABSTOP), 0x200B | WS_CHILD | WS_VISIBLE | WS_TABSTOP);
 
+    // No tooltip window until the mouse comes: a map of 259 tiles would wait for 259 of them.
+    EXPECT_EQ(button.ToolTip.m_hWnd, nullptr);
+    ASSERT_TRUE(MouseComes(button));
     ASSERT_EQ(button.ToolTip.GetToolCount(), 1);
     wchar_t text[80] = L"";
     TTTOOLINFOW info = {};
@@ -111,14 +122,17 @@ TEST_F(IXButtonEx, AttachingAddsOwnerDrawAndMultilineAndMakesTheButtonItsOwnTool
 
 TEST_F(IXButtonEx, TheTooltipTextColoursTheTipAndAnEmptyOneShowsNothing)
 {
-    CIXButtonEx button, tooLong, unattached;
-    Attach(button);
-    const COLORREF bk = button.ToolTip.GetTipBkColor();
-    button.SetTooltipText(L"");
-    EXPECT_TRUE(button.HasTooltip);
-    EXPECT_EQ(button.ToolTip.GetTipBkColor(), bk);
+    CIXButtonEx button, plain, tooLong, unattached;
+    Attach(plain, L"9", 60, 30, 1031);
+    ASSERT_TRUE(MouseComes(plain));
+    const COLORREF bk = plain.ToolTip.GetTipBkColor();
+    plain.SetTooltipText(L"");
+    EXPECT_TRUE(plain.HasTooltip);
+    EXPECT_EQ(plain.ToolTip.GetTipBkColor(), bk);
 
-    button.SetTooltipText(L"COM5");
+    Attach(button);
+    button.SetTooltipText(L"COM5");  // before the tooltip exists: the text waits for it
+    ASSERT_TRUE(MouseComes(button));
     EXPECT_EQ(TipText(button), L"COM5");
     EXPECT_EQ(button.ToolTip.GetTipBkColor(), 0xFBF0E6u);
     EXPECT_EQ(button.ToolTip.GetTipTextColor(), 0x8C0000u);
@@ -132,7 +146,7 @@ TEST_F(IXButtonEx, TheTooltipTextColoursTheTipAndAnEmptyOneShowsNothing)
     EXPECT_THROW(tooLong.SetTooltipText(std::wstring(1025, L'y').c_str()), CInvalidArgException*);
     EXPECT_TRUE(tooLong.HasTooltip);
 
-    unattached.SetTooltipText(L"COM1");  // no tooltip yet: nothing to set, no crash
+    unattached.SetTooltipText(L"COM1");  // no window yet: nothing to set, no crash
     EXPECT_TRUE(unattached.HasTooltip);
 }
 

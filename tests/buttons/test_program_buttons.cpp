@@ -163,12 +163,22 @@ TEST(AboutBoxButton, OkIsABlueRoundedTileWithItsTipThatClosesTheBox)
     CSVT_AboutDlg about;
     const INT_PTR result =
         ui.RunModal(about, {Do([&](CWnd&) {
+                                CRect rect;
+                                ::GetWindowRect(about.m_okButton.m_hWnd, &rect);
+                                buttontest::MoveRealMouse(rect.left + 10, rect.top + 10);
+                            }),
+                            WaitUntil([&](CWnd&) {
+                                std::wstring tip;
+                                HWND hTip = FindTip(about.m_okButton.m_hWnd, &tip);
+                                return hTip != nullptr && ::IsWindowVisible(hTip) && tip == L"OK";
+                            }),
+                            Do([&](CWnd&) {
+                                EXPECT_EQ(about.m_okButton.ToolTip.GetTipBkColor(), 0xFBF0E6u);
+                                buttontest::ParkCursor();
+                            }),
+                            WaitUntil([&](CWnd&) { return !about.m_okButton.Hover; }), Do([&](CWnd&) {
                         HWND hOk = about.m_okButton.m_hWnd;
                         EXPECT_EQ(0x200B, ::GetWindowLongPtrW(hOk, GWL_STYLE) & 0x200B);
-                        std::wstring tip;
-                        FindTip(hOk, &tip);
-                        EXPECT_EQ(tip, L"OK");
-                        EXPECT_EQ(about.m_okButton.ToolTip.GetTipBkColor(), 0xFBF0E6u);
 
                         CRect client;
                         ::GetClientRect(hOk, &client);
