@@ -77,15 +77,21 @@ TEST_F(AddPortDialogTest, OffersOnlyFreeNumbersAndSelectsTheLowest)
     EXPECT_EQ(L"4001", port);
 }
 
-TEST_F(AddPortDialogTest, UnopenableDatabaseIsReportedWhenTheDialogOpens)
+TEST_F(AddPortDialogTest, UnopenableDatabaseIsReportedWhenTheDialogOpensAndAtOk)
 {
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
     CSVT_ComInstConfDlg dlg;
-    std::vector<std::wstring> starts;
-    harness.RunModal(dlg, {Do([&](CWnd& d) { starts = ComboBoxItems(Item(d, IDC_START_COM)); })});
-    EXPECT_EQ((std::vector<std::wstring>{L"ComDBOpen Fail!"}), BoxTexts());
-    // The numbers that are free of present ports are still offered.
+    std::vector<std::wstring> starts, textsAtOpening;
+    INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
+                                                starts = ComboBoxItems(Item(d, IDC_START_COM));
+                                                textsAtOpening = BoxTexts();
+                                            }),
+                                            PressOk()});
+    EXPECT_EQ((std::vector<std::wstring>{L"ComDBOpen Fail!"}), textsAtOpening);
+    // The numbers that are free of present ports are still offered, and OK takes them.
     EXPECT_EQ(255u, starts.size());
+    EXPECT_EQ((std::vector<std::wstring>{L"ComDBOpen Fail!", L"ComDBOpen Fail!"}), BoxTexts());
+    EXPECT_EQ(IDOK, result);
 }
 
 TEST_F(AddPortDialogTest, OkFillsTheRequestAndSkipsNumbersInUse)
@@ -131,49 +137,89 @@ TEST_F(AddPortDialogTest, BlankAddressGivesZero)
     EXPECT_EQ(0u, g_addPortRequest.protocol);
 }
 
+// From COM254 two numbers are left for three ports; with every number claimed the start list is
+// empty and none is left at all.
 TEST_F(AddPortDialogTest, TooFewNumbersUpTo255KeepTheDialogOpen)
 {
-    CSVT_ComInstConfDlg dlg;
-    bool stillOpen = false;
-    INT_PTR result = harness.RunModal(dlg, {Do([](CWnd& d) {
-                                                SelectCombo(d, IDC_START_COM, L"COM254");
-                                                SelectCombo(d, IDC_COUNT, L"3");
-                                            }),
-                                            PressOk(), Do([&](CWnd& d) { stillOpen = ::IsWindowVisible(d.GetSafeHwnd()); })});
-    EXPECT_TRUE(stillOpen);
-    EXPECT_EQ(IDCANCEL, result);
-    EXPECT_EQ((std::vector<std::wstring>{L"COM number can not exceed 255."}), BoxTexts());
+    std::vector<unsigned> everyNumber;
+    for (unsigned n = 1; n <= 255; ++n)
+        everyNumber.push_back(n);
+    struct {
+        const wchar_t* start;  // null: the start list is empty
+        const wchar_t* count;
+        std::vector<unsigned> claims;
+    } const cases[] = {{L"COM254", L"3", {}}, {nullptr, L"1", everyNumber}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.start ? Narrow(c.start) : "every number claimed");
+        harness.ClearMessageBoxes();
+        ASSERT_TRUE(simtest::SetComDbClaims(c.claims));
+        CSVT_ComInstConfDlg dlg;
+        bool stillOpen = false;
+        size_t starts = 0;
+        INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
+                                                    starts = ComboBoxItems(Item(d, IDC_START_COM)).size();
+                                                    if (c.start)
+                                                        SelectCombo(d, IDC_START_COM, c.start);
+                                                    SelectCombo(d, IDC_COUNT, c.count);
+                                                }),
+                                                PressOk(),
+                                                Do([&](CWnd& d) { stillOpen = ::IsWindowVisible(d.GetSafeHwnd()); })});
+        EXPECT_EQ(c.start ? 255u : 0u, starts);
+        EXPECT_TRUE(stillOpen);
+        EXPECT_EQ(IDCANCEL, result);
+        EXPECT_EQ((std::vector<std::wstring>{L"COM number can not exceed 255."}), BoxTexts());
+    }
 }
 
-struct PortCase {
+const wchar_t kUnsignedPrompt[] = L"Please enter a positive integer.";
+const wchar_t kPortRangePrompt[] = L"Please enter an integer between 1 and 65535.";
+const wchar_t kPortSumMessage[] = L"Port number can not exceed 65535.";
+const wchar_t kAliasLengthPrompt[] = L"Please enter no more than 50 characters.";
+
+struct EntryCase {
     const wchar_t* port;
     const wchar_t* count;
-    bool accepted;
+    const wchar_t* alias;  // null: left empty
+    std::vector<std::wstring> boxes;  // none: accepted
 };
 
-class AddPortDialogPortRange : public AddPortDialogTest, public ::testing::WithParamInterface<PortCase> {};
-
-TEST_P(AddPortDialogPortRange, LastNetworkPortMustNotPass65535)
+void PrintTo(const EntryCase& c, std::ostream* os)
 {
-    const PortCase c = GetParam();
+    *os << "port '" << Narrow(c.port) << "', " << Narrow(c.count) << " ports, alias of "
+        << (c.alias ? wcslen(c.alias) : 0) << " characters";
+}
+
+class AddPortDialogEntries : public AddPortDialogTest, public ::testing::WithParamInterface<EntryCase> {};
+
+// OK runs the exchange and the library's OK handling runs it again: a rule that fails speaks
+// twice, or once followed by the sum check when the port text was still read.
+TEST_P(AddPortDialogEntries, AcceptsAnEntryOrShowsWhatItsRulesSay)
+{
+    const EntryCase c = GetParam();
     CSVT_ComInstConfDlg dlg;
     INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
                                                 SetText(d, IDC_PORT, c.port);
                                                 SelectCombo(d, IDC_COUNT, c.count);
+                                                // Set as a program sets it, past the edit's limit.
+                                                if (c.alias)
+                                                    ::SendMessageW(Item(d, IDC_ALIAS), WM_SETTEXT, 0,
+                                                                   reinterpret_cast<LPARAM>(c.alias));
                                             }),
                                             PressOk()});
-    if (c.accepted) {
-        EXPECT_EQ(IDOK, result);
-        EXPECT_TRUE(BoxTexts().empty());
-    } else {
-        EXPECT_EQ(IDCANCEL, result);
-        EXPECT_EQ((std::vector<std::wstring>{L"Port number can not exceed 65535."}), BoxTexts());
-    }
+    EXPECT_EQ(c.boxes.empty() ? IDOK : IDCANCEL, result);
+    EXPECT_EQ(c.boxes, BoxTexts());
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, AddPortDialogPortRange,
-                         ::testing::Values(PortCase{L"65535", L"1", true}, PortCase{L"65535", L"2", false},
-                                           PortCase{L"65534", L"2", true}));
+const std::wstring kLongAlias(51, L'a');
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, AddPortDialogEntries,
+    ::testing::Values(EntryCase{L"65535", L"1", nullptr, {}}, EntryCase{L"65535", L"2", nullptr, {kPortSumMessage}},
+                      EntryCase{L"65534", L"2", nullptr, {}},
+                      EntryCase{L"abc", L"1", nullptr, {kUnsignedPrompt, kUnsignedPrompt}},
+                      EntryCase{L"", L"1", nullptr, {kUnsignedPrompt, kUnsignedPrompt}},
+                      EntryCase{L"70000", L"1", nullptr, {kPortRangePrompt, kPortSumMessage}},
+                      EntryCase{L"4001", L"1", kLongAlias.c_str(), {kAliasLengthPrompt, kAliasLengthPrompt}}));
 
 TEST_F(AddPortDialogTest, PortZeroShowsTheRangeMessageTwice)
 {
@@ -204,12 +250,32 @@ TEST_F(AddPortDialogTest, AliasTakesFiftyCharactersAndNoMore)
     EXPECT_EQ(50, g_addPortRequest.alias.GetLength());
 }
 
-TEST_F(AddPortDialogTest, CancelLeavesTheRequestAlone)
+// Cancel, Escape and the close box end the dialog with IDCANCEL and leave the request alone;
+// Enter is OK.
+TEST_F(AddPortDialogTest, CancelEscapeAndTheCloseBoxLeaveTheRequestAloneAndEnterIsOk)
 {
-    g_addPortRequest.count = 7;
-    CSVT_ComInstConfDlg dlg;
-    EXPECT_EQ(IDCANCEL, harness.RunModal(dlg, {Do([](CWnd& d) { Click(Item(d, IDCANCEL)); })}));
-    EXPECT_EQ(7u, g_addPortRequest.count);
+    struct {
+        const char* name;
+        void (*act)(CWnd& d);
+        INT_PTR result;
+    } const cases[] = {
+        {"Cancel", [](CWnd& d) { Click(Item(d, IDCANCEL)); }, IDCANCEL},
+        {"Escape", [](CWnd& d) { PressKey(Item(d, IDC_PORT), VK_ESCAPE); }, IDCANCEL},
+        {"close box", [](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }, IDCANCEL},
+        {"Enter", [](CWnd& d) { PressKey(Item(d, IDC_PORT), VK_RETURN); }, IDOK},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        g_addPortRequest.count = 7;
+        CSVT_ComInstConfDlg dlg;
+        EXPECT_EQ(c.result, harness.RunModal(dlg, {Do([&](CWnd& d) {
+                                                       ::SetFocus(Item(d, IDC_PORT));
+                                                       c.act(d);
+                                                   }),
+                                                   WaitUntil([](CWnd&) { return false; }, 5000)}));
+        EXPECT_EQ(0, harness.DialogsEndedByHarness());
+        EXPECT_EQ(c.result == IDOK ? 1u : 7u, g_addPortRequest.count);
+    }
 }
 
 }  // namespace

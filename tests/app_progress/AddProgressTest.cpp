@@ -1,6 +1,7 @@
 // Adding ports through the progress dialog, on both roads, against the simulated machine.
 #include "tests/app_progress/ProgressTestSupport.h"
 
+#include "app/ComUsage.h"
 #include "app/DriverInterface.h"
 
 #include <algorithm>
@@ -23,12 +24,37 @@ public:
     ~InstallFolder() { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kInstallFolderKey); }
 };
 
+// The text and the dialog behind it: blue-grey text, transparent, on the white brush.
+void ExpectTheDialogsColours(CWnd& dlg)
+{
+    HDC hDC = ::CreateCompatibleDC(nullptr);
+    ASSERT_NE(nullptr, hDC);
+    for (UINT message : {WM_CTLCOLORSTATIC, WM_CTLCOLORDLG}) {
+        SCOPED_TRACE(message);
+        HWND hTarget =
+            message == WM_CTLCOLORDLG ? dlg.GetSafeHwnd() : ::GetDlgItem(dlg.GetSafeHwnd(), IDC_PROGRESS_TEXT);
+        auto hBrush = reinterpret_cast<HBRUSH>(::SendMessageW(dlg.GetSafeHwnd(), message, reinterpret_cast<WPARAM>(hDC),
+                                                              reinterpret_cast<LPARAM>(hTarget)));
+        LOGBRUSH brush = {};
+        ASSERT_EQ(static_cast<int>(sizeof(brush)), ::GetObjectW(hBrush, sizeof(brush), &brush));
+        EXPECT_EQ(RGB(255, 255, 255), brush.lbColor);
+        EXPECT_EQ(RGB(91, 125, 164), ::GetTextColor(hDC));
+        EXPECT_EQ(RGB(100, 148, 148), ::GetBkColor(hDC));
+        EXPECT_EQ(TRANSPARENT, ::GetBkMode(hDC));
+        ::SetTextColor(hDC, 0);
+        ::SetBkColor(hDC, 0);
+        ::SetBkMode(hDC, OPAQUE);
+    }
+    ::DeleteDC(hDC);
+}
+
 class AddProgressTest : public ProgressDialogTest {
 protected:
     void Request(UINT startCom, UINT count, UINT firstTcpPort = 4001)
     {
         g_portOperation = PORTOP_ADD;
         AddPortRequest& r = g_addPortRequest;
+        r = AddPortRequest();
         r.startCom = startCom;
         r.count = count;
         r.ipAddress = 0x0A000001;
@@ -55,6 +81,7 @@ TEST_F(AddProgressTest, NewRoadWritesEveryPortThenAsksTheBusDriverOnce)
     INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
                                                 caption = WindowText(d.GetSafeHwnd());
                                                 firstText = ProgressText(d);
+                                                ExpectTheDialogsColours(d);
                                             }),
                                             WaitUntil([](CWnd&) { return false; })});
 
@@ -97,20 +124,36 @@ TEST_F(AddProgressTest, PollShowsEachPortAsItAppears)
     EXPECT_EQ(L"1/2  COM10 was created", step);
 }
 
+// The poll has no time limit: ports that never appear, and a request that found no free number
+// (nothing is plugged in then), keep the dialog open until the user closes it.
 TEST_F(AddProgressTest, PortsThatNeverAppearKeepTheDialogOpenUntilClosed)
 {
     g_osVersion = 61;
-    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_CHILDREN_NEVER));
-    Request(20, 1);
-    CSVT_ProgressDlg dlg;
-    bool openAfterPolls = false;
-    INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) == 1; }), RunFor(2200),
-              Do([&](CWnd& d) { openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd()); }),
-              Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
-    EXPECT_TRUE(openAfterPolls);
-    EXPECT_EQ(IDCANCEL, result);
-    EXPECT_EQ(0, harness.DialogsEndedByHarness());
+    struct {
+        UINT startCom, count;
+        const wchar_t* fault;  // null: none
+        unsigned plugIns;
+        unsigned lastWritten;
+    } const cases[] = {{20, 1, SIM_CONTROL_CHILDREN_NEVER, 1, 20}, {254, 3, nullptr, 0, 255}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.startCom);
+        ASSERT_TRUE(simtest::ResetMachine());
+        if (c.fault) {
+            ASSERT_TRUE(simtest::InjectFault(c.fault));
+        }
+        Request(c.startCom, c.count);
+        BuildComUsageMap();
+        CSVT_ProgressDlg dlg;
+        bool openAfterPolls = false;
+        INT_PTR result = harness.RunModal(
+            dlg, {WaitUntil([&](CWnd&) { return KeyExists(PortKey(c.lastWritten)); }), RunFor(2200),
+                  Do([&](CWnd& d) { openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd()); }),
+                  Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
+        EXPECT_TRUE(openAfterPolls);
+        EXPECT_EQ(IDCANCEL, result);
+        EXPECT_EQ(0, harness.DialogsEndedByHarness());
+        EXPECT_EQ(c.plugIns, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+    }
 }
 
 TEST_F(AddProgressTest, MissingBusDriverEndsTheDialogAtOnceAndKeepsTheSettings)
@@ -177,6 +220,37 @@ TEST_F(AddProgressTest, OldRoadRetriesANumberThatDoesNotAppear)
     EXPECT_GE(elapsed, 1200u);
     EXPECT_FALSE(KeyExists(PortKey(31)));
     EXPECT_EQ(30, ReadDword(PortKey(30), L"ComPort"));
+}
+
+// On the old road a refused plug-in request ends the dialog (after the step's looks for the
+// number), and so does a start with no free number left; neither adds a port.
+TEST_F(AddProgressTest, OldRoadEndsWithoutAPortWhenThePlugInIsRefusedOrNoNumberIsFree)
+{
+    g_osVersion = 51;
+    struct {
+        const wchar_t* fault;  // null: COM255 is in use, and the request starts there
+        UINT startCom;
+        unsigned plugIns;
+    } const cases[] = {{SIM_CONTROL_REFUSE_PLUGIN, 40, 1}, {nullptr, 255, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.startCom);
+        ASSERT_TRUE(simtest::ResetMachine());
+        if (c.fault) {
+            ASSERT_TRUE(simtest::InjectFault(c.fault));
+        } else {
+            ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial255", 255));
+        }
+        Request(c.startCom, 1);
+        BuildComUsageMap();
+        CSVT_ProgressDlg dlg;
+        EXPECT_EQ(IDOK, harness.RunModal(dlg, {WaitUntil([](CWnd&) { return false; }, 10000)}));
+        EXPECT_EQ(0, harness.DialogsEndedByHarness());
+        EXPECT_EQ(0, dlg.m_portsAdded);
+        EXPECT_EQ(c.plugIns, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+        // The refused port's settings stay written, as on the new road.
+        EXPECT_EQ(c.fault != nullptr, KeyExists(PortKey(c.startCom)));
+        EXPECT_FALSE(simtest::IsPortPresent(c.startCom));
+    }
 }
 
 TEST_F(AddProgressTest, EnterAndEscapeDoNotEndTheDialog)
