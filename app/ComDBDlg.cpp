@@ -60,6 +60,20 @@ bool IsPresent(int comNumber)
     return g_comUsageMap[comNumber - 1] == COMUSE_PRESENT;
 }
 
+// Why a map that lacks the database's claims is not written, in the words shown at opening
+// and at Apply.
+LPCWSTR UnwritableMapText(ComUsageGap gap)
+{
+    switch (gap) {
+        case ComUsageGap::DeviceList:
+            return L"Failed to get the device list. Unable to apply COM DB";
+        case ComUsageGap::ComDbUsage:
+            return L"Failed to read the COM DB usage. Unable to apply COM DB";
+        default:
+            return L"ComDBOpen Fail!";
+    }
+}
+
 }  // namespace
 
 CSVT_ComDBDlg::CSVT_ComDBDlg(CWnd* pParent) : CDialog(IDD, pParent) {}
@@ -88,7 +102,10 @@ BOOL CSVT_ComDBDlg::OnInitDialog()
     CDialog::OnInitDialog();
 
     memset(g_comUsageMap, COMUSE_FREE, sizeof(g_comUsageMap));
-    m_mapHasComDbClaims = BuildComUsageMap();
+    m_mapGap = BuildComUsageMap();
+    // A database that does not open has been reported by the map; the other gaps are said here.
+    if (m_mapGap == ComUsageGap::DeviceList || m_mapGap == ComUsageGap::ComDbUsage)
+        AfxMessageBox(UnwritableMapText(m_mapGap), MB_OK);
 
     for (int n = 1; n <= kComTileCount; ++n) {
         CIXButtonEx& tile = m_tiles[n - 1];
@@ -125,8 +142,8 @@ void CSVT_ComDBDlg::OnBnClickedApply()
 
     // A map built without the database's claims shows others' reservations as free: writing it
     // would release them. Nothing is written; the user may open the dialog again.
-    if (!m_mapHasComDbClaims) {
-        AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
+    if (m_mapGap != ComUsageGap::None) {
+        AfxMessageBox(UnwritableMapText(m_mapGap), MB_OK);
         return;
     }
 

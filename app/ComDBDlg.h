@@ -3,6 +3,7 @@
 // tile shows when the user applies. Nothing is written while tiles are toggled.
 #pragma once
 
+#include "app/ComUsage.h"
 #include "controls/IXButtonEx.h"
 #include "framework/framework.h"
 #include "res/parts/comdb.h"
@@ -34,7 +35,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Whether the map built at opening holds the database's claims. Without them every number
-    // that other software reserved would look free, and Apply would release it.
-    bool m_mapHasComDbClaims = false;
+    // What the map built at opening lacks. Without the database's claims every number that
+    // other software reserved would look free, and Apply would release it.
+    ComUsageGap m_mapGap = ComUsageGap::None;
 };

@@ -96,25 +96,25 @@ int ParseComFromFriendlyName(LPCWSTR text)
     return _wtoi(number);
 }
 
-bool BuildComUsageMap()
+ComUsageGap BuildComUsageMap()
 {
     memset(g_comUsageMap, COMUSE_FREE, sizeof(g_comUsageMap));
     MarkSerialCommPorts();
 
     ScopedDeviceList devices(GetPresentComPortDevices());
     if (!devices.IsValid())
-        return false;
+        return ComUsageGap::DeviceList;
     bool claimsRead = false;
     if (!MarkClaimedPorts(claimsRead)) {
         AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
-        return false;
+        return ComUsageGap::ComDbOpen;
     }
     ForEachPortDevice(devices, [](LPCWSTR friendlyName) {
         const int comNumber = ParseComFromFriendlyName(friendlyName);
         if (IsComNumber(comNumber))
             g_comUsageMap[comNumber - 1] = COMUSE_PRESENT;
     });
-    return claimsRead;
+    return claimsRead ? ComUsageGap::None : ComUsageGap::ComDbUsage;
 }
 
 void MapPortDevices()

@@ -26,11 +26,18 @@ int ParseComNumber(LPCWSTR text);
 // read as _wtoi reads it; 0 when there is no ")" or it comes before that start.
 int ParseComFromFriendlyName(LPCWSTR text);
 
+// What a rebuilt g_comUsageMap lacks. A map without the database's claims shows others'
+// reservations as free: a caller who writes it back would release them.
+enum class ComUsageGap {
+    None,        // every source was read
+    DeviceList,  // no device list: only the SERIALCOMM marks
+    ComDbOpen,   // the database did not open ("ComDBOpen Fail!" was shown): SERIALCOMM only
+    ComDbUsage,  // the database's usage report failed: no claims
+};
+
 // Rebuilds g_comUsageMap. Shows "ComDBOpen Fail!" when the COM-port database does not open;
-// the map then holds only the SERIALCOMM marks. True when the map holds the database's claims;
-// false when they could not be read (the database or the device list failed), so that a
-// caller who writes the map back to the database knows that it would release others' claims.
-bool BuildComUsageMap();
+// the map then holds only the SERIALCOMM marks. Returns what the map lacks.
+ComUsageGap BuildComUsageMap();
 
 // Rebuilds g_presentPortMap: entry n - 1 holds n for every present port device COM1 to COM255.
 void MapPortDevices();

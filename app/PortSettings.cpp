@@ -65,9 +65,11 @@ int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value)
     DWORD type = REG_NONE;
     DWORD data = 0;
     DWORD dataBytes = sizeof(data);
+    // A REG_DWORD of fewer than four bytes holds no whole number: like a value of another type,
+    // it counts as missing, so that the load writes the default over it.
     if (::RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data), &dataBytes) !=
             ERROR_SUCCESS ||
-        type != REG_DWORD)
+        type != REG_DWORD || dataBytes != sizeof(data))
         return 0;
     value = data;
     return 1;

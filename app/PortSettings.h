@@ -48,8 +48,8 @@ CString PortSubkeyPath(UINT keyNumber);
 // "...\Enum\SVTMF3\*PNP0501\0000000A\Device Parameters" for key number 10.
 CString PortDevicePath(UINT keyNumber);
 
-// 1 when a REG_DWORD value was read; otherwise 0 and value is 0 (a value of another type counts
-// as missing).
+// 1 when a REG_DWORD value of four bytes was read; otherwise 0 and value is 0 (a value of
+// another type or size counts as missing).
 int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value);
 // Creates the missing keys along the path; 1 when the value was stored.
 int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value);

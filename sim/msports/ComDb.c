@@ -327,8 +327,7 @@ static LONG ReportUsage(HCOMDB handle, BYTE* buffer, DWORD size, DWORD type, DWO
    reach; *reported tells how many numbers that was. */
 LONG WINAPI ComDBGetCurrentPortUsage(HCOMDB handle, BYTE* buffer, DWORD size, DWORD type, DWORD* reported)
 {
-    return Logged(SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE, 0, type,
-                  ReportUsage(handle, buffer, size, type, reported));
+    return Logged(SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE, 0, type, ReportUsage(handle, buffer, size, type, reported));
 }
 
 static LONG ClaimNextFree(Bitmap* bitmap, void* context, BOOL* write)

@@ -30,9 +30,8 @@ void InstallDeviceListFault(void)
     HMODULE self = NULL;
 
     /* The jump leads into this DLL, so it must stay loaded as long as SetupAPI. */
-    if (setupapi == NULL ||
-        !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                            (LPCWSTR)GetClassDevsOrFail, &self))
+    if (setupapi == NULL || !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                                                (LPCWSTR)GetClassDevsOrFail, &self))
         return;
     entry = (BYTE*)GetProcAddress(setupapi, "SetupDiGetClassDevsW");
     if (entry == NULL || entry == (BYTE*)GetClassDevsOrFail)

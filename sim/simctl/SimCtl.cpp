@@ -53,11 +53,11 @@ struct Fault {
 };
 
 const Fault kFaults[] = {
-    {L"refuse-plugin", SIM_CONTROL_REFUSE_PLUGIN},       {L"children-late", SIM_CONTROL_CHILD_DELAY_MS},
-    {L"children-never", SIM_CONTROL_CHILDREN_NEVER},     {L"friendly-name", SIM_CONTROL_FRIENDLY_NAME_FORM},
-    {L"hide-bus", SIM_CONTROL_HIDE_BUS_INTERFACE},       {L"hide-status", SIM_CONTROL_HIDE_STATUS_DEVICE},
-    {L"fail-line-read", SIM_CONTROL_FAIL_LINE_READ},     {L"fail-trace", SIM_CONTROL_FAIL_TRACE},
-    {L"comdb-open-fails", SIM_CONTROL_COMDB_OPEN_FAILS}, {L"comdb-report-fails", SIM_CONTROL_COMDB_REPORT_FAILS},
+    {L"refuse-plugin", SIM_CONTROL_REFUSE_PLUGIN},         {L"children-late", SIM_CONTROL_CHILD_DELAY_MS},
+    {L"children-never", SIM_CONTROL_CHILDREN_NEVER},       {L"friendly-name", SIM_CONTROL_FRIENDLY_NAME_FORM},
+    {L"hide-bus", SIM_CONTROL_HIDE_BUS_INTERFACE},         {L"hide-status", SIM_CONTROL_HIDE_STATUS_DEVICE},
+    {L"fail-line-read", SIM_CONTROL_FAIL_LINE_READ},       {L"fail-trace", SIM_CONTROL_FAIL_TRACE},
+    {L"comdb-open-fails", SIM_CONTROL_COMDB_OPEN_FAILS},   {L"comdb-report-fails", SIM_CONTROL_COMDB_REPORT_FAILS},
     {L"device-list-fails", SIM_CONTROL_DEVICE_LIST_FAILS},
 };
 

@@ -48,9 +48,18 @@ TEST_F(ComDbDialogTest, ApplyWithoutClicksWritesTheStateFoundAtOpening)
     Run({// Meanwhile another program claims COM7 and COM256; the dialog shows them free.
          Do([](CWnd&) {
              ASSERT_TRUE(simtest::SetComDbClaims({1, 2, 5, 7, 256}));
+             ASSERT_TRUE(simtest::ClearRequestLog());
          }),
          Apply(), Do([this](CWnd& w) {
              EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 3u, 5u));
+             // One open, a claim or a release of each number in turn, one close.
+             std::vector<simtest::ComDbCall> expected = {{SIM_CALL_COMDB_OPEN, 0, 0}};
+             for (unsigned n = 1; n <= 256; ++n) {
+                 const bool claimed = n == 1 || n == 2 || n == 3 || n == 5;
+                 expected.push_back({claimed ? SIM_CALL_COMDB_CLAIM_PORT : SIM_CALL_COMDB_RELEASE_PORT, n, 0});
+             }
+             expected.push_back({SIM_CALL_COMDB_CLOSE, 0, 0});
+             EXPECT_EQ(expected, simtest::ComDbCalls());
              EXPECT_THAT(ui.MessageBoxes(), IsEmpty());
              EXPECT_FALSE(::IsWindowEnabled(Item(w, IDC_COMDB_CANCEL)));
              EXPECT_TRUE(::IsWindowVisible(w.m_hWnd));
@@ -166,6 +175,40 @@ TEST_F(ComDbDialogTest, AMapBuiltWithoutTheDatabaseIsNeverWrittenBack)
              EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
              EXPECT_FALSE(::IsWindowEnabled(Item(w, IDC_COMDB_CANCEL)));
          })});
+}
+
+TEST_F(ComDbDialogTest, AMapWithoutTheDeviceListOrTheUsageReportIsNamedAtOpeningAndNeverWritten)
+{
+    // The database opens, but the map lacks this system's ports or the database's claims:
+    // the dialog says which at opening and again at Apply, which writes nothing.
+    ArrangeMixedMachine();
+    const struct {
+        const wchar_t* fault;
+        const wchar_t* text;
+    } gaps[] = {
+        {SIM_CONTROL_DEVICE_LIST_FAILS, L"Failed to get the device list. Unable to apply COM DB"},
+        {SIM_CONTROL_COMDB_REPORT_FAILS, L"Failed to read the COM DB usage. Unable to apply COM DB"},
+    };
+    for (const auto& gap : gaps) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(gap.fault)));
+        ASSERT_TRUE(simtest::InjectFault(gap.fault));
+        const size_t before = ui.MessageBoxes().size();
+        CSVT_ComDBDlg dialog;
+        ui.RunModal(dialog, {Do([&](CWnd&) {
+                                 const std::vector<std::wstring> texts = Texts(ui.MessageBoxes());
+                                 EXPECT_THAT(std::vector<std::wstring>(texts.begin() + before, texts.end()),
+                                             ElementsAre(gap.text));
+                                 ASSERT_TRUE(simtest::ClearFault(gap.fault));
+                                 ASSERT_TRUE(simtest::ClearRequestLog());
+                             }),
+                             Apply(), Do([&](CWnd& w) {
+                                 EXPECT_EQ(before + 2, ui.MessageBoxes().size());
+                                 EXPECT_EQ(gap.text, ui.MessageBoxes().back().text);
+                                 EXPECT_THAT(simtest::ComDbCalls(), IsEmpty());
+                                 EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(1u, 2u, 5u));
+                                 EXPECT_FALSE(::IsWindowEnabled(Item(w, IDC_COMDB_CANCEL)));
+                             })});
+    }
 }
 
 TEST_F(ComDbDialogTest, CancelEndsWithOkWritesNothingAndLeavesTheMapAsBuilt)

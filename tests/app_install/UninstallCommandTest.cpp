@@ -140,6 +140,7 @@ TEST_F(UninstallCommand, TakesExactlyTheProductOffTheMachine)
     app.m_pMainWnd = &dlg;
     bool stillOpen = false;
     ui.RunModal(dlg, {uitest::Do([&](CWnd& wnd) {
+                    ASSERT_TRUE(simtest::ClearRequestLog());
                     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0);
                     stillOpen = ::IsWindowVisible(wnd.m_hWnd) != FALSE;
                 })});
@@ -147,6 +148,20 @@ TEST_F(UninstallCommand, TakesExactlyTheProductOffTheMachine)
 
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(ui.MessageBoxes().empty());
+    // The COM numbers go in two steps: first the database is opened for each key number from
+    // 0 to 256 and the port's number released, then once for the deletion of every port.
+    std::vector<simtest::ComDbCall> expected;
+    for (unsigned keyNumber = 0; keyNumber <= 256; ++keyNumber) {
+        expected.push_back({SIM_CALL_COMDB_OPEN, 0, 0});
+        if (keyNumber == 3 || keyNumber == 5)
+            expected.push_back({SIM_CALL_COMDB_RELEASE_PORT, keyNumber, 0});
+        expected.push_back({SIM_CALL_COMDB_CLOSE, 0, 0});
+    }
+    expected.push_back({SIM_CALL_COMDB_OPEN, 0, 0});
+    expected.push_back({SIM_CALL_COMDB_RELEASE_PORT, 3, 0});
+    expected.push_back({SIM_CALL_COMDB_RELEASE_PORT, 5, 0});
+    expected.push_back({SIM_CALL_COMDB_CLOSE, 0, 0});
+    EXPECT_EQ(expected, simtest::ComDbCalls());
     EXPECT_EQ(0u, StandIns::WaitForExit(otherCopy));
     EXPECT_TRUE(StandIns::IsRunning(similar));
     ExpectProductGone();

@@ -165,7 +165,7 @@ TEST_F(ComUsageTest, SerialCommDataThatIsTooLongIsSkippedAndTheRestStillCounts)
     const std::wstring tooLong = L"COM9" + std::wstring(200, L' ');
     ASSERT_TRUE(simtest::SetSerialCommData(L"\\Device\\Long", tooLong.c_str(),
                                            static_cast<DWORD>((tooLong.size() + 1) * sizeof(wchar_t))));
-    ASSERT_TRUE(simtest::SetSerialCommData(L"\\Device\\Unended", L"COM7", 8));  // no terminator
+    ASSERT_TRUE(simtest::SetSerialCommData(L"\\Device\\Unended", L"COM7X", 8));  // no terminator
     ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial2", 3));
     SpoilMaps();
 

@@ -202,6 +202,27 @@ TEST_F(PortTable, AValueOfTheWrongTypeIsReplacedByItsDefault)
     EXPECT_EQ(255u, regtest::GetValue(DeviceParameters(3), L"TxTriggerLevel").AsDword());
 }
 
+TEST_F(PortTable, ADwordShorterThanFourBytesIsReplacedByItsDefault)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3}));
+    const BYTE partial[2] = {0x34, 0x12};
+    ASSERT_TRUE(regtest::SetValue(Subkey(3), L"Port", REG_DWORD, partial, 2));
+    ASSERT_TRUE(regtest::SetValue(Subkey(3), L"ComPort", REG_DWORD, partial, 0));
+
+    LoadPortTable();
+
+    ASSERT_EQ(1, g_portTable.GetSize());
+    EXPECT_EQ(4001u, g_portTable[0].Port);
+    EXPECT_EQ(3u, g_portTable[0].ComPort);
+    for (const wchar_t* name : {L"Port", L"ComPort"}) {
+        const regtest::RawValue stored = regtest::GetValue(Subkey(3), name);
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), stored.type) << ::testing::PrintToString(std::wstring(name));
+        EXPECT_EQ(4u, stored.data.size()) << ::testing::PrintToString(std::wstring(name));
+    }
+    EXPECT_EQ(4001u, regtest::GetValue(Subkey(3), L"Port").AsDword());
+    EXPECT_EQ(3u, regtest::GetValue(DeviceParameters(3), L"ComPort").AsDword());
+}
+
 TEST_F(PortTable, AnAliasTooLongToReadIsKeptInTheRegistry)
 {
     ASSERT_TRUE(simtest::CreatePorts({4}));

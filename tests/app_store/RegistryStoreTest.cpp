@@ -67,6 +67,14 @@ TEST_F(RegistryStore, ReadRegDwordReadsOnlyAFourByteDword)
     EXPECT_EQ(0, ReadRegDword(key.c_str(), L"Number", value)) << "REG_DWORD of 8 bytes";
     EXPECT_EQ(0u, value);
 
+    const BYTE two[2] = {0x34, 0x12};
+    for (DWORD bytes : {2u, 0u}) {
+        ASSERT_TRUE(regtest::SetValue(key, L"Number", REG_DWORD, two, bytes));
+        value = 77;
+        EXPECT_EQ(0, ReadRegDword(key.c_str(), L"Number", value)) << "REG_DWORD of " << bytes << " bytes";
+        EXPECT_EQ(0u, value);
+    }
+
     ASSERT_TRUE(regtest::SetDword(key, L"Number", 42));
     EXPECT_EQ(1, ReadRegDword(key.c_str(), L"Number", value));
     EXPECT_EQ(42u, value);
@@ -116,23 +124,30 @@ TEST_F(RegistryStore, ReadRegStringReadsUpTo255CharactersWithTheirTerminator)
 
 TEST_F(RegistryStore, ReadRegStringEndsTextThatHasNoTerminator)
 {
+    // The registry adds a terminator that the byte count leaves out when the next character
+    // is one, so each text goes on beyond the bytes stored, and the stored size is checked.
     const std::wstring key = kScratchKey + L"\\Texts";
-    ASSERT_TRUE(regtest::SetValue(key, L"Alias", REG_SZ, L"AB", 4));
+    auto store = [&key](const wchar_t* data, DWORD bytes) {
+        return regtest::SetValue(key, L"Alias", REG_SZ, data, bytes) &&
+               regtest::GetValue(key, L"Alias").data.size() == bytes;
+    };
+    ASSERT_TRUE(store(L"ABCD", 4));
     CString text;
     EXPECT_EQ(1, ReadRegString(key.c_str(), L"Alias", text));
     EXPECT_EQ(CString(L"AB"), text);
 
     // An odd byte count: only whole characters count.
-    ASSERT_TRUE(regtest::SetValue(key, L"Alias", REG_SZ, L"ABC", 5));
+    ASSERT_TRUE(store(L"ABCD", 5));
     EXPECT_EQ(1, ReadRegString(key.c_str(), L"Alias", text));
     EXPECT_EQ(CString(L"AB"), text);
 
-    const std::wstring longest(255, L'c');
-    ASSERT_TRUE(regtest::SetValue(key, L"Alias", REG_SZ, longest.c_str(), 510));
+    // 256 characters fill the buffer; without a terminator they are read whole.
+    const std::wstring longest = std::wstring(256, L'c') + L"d";
+    ASSERT_TRUE(store(longest.c_str(), 512));
     EXPECT_EQ(1, ReadRegString(key.c_str(), L"Alias", text));
-    EXPECT_EQ(CString(longest.c_str()), text);
+    EXPECT_EQ(CString(std::wstring(256, L'c').c_str()), text);
 
-    ASSERT_TRUE(regtest::SetValue(key, L"Alias", REG_SZ, L"A\0B", 8));
+    ASSERT_TRUE(store(L"A\0B", 8));
     EXPECT_EQ(1, ReadRegString(key.c_str(), L"Alias", text));
     EXPECT_EQ(CString(L"A"), text);
 }

@@ -11,8 +11,8 @@
 
 #include "tests/support/SimMachine.h"
 
-using ::testing::ElementsAre;
 using simtest::ComDbCall;
+using ::testing::ElementsAre;
 
 namespace {
 
@@ -249,12 +249,11 @@ TEST_F(ComDb, EveryCallIsRecordedWithItsNumberAndResult)
     db_ = nullptr;
     ASSERT_EQ(ERROR_INVALID_PARAMETER, ComDBClose(HCOMDB_INVALID_HANDLE_VALUE));
 
-    EXPECT_THAT(simtest::ComDbCalls(),
-                ElementsAre(ComDbCall{SIM_CALL_COMDB_OPEN, 0, ERROR_SUCCESS},
-                            ComDbCall{SIM_CALL_COMDB_CLAIM_PORT, 5, ERROR_SUCCESS},
-                            ComDbCall{SIM_CALL_COMDB_CLAIM_PORT, 5, ERROR_SHARING_VIOLATION},
-                            ComDbCall{SIM_CALL_COMDB_RELEASE_PORT, 0, ERROR_INVALID_PARAMETER},
-                            ComDbCall{SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE, 0, ERROR_SUCCESS},
-                            ComDbCall{SIM_CALL_COMDB_CLOSE, 0, ERROR_SUCCESS},
-                            ComDbCall{SIM_CALL_COMDB_CLOSE, 0, ERROR_INVALID_PARAMETER}));
+    EXPECT_THAT(simtest::ComDbCalls(), ElementsAre(ComDbCall{SIM_CALL_COMDB_OPEN, 0, ERROR_SUCCESS},
+                                                   ComDbCall{SIM_CALL_COMDB_CLAIM_PORT, 5, ERROR_SUCCESS},
+                                                   ComDbCall{SIM_CALL_COMDB_CLAIM_PORT, 5, ERROR_SHARING_VIOLATION},
+                                                   ComDbCall{SIM_CALL_COMDB_RELEASE_PORT, 0, ERROR_INVALID_PARAMETER},
+                                                   ComDbCall{SIM_CALL_COMDB_GET_CURRENT_PORT_USAGE, 0, ERROR_SUCCESS},
+                                                   ComDbCall{SIM_CALL_COMDB_CLOSE, 0, ERROR_SUCCESS},
+                                                   ComDbCall{SIM_CALL_COMDB_CLOSE, 0, ERROR_INVALID_PARAMETER}));
 }

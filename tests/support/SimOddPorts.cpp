@@ -57,13 +57,20 @@ std::wstring DeviceKeyPath(unsigned comNumber)
 {
     HKEY hKey = nullptr;
     LONG error = RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
-                                 REG_OPTION_VOLATILE, KEY_SET_VALUE, nullptr, &hKey, nullptr);
+                                 REG_OPTION_VOLATILE, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &hKey, nullptr);
+    DWORD storedBytes = 0;
     if (error == ERROR_SUCCESS) {
         error = RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(data), dataBytes);
+        if (error == ERROR_SUCCESS)
+            error = RegQueryValueExW(hKey, valueName, nullptr, nullptr, nullptr, &storedBytes);
         RegCloseKey(hKey);
     }
     if (error != ERROR_SUCCESS)
         return ::testing::AssertionFailure() << "writing a SERIALCOMM value failed with error " << error;
+    // The registry adds the terminator that a byte count leaves out when the next character in
+    // memory is one: data meant to have none must go on beyond the count.
+    if (storedBytes != dataBytes)
+        return ::testing::AssertionFailure() << dataBytes << " bytes given, " << storedBytes << " stored";
     return ::testing::AssertionSuccess();
 }
 

@@ -18,7 +18,9 @@ namespace simtest {
 ::testing::AssertionResult DeletePortDeviceValue(unsigned comNumber, const wchar_t* valueName);
 // Deletes the Device Parameters key of a present port's device.
 ::testing::AssertionResult DeleteDeviceParametersKey(unsigned comNumber);
-// A SERIALCOMM value with any data, stored as given (dataBytes may leave out the terminator).
+// A SERIALCOMM value with any data, stored as given (dataBytes may leave out the terminator;
+// the data must then go on beyond it, or the registry adds one). Fails when the stored size
+// differs from dataBytes.
 ::testing::AssertionResult SetSerialCommData(const wchar_t* valueName, const wchar_t* data, DWORD dataBytes);
 
 }  // namespace simtest
