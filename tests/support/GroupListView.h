@@ -25,10 +25,12 @@
 //   scroll range, keyboard navigation and LVM_ENSUREVISIBLE remain the real list view's, which
 //   knows nothing of the bands: the tests keep their lists within one page.
 // - Item and subitem rectangles, hit tests (LVHT_EX_GROUP_HEADER on a band) and LVNI_ABOVE /
-//   LVNI_BELOW answer in that layout, and GETGROUPRECT gives the band (LVGGR_HEADER, LVGGR_LABEL)
-//   or the band with its rows (LVGGR_GROUP). Mouse messages are moved from the layout to the real
-//   list view's place of the same row (a point on a band or below the rows goes just below the
-//   real rows), so a click reaches the row the layout shows there.
+//   LVNI_BELOW (with LVNI_SAMEGROUPONLY) answer in that layout, and GETGROUPRECT gives the band
+//   (LVGGR_HEADER, LVGGR_LABEL) or the band with its rows (LVGGR_GROUP). Mouse messages that reach
+//   the window procedure are moved from the layout to the real list view's place of the same row
+//   (a point on a band or below the rows goes just below the real rows), so a click reaches the
+//   row the layout shows there; the messages the real list view takes from the queue itself
+//   (Wine's does while it waits for a right button to come up) are not moved.
 // - Painting is the real list view's: no header is drawn, rows are drawn one under another.
 // - Group metrics are kept and given back; they change nothing.
 #pragma once
