@@ -144,8 +144,8 @@ bool ProgramDriver::ShowStatusTab(DWORD timeoutMs)
 {
     // The arrow key moves the tab control's selection, and the control tells the dialog, as when
     // a user presses it with the tabs focused.
-    ::PostMessageW(m_tab, WM_KEYDOWN, VK_RIGHT, 1);
-    ::PostMessageW(m_tab, WM_KEYUP, VK_RIGHT, 0xC0000001);
+    if (!::PostMessageW(m_tab, WM_KEYDOWN, VK_RIGHT, 1) || !::PostMessageW(m_tab, WM_KEYUP, VK_RIGHT, 0xC0000001))
+        return Fail(L"cannot post the arrow key to the tabs");
     if (!PollUntil(timeoutMs, [this] { return ::IsWindowVisible(m_monitorList) != FALSE; }))
         return Fail(L"the Status tab did not show");
     return true;
@@ -153,7 +153,8 @@ bool ProgramDriver::ShowStatusTab(DWORD timeoutMs)
 
 bool ProgramDriver::AskDeleteAll(DWORD timeoutMs)
 {
-    ::PostMessageW(m_main, WM_COMMAND, kDeleteAllCommand, 0);
+    if (!::PostMessageW(m_main, WM_COMMAND, kDeleteAllCommand, 0))
+        return Fail(L"cannot post Delete All");
     if (!PollUntil(timeoutMs, [this] { return (m_question = FindTopLevel(nullptr, kDeleteAllQuestion)) != nullptr; }))
         return Fail(L"Delete All asked no question");
     return true;
@@ -164,7 +165,8 @@ bool ProgramDriver::AnswerOk()
     HWND ok = ::GetDlgItem(m_question, IDOK);
     if (ok == nullptr)
         return Fail(L"the question has no OK button");
-    ::PostMessageW(m_question, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+    if (!::PostMessageW(m_question, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok)))
+        return Fail(L"cannot press OK in the question");
     return true;
 }
 
