@@ -20,15 +20,13 @@ const wchar_t kBoxTitle[] = L"SarventoCtl3";
 const wchar_t kInUse[] = L"There is a serial port in use currently.\nDeletion process will be stopped";
 
 // Control ids of the program's windows.
-enum : int {
-    kTab = 1000, kMonitorList = 1001, kPortList = 1019, kAddButton = 1022, kDeleteButton = 1023,
-    kApplyButton = 1024, kRevertButton = 1025, kStatusBar = 59393,
-    kStartCom = 1003, kCount = 1004, kPort = 1006, kIpAddress = 1007, kProtocol = 1005, kAlias = 1021,
-    kTrigger = 1288, kProgressBar = 1024, kProgressText = 1025,
-};
+constexpr int kTab = 1000, kMonitorList = 1001, kPortList = 1019, kAddButton = 1022, kDeleteButton = 1023,
+              kApplyButton = 1024, kRevertButton = 1025, kStatusBar = 59393;
+constexpr int kStartCom = 1003, kCount = 1004, kPort = 1006, kIpAddress = 1007, kProtocol = 1005, kAlias = 1021,
+              kTrigger = 1288, kProgressBar = 1024, kProgressText = 1025;
 // Port list columns and the monitor's state cells.
-enum : int { kColCom = 1, kColAlias = 3, kColProtocol = 6 };
-enum : int { kCon = 3, kErr = 4, kCts = 7, kDsr = 8, kDcd = 9 };
+constexpr int kColCom = 1, kColAlias = 3, kColProtocol = 6;
+constexpr int kCon = 3, kErr = 4, kCts = 7, kDsr = 8, kDcd = 9;
 
 HWND Descendant(HWND hRoot, int id)
 {
@@ -74,13 +72,16 @@ std::wstring AnswerBox(DWORD pid, int button)
     return text;
 }
 
-// Waits for the progress dialog of the operation to come and go.
-::testing::AssertionResult ProgressRuns(DWORD pid, const wchar_t* caption)
+// Waits for the progress dialog of an operation on total ports to come and go; its text names the
+// total whether it is seen at the start ("... please wait (0/3)") or at a step ("1/3  COM5 ...").
+::testing::AssertionResult ProgressRuns(DWORD pid, const wchar_t* caption, int total)
 {
     HWND hProgress = WaitForDialog(pid, caption, kProgressBar);
     if (hProgress == nullptr)
         return ::testing::AssertionFailure() << "no progress dialog";
     const std::wstring text = outside::Text(::GetDlgItem(hProgress, kProgressText));
+    if (text.find(L"/" + std::to_wstring(total)) == std::wstring::npos)
+        return ::testing::AssertionFailure() << "the progress dialog says " << text;
     if (!uitest::WaitFor([&] { return !::IsWindow(hProgress); }, 60000))
         return ::testing::AssertionFailure() << "the progress dialog did not end; it says " << text;
     return ::testing::AssertionSuccess();
@@ -169,36 +170,41 @@ void SelectRow(HWND hList, int row)
     EXPECT_TRUE(uitest::WaitFor([&] { return RowSelected(hList, row); })) << "row " << row;
 }
 
+// The visible cell editor of the list other than hOld, or null.
+HWND Editor(HWND hList, HWND hOld)
+{
+    for (const wchar_t* kind : {L"Edit", L"ComboBox"})
+        for (HWND h : uitest::Children(hList, kind))
+            if (h != hOld && ::IsWindowVisible(h))
+                return h;
+    return nullptr;
+}
+
 // The cell's editor, opened as a user opens it: a click makes the cell the focus cell, a second
-// one (beyond the double-click distance, so that it is a click of its own) edits it.
+// one (beyond the double-click distance, so that it is a click of its own) edits it. Returned
+// once it has the keyboard focus; null when none opens.
 HWND EditCell(HWND hList, int row, int column)
 {
-    RECT cell = outside::ListCellRect(hList, row, column);
+    const HWND hOld = Editor(hList, nullptr);
+    const RECT cell = outside::ListCellRect(hList, row, column);
     const int shift = 2 * ::GetSystemMetrics(SM_CXDOUBLECLK);
     outside::ClickClient(hList, {cell.left, cell.top, cell.right - shift, cell.bottom});
-    EXPECT_TRUE(uitest::WaitFor([&] { return RowSelected(hList, row); })) << "row " << row;
     outside::ClickClient(hList, {cell.left + shift, cell.top, cell.right, cell.bottom});
+    const DWORD thread = ::GetWindowThreadProcessId(hList, nullptr);
     HWND hEditor = nullptr;
     uitest::WaitFor([&] {
-        for (const wchar_t* kind : {L"Edit", L"ComboBox"})
-            for (HWND h : uitest::Children(hList, kind))
-                if (::IsWindowVisible(h))
-                    hEditor = h;
-        return hEditor != nullptr;
-    });
-    // Keys go where the focus is once the editor has taken it.
-    const DWORD thread = ::GetWindowThreadProcessId(hList, nullptr);
-    EXPECT_TRUE(uitest::WaitFor([&] {
-        HWND hFocus = outside::FocusOf(thread);
+        hEditor = Editor(hList, hOld);
+        const HWND hFocus = outside::FocusOf(thread);
         return hEditor != nullptr && (hFocus == hEditor || ::IsChild(hEditor, hFocus));
-    })) << "the editor of row " << row << ", column " << column << " has no focus";
+    });
+    EXPECT_TRUE(RowSelected(hList, row));
     return hEditor;
 }
 
 // Alt, then the menu bar's n-th menu, then its item-th item.
 void ChooseMenu(int menu, int item)
 {
-    outside::AltKey();
+    Key(VK_MENU);
     for (int i = 0; i < menu; ++i)
         Key(VK_RIGHT);
     Key(VK_DOWN);
@@ -262,9 +268,11 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
             text += outside::Text(hPart) + L"|";
         return text;
     };
-    EXPECT_EQ((std::vector<std::wstring>{firstFree, L"1", L"||||", L"4001", L"COM", L"", L"255"}),
-              (std::vector<std::wstring>{field(kStartCom), field(kCount), address(), field(kPort), field(kProtocol),
-                                         field(kAlias), field(kTrigger)}));
+    const auto fields = [&] {
+        return std::vector<std::wstring>{field(kStartCom), field(kCount), address(),      field(kPort),
+                                         field(kProtocol), field(kAlias), field(kTrigger)};
+    };
+    EXPECT_EQ((std::vector<std::wstring>{firstFree, L"1", L"||||", L"4001", L"COM", L"", L"255"}), fields());
     ASSERT_TRUE(uitest::WaitFor([&] { return outside::FocusOf(program.ThreadId()) == ::GetDlgItem(hAdd, kStartCom); }));
     for (int i = 0; i < 5 && field(kStartCom) != L"COM5"; ++i) {
         const std::wstring shown = field(kStartCom);
@@ -284,22 +292,20 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
     Key(VK_TAB);
     outside::Type(L"8");
     EXPECT_TRUE(uitest::WaitFor([&] { return field(kTrigger) == L"8"; }));
-    EXPECT_EQ((std::vector<std::wstring>{L"COM5", L"3", L"10|1|2|3|", L"5000", L"Encryption", L"Lab", L"8"}),
-              (std::vector<std::wstring>{field(kStartCom), field(kCount), address(), field(kPort), field(kProtocol),
-                                         field(kAlias), field(kTrigger)}));
+    EXPECT_EQ((std::vector<std::wstring>{L"COM5", L"3", L"10|1|2|3|", L"5000", L"Encryption", L"Lab", L"8"}), fields());
     outside::Click(::GetDlgItem(hAdd, IDOK));
-    ASSERT_TRUE(ProgressRuns(pid, L"Add Port"));
+    ASSERT_TRUE(ProgressRuns(pid, L"Add Port", 3));
     ASSERT_TRUE(uitest::WaitFor([&] { return outside::ListRowCount(hList) == 3; }));
     for (int i = 0; i < 3; ++i) {
         const unsigned com = 5 + static_cast<unsigned>(i);
-        EXPECT_EQ((std::vector<std::wstring>{L"   " + std::to_wstring(i + 1), L"COM" + std::to_wstring(com), L"8", L"Lab",
-                                             L"10.1.2.3", std::to_wstring(5000 + i), L"Encryption"}),
+        EXPECT_EQ((std::vector<std::wstring>{L"   " + std::to_wstring(i + 1), L"COM" + std::to_wstring(com), L"8",
+                                             L"Lab", L"10.1.2.3", std::to_wstring(5000 + i), L"Encryption"}),
                   outside::ListRow(hList, i));
         EXPECT_EQ(L"Lab", String(com, L"Alias"));
         EXPECT_EQ((std::vector<DWORD>{com, 0x0A010203u, 5000u + i, 1u, 7000u, 2500u, 8u}),
                   (std::vector<DWORD>{Dword(com, L"ComPort"), Dword(com, L"IPaddress"), Dword(com, L"Port"),
-                                      Dword(com, L"Protocol"), Dword(com, L"AliveRxTimer"),
-                                      Dword(com, L"AliveTxTimer"), Dword(com, L"TxTriggerLevel")}));
+                                      Dword(com, L"Protocol"), Dword(com, L"AliveRxTimer"), Dword(com, L"AliveTxTimer"),
+                                      Dword(com, L"TxTriggerLevel")}));
     }
     EXPECT_TRUE(MachineShows({L"COM5 configured device serialcomm", L"COM6 configured device serialcomm",
                               L"COM7 configured device serialcomm"}));
@@ -371,8 +377,9 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
             images.push_back(row < 0 ? -1 : outside::ListImage(hMonitor, row, column));
         return images;
     };
-    EXPECT_TRUE(uitest::WaitFor([&] { return states(L"COM6") == std::vector<int>{2, 1, 2, 1, 2}; }))
-        << "COM6's row does not show CON, CTS and DCD on";
+    EXPECT_TRUE(uitest::WaitFor([&] {
+        return states(L"COM6") == std::vector<int>{2, 1, 2, 1, 2};
+    })) << "COM6's row does not show CON, CTS and DCD on";
     EXPECT_EQ((std::vector<int>{1, 1, 1, 1, 1}), states(L"COM5"));
     ASSERT_TRUE(simtest::SetLineState(6, 0));
     EXPECT_TRUE(uitest::WaitFor([&] { return states(L"COM6") == std::vector<int>{1, 1, 1, 1, 1}; }));
@@ -383,13 +390,13 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
     SelectRow(hList, RowOf(hList, L"COM6"));
     outside::Click(::GetDlgItem(hMain, kDeleteButton));
     EXPECT_EQ(L"Do you want to delete ports?", AnswerBox(pid, IDOK));
-    ASSERT_TRUE(ProgressRuns(pid, L"Delete Port"));
+    ASSERT_TRUE(ProgressRuns(pid, L"Delete Port", 1));
     EXPECT_TRUE(uitest::WaitFor([&] { return outside::ListRowCount(hList) == 2; }));
     EXPECT_EQ(-1, RowOf(hList, L"COM6"));
     EXPECT_TRUE(MachineShows({added[0], added[2]}));
     ChooseMenu(1, 2);
     EXPECT_EQ(L"Do you want to delete all ports?", AnswerBox(pid, IDOK));
-    ASSERT_TRUE(ProgressRuns(pid, L"Delete All Port"));
+    ASSERT_TRUE(ProgressRuns(pid, L"Delete All Port", 2));
     EXPECT_TRUE(uitest::WaitFor([&] { return outside::ListRowCount(hList) == 0; }));
     EXPECT_TRUE(MachineShows({}));
 

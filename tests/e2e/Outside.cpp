@@ -10,66 +10,54 @@ namespace outside {
 
 namespace {
 
-const DWORD kAnswerMs = 20000;  // a busy program still answers a message within this
-
 LRESULT Ask(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_NORMAL, kAnswerMs, &result))
+    if (!::SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_NORMAL, uitest::kGenerousWaitMs, &result))
         return 0;
     return static_cast<LRESULT>(result);
 }
 
 // A record of T in the memory of the window's process; its pointers must point into that copy
-// (Remote(offset)), and it is read back after the window has answered.
+// (At(offset)). Send passes the copy with the message and reads it back once answered.
 template <class T>
-class RemoteRecord {
+class Remote {
 public:
-    explicit RemoteRecord(HWND hWnd)
+    explicit Remote(HWND hWnd)
     {
         DWORD pid = 0;
         ::GetWindowThreadProcessId(hWnd, &pid);
         m_process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
         if (m_process != nullptr)
-            m_at = ::VirtualAllocEx(m_process, nullptr, sizeof(T), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+            m_at = static_cast<char*>(
+                ::VirtualAllocEx(m_process, nullptr, sizeof(T), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     }
-    ~RemoteRecord()
+    ~Remote()
     {
         if (m_at != nullptr)
             ::VirtualFreeEx(m_process, m_at, 0, MEM_RELEASE);
         if (m_process != nullptr)
             ::CloseHandle(m_process);
     }
-    template <class P>
-    P* Remote(size_t offset) const
-    {
-        return reinterpret_cast<P*>(static_cast<char*>(m_at) + offset);
-    }
-    // Sends the message with lParam pointing at the copy of value; value then holds the answer.
+    wchar_t* At(size_t offset) const { return reinterpret_cast<wchar_t*>(m_at + offset); }
     LRESULT Send(HWND hWnd, UINT message, WPARAM wParam, T& value)
     {
         SIZE_T n = 0;
         if (m_at == nullptr || !::WriteProcessMemory(m_process, m_at, &value, sizeof(T), &n))
             return 0;
         const LRESULT result = Ask(hWnd, message, wParam, reinterpret_cast<LPARAM>(m_at));
-        if (!::ReadProcessMemory(m_process, m_at, &value, sizeof(T), &n))
-            return 0;
-        return result;
+        return ::ReadProcessMemory(m_process, m_at, &value, sizeof(T), &n) ? result : 0;
     }
 
 private:
     HANDLE m_process = nullptr;
-    void* m_at = nullptr;
+    char* m_at = nullptr;
 };
 
-struct ItemWithText {
-    LVITEMW item;
+template <class Item>
+struct WithText {
+    Item item;
     wchar_t text[512];
-};
-
-struct TabWithText {
-    TCITEMW item;
-    wchar_t text[256];
 };
 
 void SendMouse(POINT at, DWORD flags)
@@ -94,16 +82,18 @@ void SendKey(WORD vk, WORD scan, DWORD flags)
 
 }  // namespace
 
-void ClickAt(POINT screen)
+void ClickClient(HWND hWnd, const RECT& rect)
 {
+    POINT at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::ClientToScreen(hWnd, &at);
     // The press goes where the system has seen the cursor arrive.
     uitest::WaitFor([&] {
-        SendMouse(screen, 0);
+        SendMouse(at, 0);
         POINT now = {};
-        return ::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
     });
-    SendMouse(screen, MOUSEEVENTF_LEFTDOWN);
-    SendMouse(screen, MOUSEEVENTF_LEFTUP);
+    SendMouse(at, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(at, MOUSEEVENTF_LEFTUP);
 }
 
 void Click(HWND hWnd)
@@ -113,20 +103,11 @@ void Click(HWND hWnd)
     ClickClient(hWnd, rect);
 }
 
-void ClickClient(HWND hWnd, const RECT& rect)
-{
-    POINT at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ::ClientToScreen(hWnd, &at);
-    ClickAt(at);
-}
-
 void Key(WORD vk)
 {
     SendKey(vk, 0, 0);
     SendKey(vk, 0, KEYEVENTF_KEYUP);
 }
-
-void AltKey() { Key(VK_MENU); }
 
 void Type(const std::wstring& text)
 {
@@ -143,24 +124,19 @@ std::wstring Text(HWND hWnd)
     return text;
 }
 
-std::wstring ClassName(HWND hWnd)
+int ListRowCount(HWND hList)
 {
-    wchar_t name[256] = {};
-    ::GetClassNameW(hWnd, name, 256);
-    return name;
+    return static_cast<int>(Ask(hList, LVM_GETITEMCOUNT, 0, 0));
 }
-
-int ListRowCount(HWND hList) { return static_cast<int>(Ask(hList, LVM_GETITEMCOUNT, 0, 0)); }
 
 std::wstring ListCell(HWND hList, int row, int column)
 {
-    RemoteRecord<ItemWithText> remote(hList);
-    ItemWithText value = {};
+    Remote<WithText<LVITEMW>> remote(hList);
+    WithText<LVITEMW> value = {};
     value.item.iSubItem = column;
-    value.item.pszText = remote.Remote<wchar_t>(offsetof(ItemWithText, text));
-    value.item.cchTextMax = 512;
+    value.item.pszText = remote.At(offsetof(WithText<LVITEMW>, text));
+    value.item.cchTextMax = 511;
     remote.Send(hList, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), value);
-    value.text[511] = L'\0';
     return value.text;
 }
 
@@ -168,26 +144,24 @@ std::vector<std::wstring> ListRow(HWND hList, int row)
 {
     HWND hHeader = reinterpret_cast<HWND>(Ask(hList, LVM_GETHEADER, 0, 0));
     std::vector<std::wstring> texts;
-    const int columns = static_cast<int>(Ask(hHeader, HDM_GETITEMCOUNT, 0, 0));
-    for (int column = 0; column < columns; ++column)
+    for (int column = 0; column < static_cast<int>(Ask(hHeader, HDM_GETITEMCOUNT, 0, 0)); ++column)
         texts.push_back(ListCell(hList, row, column));
     return texts;
 }
 
 int ListImage(HWND hList, int row, int column)
 {
-    RemoteRecord<LVITEMW> remote(hList);
+    Remote<LVITEMW> remote(hList);
     LVITEMW item = {};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
     item.iSubItem = column;
-    item.iImage = -100;
     return remote.Send(hList, LVM_GETITEMW, 0, item) ? item.iImage : -100;
 }
 
 RECT ListCellRect(HWND hList, int row, int column)
 {
-    RemoteRecord<RECT> remote(hList);
+    Remote<RECT> remote(hList);
     RECT rect = {LVIR_LABEL, column, 0, 0};
     remote.Send(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(row), rect);
     return rect;
@@ -196,15 +170,13 @@ RECT ListCellRect(HWND hList, int row, int column)
 std::vector<std::wstring> TabItems(HWND hTab)
 {
     std::vector<std::wstring> items;
-    RemoteRecord<TabWithText> remote(hTab);
-    const int count = static_cast<int>(Ask(hTab, TCM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        TabWithText value = {};
+    Remote<WithText<TCITEMW>> remote(hTab);
+    for (int i = 0; i < static_cast<int>(Ask(hTab, TCM_GETITEMCOUNT, 0, 0)); ++i) {
+        WithText<TCITEMW> value = {};
         value.item.mask = TCIF_TEXT;
-        value.item.pszText = remote.Remote<wchar_t>(offsetof(TabWithText, text));
-        value.item.cchTextMax = 256;
+        value.item.pszText = remote.At(offsetof(WithText<TCITEMW>, text));
+        value.item.cchTextMax = 511;
         remote.Send(hTab, TCM_GETITEMW, static_cast<WPARAM>(i), value);
-        value.text[255] = L'\0';
         items.push_back(value.text);
     }
     return items;
@@ -212,7 +184,7 @@ std::vector<std::wstring> TabItems(HWND hTab)
 
 RECT TabItemRect(HWND hTab, int index)
 {
-    RemoteRecord<RECT> remote(hTab);
+    Remote<RECT> remote(hTab);
     RECT rect = {};
     remote.Send(hTab, TCM_GETITEMRECT, static_cast<WPARAM>(index), rect);
     return rect;
@@ -220,11 +192,11 @@ RECT TabItemRect(HWND hTab, int index)
 
 std::wstring StatusText(HWND hStatus, int pane)
 {
-    struct Buffer {
+    struct Pane {
         wchar_t text[512];
     };
-    RemoteRecord<Buffer> remote(hStatus);
-    Buffer value = {};
+    Remote<Pane> remote(hStatus);
+    Pane value = {};
     remote.Send(hStatus, SB_GETTEXTW, static_cast<WPARAM>(pane), value);
     value.text[511] = L'\0';
     return value.text;
@@ -235,13 +207,6 @@ HWND FocusOf(DWORD threadId)
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     return ::GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
-}
-
-HWND ActiveOf(DWORD threadId)
-{
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof info;
-    return ::GetGUIThreadInfo(threadId, &info) ? info.hwndActive : nullptr;
 }
 
 }  // namespace outside

@@ -1,6 +1,6 @@
-// Another process's windows as a user and a screen reader meet them: real input through
-// SendInput, and the contents of its controls read across the process boundary (the common
-// controls' messages carry pointers, so their records are placed in the program's own memory).
+// Another process's windows as a user meets them: real input through SendInput, and what its
+// controls show, read across the process boundary (the common controls' messages carry pointers,
+// so their records are placed in the program's own memory).
 #pragma once
 
 #include <windows.h>
@@ -10,17 +10,14 @@
 
 namespace outside {
 
-// ---- input: the system's own queue, to whatever window is under the cursor or has the focus ----
-void ClickAt(POINT screen);
-void Click(HWND hWnd);                           // the centre of the window
-void ClickClient(HWND hWnd, const RECT& rect);   // the centre of a client rectangle of the window
-void Key(WORD vk);                               // pressed and released
-void AltKey();                                   // Alt alone: opens the menu bar's keyboard mode
-void Type(const std::wstring& text);             // one character after another
+// ---- input: the system's queue, to the window under the cursor or with the keyboard focus ----
+void ClickClient(HWND hWnd, const RECT& rect);  // the centre of a client rectangle of the window
+void Click(HWND hWnd);                          // the centre of the window
+void Key(WORD vk);                              // pressed and released
+void Type(const std::wstring& text);            // one character after another
 
 // ---- reading back ----
 std::wstring Text(HWND hWnd);  // WM_GETTEXT, answered by the window itself
-std::wstring ClassName(HWND hWnd);
 int ListRowCount(HWND hList);
 std::wstring ListCell(HWND hList, int row, int column);
 std::vector<std::wstring> ListRow(HWND hList, int row);  // every column's text
@@ -29,8 +26,7 @@ RECT ListCellRect(HWND hList, int row, int column);
 std::vector<std::wstring> TabItems(HWND hTab);
 RECT TabItemRect(HWND hTab, int index);
 std::wstring StatusText(HWND hStatus, int pane);
-// The window of another thread that holds the keyboard focus, and the active one.
+// The window of another thread that holds the keyboard focus.
 HWND FocusOf(DWORD threadId);
-HWND ActiveOf(DWORD threadId);
 
 }  // namespace outside
