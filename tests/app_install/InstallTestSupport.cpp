@@ -412,9 +412,18 @@ HANDLE StandIns::Start(const std::wstring& exeName, bool denyAccess)
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};
-    const BOOL started = ::CreateProcessW(path.c_str(), &commandLine[0], &attributes, nullptr, FALSE, 0, nullptr,
-                                          folder.c_str(), &startup, &process);
-    const DWORD error = ::GetLastError();
+    // Wine now and then refuses to start an image copied a moment ago with ERROR_INTERNAL_ERROR;
+    // it starts once the copy has settled, so that one answer is tried again for a while.
+    BOOL started = FALSE;
+    DWORD error = ERROR_SUCCESS;
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    do {
+        started = ::CreateProcessW(path.c_str(), &commandLine[0], &attributes, nullptr, FALSE, 0, nullptr,
+                                   folder.c_str(), &startup, &process);
+        error = ::GetLastError();
+        if (!started && error == ERROR_INTERNAL_ERROR)
+            ::Sleep(50);
+    } while (!started && error == ERROR_INTERNAL_ERROR && ::GetTickCount64() < deadline);
     if (descriptor != nullptr)
         ::LocalFree(descriptor);
     if (!started) {
