@@ -85,3 +85,30 @@ int CompareCellTexts(LPCWSTR a, LPCWSTR b)
 
     return Order(std::wcscmp(a, b), 0);
 }
+
+CellSortKey::CellSortKey(const CString& text) : m_text(text)
+{
+    m_isHex = ReadHex(m_text, m_hex);
+    m_isDecimal = ReadDecimal(m_text, m_decimal);
+}
+
+bool CellSortKey::ReadDateOnce() const
+{
+    if (m_dateState == DateState::NotRead) {
+        double date = 0;
+        m_dateState = ReadDate(m_text, date) ? DateState::Date : DateState::NoDate;
+        m_date = DateSortKey(date);
+    }
+    return m_dateState == DateState::Date;
+}
+
+int CompareCellKeys(const CellSortKey& a, const CellSortKey& b)
+{
+    if (a.m_isHex && b.m_isHex)
+        return Order(a.m_hex, b.m_hex);
+    if (a.m_isDecimal && b.m_isDecimal)
+        return Order(a.m_decimal, b.m_decimal);
+    if (a.ReadDateOnce() && b.ReadDateOnce())
+        return Order(a.m_date, b.m_date);
+    return Order(std::wcscmp(a.m_text, b.m_text), 0);
+}

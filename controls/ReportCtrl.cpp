@@ -340,11 +340,17 @@ void CReportCtrl::SortRows()
     if (nRows < 2)
         return;
 
+    // Each row's cell is read and parsed once; the comparisons, and so the order, are those of
+    // CompareRows on the same cells.
+    std::vector<CellSortKey> keys;
+    keys.reserve(static_cast<size_t>(nRows));
+    for (int row = 0; row < nRows; ++row)
+        keys.emplace_back(GetItemText(row, m_nSortColumn));
     std::vector<int> order(static_cast<size_t>(nRows));
     std::iota(order.begin(), order.end(), 0);
     const bool ascending = m_bSortAscending != FALSE;
     SortRowIndexes(order, [&](int row, int pivot) {
-        const int result = CompareRows(row, pivot);
+        const int result = CompareCellKeys(keys[static_cast<size_t>(row)], keys[static_cast<size_t>(pivot)]);
         return ascending ? result < 0 : result > 0;
     });
 
@@ -365,6 +371,9 @@ void CReportCtrl::SortRows()
         }
     }
 
+    // Painted once, when every row is written: the list view would otherwise invalidate a row
+    // for each cell written, each time a request to the window server.
+    SetRedraw(FALSE);
     for (int pos = 0; pos < nRows; ++pos) {
         const RowSnapshot& snap = rows[static_cast<size_t>(order[static_cast<size_t>(pos)])];
         SetItemState(pos, snap.state, stateMask);
@@ -373,6 +382,8 @@ void CReportCtrl::SortRows()
             SetItem(pos, col, LVIF_IMAGE | LVIF_TEXT, snap.texts[static_cast<size_t>(col)],
                     snap.images[static_cast<size_t>(col)], 0, 0, 0);
     }
+    SetRedraw(TRUE);
+    Invalidate();
 }
 
 // ---- keys and mouse ---------------------------------------------------------------------------

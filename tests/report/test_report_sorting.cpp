@@ -1,6 +1,11 @@
 // Sorting the report list by a click on a column header.
 #include "ReportHost.h"
 
+#include "controls/CellCompare.h"
+#include "controls/RowSort.h"
+
+#include <numeric>
+
 namespace {
 
 std::vector<CString> Texts(std::initializer_list<const wchar_t*> texts)
@@ -112,4 +117,34 @@ TEST_F(ReportListTest, InsertingARowForgetsTheLastSort)
     EXPECT_EQ(Texts({L"1", L"2", L"3"}), ColumnTexts(0));
     ASSERT_EQ(2u, host->sorted.size());
     EXPECT_EQ(1, host->sorted[1].second);
+}
+
+TEST_F(ReportListTest, ASortGivesTheOrderOfComparingTheCellsAnewEachTime)
+{
+    // Cells where each pair picks its own rule, so that the order depends on every comparison.
+    Open();
+    AddColumns({L"Id", L"Cell"});
+    const wchar_t* cells[] = {L"20", L"1e1", L"15.5", L"COM10", L"COM2", L"", L"7.5%", L"1/2/2001", L"0x1F", L"abc"};
+    CString id;
+    for (int row = 0; row < 60; ++row) {
+        id.Format(L"%d", row);
+        list.InsertItem(row, id);
+        list.SetItemText(row, 1, cells[(row * 7) % 10]);
+    }
+    for (bool ascending : {true, false}) {
+        // The literal way: both cells read from the list and compared on every comparison.
+        std::vector<int> order(60);
+        std::iota(order.begin(), order.end(), 0);
+        SortRowIndexes(order, [&](int row, int pivot) {
+            const int r = CompareCellTexts(list.GetItemText(row, 1), list.GetItemText(pivot, 1));
+            return ascending ? r < 0 : r > 0;
+        });
+        std::vector<CString> expected;
+        const std::vector<CString> before = ColumnTexts(0);
+        for (int row : order)
+            expected.push_back(before[static_cast<size_t>(row)]);
+
+        list.SortColumn(1, ascending);
+        EXPECT_EQ(expected, ColumnTexts(0)) << (ascending ? "ascending" : "descending");
+    }
 }
