@@ -249,10 +249,21 @@ static void WithdrawChild(ULONG comNumber, BOOLEAN deleteDevice)
     g_children[comNumber].due = 0;
 }
 
+/* When the port devices' parent key last changed, as the last look for removed children saw
+   it. Removing a device deletes its key, which changes the parent's time: the children are
+   looked at one by one only after that, not on every poll. */
+static LARGE_INTEGER g_portEnumTime;
+
 static void CheckRemovedChildren(void)
 {
+    LARGE_INTEGER changed;
     ULONG n;
 
+    if (NT_SUCCESS(KrQueryLastWriteTime(PORT_ENUM_PATH, &changed))) {
+        if (changed.QuadPart == g_portEnumTime.QuadPart)
+            return;
+        g_portEnumTime = changed;
+    }
     for (n = 1; n <= MAX_COM_NUMBER; ++n) {
         if (g_children[n].present && !ChildDeviceExists(n))
             WithdrawChild(n, FALSE);

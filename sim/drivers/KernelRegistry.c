@@ -188,6 +188,26 @@ static NTSTATUS CopyName(const WCHAR* source, ULONG bytes, WCHAR* name, size_t c
     return STATUS_SUCCESS;
 }
 
+NTSTATUS KrQueryLastWriteTime(const WCHAR* path, LARGE_INTEGER* time)
+{
+    union {
+        KEY_BASIC_INFORMATION info;
+        UCHAR bytes[sizeof(KEY_BASIC_INFORMATION) + KR_MAX_NAME * sizeof(WCHAR)];
+    } buffer;
+    ULONG returned = 0;
+    HANDLE key;
+    NTSTATUS status;
+
+    status = KrOpenKey(path, &key);
+    if (!NT_SUCCESS(status))
+        return status;
+    status = ZwQueryKey(key, KeyBasicInformation, &buffer, sizeof(buffer), &returned);
+    ZwClose(key);
+    if (NT_SUCCESS(status))
+        *time = buffer.info.LastWriteTime;
+    return status;
+}
+
 NTSTATUS KrEnumSubkey(HANDLE key, ULONG index, WCHAR* name, size_t cch)
 {
     union {

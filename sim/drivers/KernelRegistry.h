@@ -33,6 +33,10 @@ NTSTATUS KrDeleteValue(HANDLE key, const WCHAR* name);
 /* Reads a REG_DWORD; another type counts as missing (STATUS_OBJECT_TYPE_MISMATCH). */
 NTSTATUS KrQueryDword(HANDLE key, const WCHAR* name, ULONG* value);
 
+/* When the key, its values or its list of subkeys last changed (a change below a subkey does
+   not count). */
+NTSTATUS KrQueryLastWriteTime(const WCHAR* path, LARGE_INTEGER* time);
+
 /* Name of the subkey at index (STATUS_NO_MORE_ENTRIES past the last). */
 NTSTATUS KrEnumSubkey(HANDLE key, ULONG index, WCHAR* name, size_t cch);
 

@@ -47,9 +47,16 @@ static ULONG ParseComNumber(const WCHAR* name)
     return value <= LINE_STATE_TABLE_SIZE ? value : 0;
 }
 
-/* Fills the table from the simulation's line states. Traffic bits show on every other read,
-   so that RX and TX blink while data is said to move. */
-static void ReadLineStateTable(UCHAR* table, BOOLEAN showTraffic)
+/* The line states as last read from the simulation's key, and when that key last changed. The
+   key is read again only after it changed: a read of the table then costs a few registry
+   requests instead of one per port, as a driver that keeps the states in memory would. */
+static UCHAR g_lineBits[LINE_STATE_TABLE_SIZE];
+static UCHAR g_trafficBits[LINE_STATE_TABLE_SIZE];
+static LARGE_INTEGER g_lineStatesTime;
+static BOOLEAN g_lineStatesRead;
+static FAST_MUTEX g_lineStatesLock;
+
+static void LoadLineStates(void)
 {
     WCHAR name[NAME_CHARS];
     HANDLE key;
@@ -57,7 +64,8 @@ static void ReadLineStateTable(UCHAR* table, BOOLEAN showTraffic)
     ULONG value;
     NTSTATUS status;
 
-    RtlZeroMemory(table, LINE_STATE_TABLE_SIZE);
+    RtlZeroMemory(g_lineBits, sizeof(g_lineBits));
+    RtlZeroMemory(g_trafficBits, sizeof(g_trafficBits));
     if (!NT_SUCCESS(KrOpenKey(SIM_KERNEL_MACHINE SIM_LINE_STATES_KEY, &key)))
         return;
     for (index = 0;; ++index) {
@@ -68,11 +76,33 @@ static void ReadLineStateTable(UCHAR* table, BOOLEAN showTraffic)
         comNumber = NT_SUCCESS(status) ? ParseComNumber(name) : 0;
         if (comNumber == 0)
             continue;
-        table[comNumber - 1] = (UCHAR)(value & 0xFF);
-        if (showTraffic)
-            table[comNumber - 1] |= (UCHAR)((value >> SIM_TRAFFIC_SHIFT) & (LINESTATE_RX | LINESTATE_TX));
+        g_lineBits[comNumber - 1] = (UCHAR)(value & 0xFF);
+        g_trafficBits[comNumber - 1] = (UCHAR)((value >> SIM_TRAFFIC_SHIFT) & (LINESTATE_RX | LINESTATE_TX));
     }
     ZwClose(key);
+}
+
+/* Fills the table from the simulation's line states. Traffic bits show on every other read,
+   so that RX and TX blink while data is said to move. */
+static void ReadLineStateTable(UCHAR* table, BOOLEAN showTraffic)
+{
+    LARGE_INTEGER changed;
+    ULONG i;
+
+    ExAcquireFastMutex(&g_lineStatesLock);
+    if (!NT_SUCCESS(KrQueryLastWriteTime(SIM_KERNEL_MACHINE SIM_LINE_STATES_KEY, &changed))) {
+        /* No key: no line states. */
+        RtlZeroMemory(g_lineBits, sizeof(g_lineBits));
+        RtlZeroMemory(g_trafficBits, sizeof(g_trafficBits));
+        g_lineStatesRead = FALSE;
+    } else if (!g_lineStatesRead || changed.QuadPart != g_lineStatesTime.QuadPart) {
+        LoadLineStates();
+        g_lineStatesTime = changed;
+        g_lineStatesRead = TRUE;
+    }
+    for (i = 0; i < LINE_STATE_TABLE_SIZE; ++i)
+        table[i] = (UCHAR)(g_lineBits[i] | (showTraffic ? g_trafficBits[i] : 0));
+    ExReleaseFastMutex(&g_lineStatesLock);
 }
 
 /* IOCTL_READ_LINE_STATES: the whole table, LINE_STATE_TABLE_SIZE bytes, whatever the input. */
@@ -221,6 +251,7 @@ NTSTATUS DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
     UNREFERENCED_PARAMETER(registryPath);
     SimLogInit(SVT_PORT_SERVICE_NAME);
     ExInitializeFastMutex(&g_linkLock);
+    ExInitializeFastMutex(&g_lineStatesLock);
     driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreateClose;
     driver->MajorFunction[IRP_MJ_CLOSE] = DispatchCreateClose;
     driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
