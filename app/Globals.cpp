@@ -23,7 +23,7 @@ HWND g_hMainWnd = nullptr;
 std::atomic<int> g_currentTab{0};
 
 std::atomic<BYTE> g_lineStateTable[LINE_STATE_TABLE_SIZE] = {};
-BYTE g_prevLineStateTable[LINE_STATE_TABLE_SIZE] = {};
+std::atomic<BYTE> g_prevLineStateTable[LINE_STATE_TABLE_SIZE] = {};
 TraceSelectionState g_traceSelection;
 
 CSVT_PortInfoDlg g_portInfoDlg;

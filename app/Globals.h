@@ -62,9 +62,10 @@ extern std::atomic<int> g_currentTab;
 // read the device into it; each byte is read and written whole.
 extern std::atomic<BYTE> g_lineStateTable[LINE_STATE_TABLE_SIZE];
 
-// The line states as the monitor page last drew them (RX and TX as drawn). Only the
-// user-interface thread uses it; zeroing it makes the monitor draw every set bit again.
-extern BYTE g_prevLineStateTable[LINE_STATE_TABLE_SIZE];
+// The line states as the monitor page last drew them (RX and TX as drawn). The user-interface
+// thread writes it; the polling thread reads it to learn whether a pass has anything to draw.
+// Zeroing it makes the monitor draw every set bit again.
+extern std::atomic<BYTE> g_prevLineStateTable[LINE_STATE_TABLE_SIZE];
 
 // The trace selection that the monitor's polling thread passes to the status device.
 extern TraceSelectionState g_traceSelection;

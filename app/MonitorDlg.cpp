@@ -9,7 +9,6 @@
 #include "app/StatusDevice.h"
 
 #include <stdlib.h>
-#include <string.h>
 
 #include <algorithm>
 
@@ -59,6 +58,7 @@ BEGIN_MESSAGE_MAP(CSVT_MonitorDlg, CDialogEx)
     ON_WM_DESTROY()
     ON_MESSAGE(WM_MONITOR_TICK, &CSVT_MonitorDlg::OnMonitorTick)
     ON_MESSAGE(WM_REPORT_SORTED, &CSVT_MonitorDlg::OnReportSorted)
+    ON_MESSAGE(WM_REPORT_ROWSINVIEW, &CSVT_MonitorDlg::OnRowsInView)
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -137,8 +137,17 @@ void CSVT_MonitorDlg::Refresh()
     m_list.Invalidate();
     MapPortRows();
 
-    // Every cell is drawn off now: the next pass draws every set bit again.
-    memset(g_prevLineStateTable, 0, sizeof(g_prevLineStateTable));
+    // Every cell is drawn off now: the next pass draws every set bit again. Until a tick has
+    // found which rows are in view, every row's port counts as in view.
+    for (auto& drawn : g_prevLineStateTable)
+        drawn = 0;
+    unsigned long long ports[4] = {};
+    for (const int com : m_portComNumbers) {
+        if (com >= 1 && com <= static_cast<int>(LINE_STATE_TABLE_SIZE))
+            ports[(com - 1) / 64] |= 1ULL << ((com - 1) % 64);
+    }
+    for (int i = 0; i < 4; ++i)
+        m_portsInView[i] = ports[i];
 }
 
 int CSVT_MonitorDlg::FindPortRow(int index) const
@@ -208,7 +217,7 @@ bool CSVT_MonitorDlg::StartPolling()
     else
         ::ResetEvent(m_hStopEvent);
     m_hTickTarget = m_hWnd;
-    m_tickPending = false;
+    m_ticks.Withdraw();
     Running = 1;
 
     // Started suspended so that the object is kept for the join at the end.
@@ -283,52 +292,83 @@ void CSVT_MonitorDlg::MonitorPollLoop()
             case MonitorSchedule::DeviceWork::None:
                 break;
         }
-        if (pass.draw)
+        if (pass.draw && HasChangesToDraw(pass.maskTraffic))
             PostTick(pass.maskTraffic);
     }
 }
 
+bool CSVT_MonitorDlg::HasChangesToDraw(bool maskTraffic) const
+{
+    for (UINT i = 0; i < LINE_STATE_TABLE_SIZE; ++i) {
+        if (!(m_portsInView[i / 64].load() & (1ULL << (i % 64))))
+            continue;
+        BYTE state = g_lineStateTable[i];
+        if (maskTraffic)
+            state &= kTrafficMask;
+        if (state != g_prevLineStateTable[i])
+            return true;
+    }
+    return false;
+}
+
 void CSVT_MonitorDlg::PostTick(bool maskTraffic)
 {
-    if (m_tickPending.exchange(true))
+    if (!m_ticks.Offer(maskTraffic))
         return;
-    if (!::PostMessageW(m_hTickTarget, WM_MONITOR_TICK, maskTraffic ? 1 : 0, 0))
-        m_tickPending = false;
+    if (!::PostMessageW(m_hTickTarget, WM_MONITOR_TICK, 0, 0))
+        m_ticks.Withdraw();
 }
 
 // ---- drawing, on the user-interface thread -------------------------------------------------
 
-LRESULT CSVT_MonitorDlg::OnMonitorTick(WPARAM wParam, LPARAM /*lParam*/)
+LRESULT CSVT_MonitorDlg::OnMonitorTick(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
-    m_tickPending = false;
-    DrawChangedStates(wParam != 0);
+    DrawChangedStates(m_ticks.Take());
     return 0;
 }
 
 LRESULT CSVT_MonitorDlg::OnReportSorted(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
-    // The rows moved, and their "No" cells with them.
+    // The rows moved, and their "No" cells with them: other ports may be in view now.
     MapPortRows();
+    DrawChangedStates(m_ticks.Newest());
+    return 0;
+}
+
+LRESULT CSVT_MonitorDlg::OnRowsInView(WPARAM /*wParam*/, LPARAM /*lParam*/)
+{
+    DrawChangedStates(m_ticks.Newest());
     return 0;
 }
 
 void CSVT_MonitorDlg::DrawChangedStates(bool maskTraffic)
 {
+    int top = 0;
+    int last = 0;
+    m_list.GetRowsInView(top, last);
+    unsigned long long inView[4] = {};
+    std::vector<ReportCellImage> cells;
     for (size_t index = 0; index < m_portComNumbers.size(); ++index) {
         const int com = m_portComNumbers[index];
         if (com < 1 || com > static_cast<int>(LINE_STATE_TABLE_SIZE))
             continue;
+        const int row = FindPortRow(static_cast<int>(index));
+        if (row < top || row > last)
+            continue;
+        inView[(com - 1) / 64] |= 1ULL << ((com - 1) % 64);
         BYTE state = g_lineStateTable[com - 1];
         if (maskTraffic)
             state &= kTrafficMask;
         const BYTE drawn = g_prevLineStateTable[com - 1];
         if (state == drawn)
             continue;
-        const int row = FindPortRow(static_cast<int>(index));
         for (const LineStateCell& cell : kLineStateCells) {
             if ((state ^ drawn) & cell.bit)
-                m_list.SetItem(row, cell.column, LVIF_IMAGE, nullptr, LineStateCellImage(cell, state), 0, 0, 0);
+                cells.push_back({row, cell.column, LineStateCellImage(cell, state)});
         }
         g_prevLineStateTable[com - 1] = state;
     }
+    for (int i = 0; i < 4; ++i)
+        m_portsInView[i] = inView[i];
+    m_list.SetCellImages(cells);
 }

@@ -3,10 +3,18 @@
 //
 // A polling thread, started with the page's window and stopped with it, keeps the rhythm
 // (MonitorSchedule) and does the device requests; it never touches a window. On each pass that
-// draws it posts WM_MONITOR_TICK to the page, and the page, on the user-interface thread,
-// compares the line states with what it drew last and sets the images of the changed cells.
-// So rows are never rebuilt under a drawing pass, and a slow user-interface thread only makes
-// the thread skip passes (one tick waits at most), never wait for it.
+// draws it compares the line states of the ports in view, with RX and TX as the pass shows them,
+// with what the page drew last; only when one differs does it post WM_MONITOR_TICK to the page.
+// The page, on the user-interface thread, then sets the images of the changed cells, with the
+// blink half of the newest pass (MonitorTickBox). So a page where nothing changes costs the
+// user-interface thread nothing, rows are never rebuilt under a drawing pass, and a slow
+// user-interface thread only makes the thread skip passes (one tick waits at most), never wait
+// for it.
+//
+// Only the rows in view are drawn on a tick: a row scrolled out of view keeps the images it had
+// until it comes into view again, and then, before the list paints it (WM_REPORT_ROWSINVIEW),
+// it gets the states of that moment. With 255 ports blinking, setting every row's cells 20 times
+// a second cost the list a request to the window server per cell, for rows nobody sees.
 //
 // The user may sort the list by a column header; a port's row is then the one whose "No" cell
 // holds the port's place in the table, since that cell moves with its row. Which row that is
@@ -14,6 +22,7 @@
 // and not on every pass.
 #pragma once
 
+#include "app/MonitorSchedule.h"
 #include "controls/ReportCtrl.h"
 #include "framework/framework.h"
 #include "res/resource.h"
@@ -21,7 +30,7 @@
 #include <atomic>
 #include <vector>
 
-// Posted by the polling thread to the page: wParam 1 when RX and TX are drawn off.
+// Posted by the polling thread to the page when a pass has something to draw.
 #define WM_MONITOR_TICK (WM_APP + 1)
 
 class CSVT_MonitorDlg : public CDialogEx {
@@ -67,6 +76,7 @@ protected:
     void OnDestroy();
     LRESULT OnMonitorTick(WPARAM wParam, LPARAM lParam);
     LRESULT OnReportSorted(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRowsInView(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -76,9 +86,11 @@ private:
     void InsertColumns(int unit);
     bool StartPolling();
     void MonitorPollLoop();
+    // Whether a pass that shows RX and TX as maskTraffic says has a cell to draw.
+    bool HasChangesToDraw(bool maskTraffic) const;
     // Tells the page that a pass wants drawing, unless the last such word is still unread.
     void PostTick(bool maskTraffic);
-    // Sets the images of the cells whose bit changed since they were drawn.
+    // Sets the images of the cells in view whose bit changed since they were drawn.
     void DrawChangedStates(bool maskTraffic);
     // Reads every row's "No" cell and notes, for each port, the row that shows it.
     void MapPortRows();
@@ -88,7 +100,10 @@ private:
     HANDLE m_hStopEvent = nullptr;
     // Where the thread posts its ticks; set before the thread starts.
     HWND m_hTickTarget = nullptr;
-    std::atomic<bool> m_tickPending{false};
+    MonitorTickBox m_ticks;
+    // The COM numbers of the rows in view, one bit each (bit n - 1 of the 256 for COM n), for
+    // the polling thread; made by DrawChangedStates.
+    std::atomic<unsigned long long> m_portsInView[4] = {};
     // The COM number of each port the rows show, in the table's order (the rows' "No" order).
     std::vector<int> m_portComNumbers;
     // The row of each port, in the same order; made by MapPortRows.

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+
 class MonitorSchedule {
 public:
     enum class DeviceWork { None, SendTrace, ReadLineStates };
@@ -28,4 +30,31 @@ public:
 
 private:
     int m_tick = 0;
+};
+
+// The drawing ticks the polling thread hands to the page. At most one waits at a time; a tick
+// handled late draws the blink half of the newest pass, not of the pass that posted it, so that a
+// slow user-interface thread never leaves RX and TX showing the wrong half of the blink.
+class MonitorTickBox {
+public:
+    // Notes the newest pass's blink half; true when no tick waits, so the caller posts one.
+    bool Offer(bool maskTraffic)
+    {
+        m_maskTraffic = maskTraffic;
+        return !m_waiting.exchange(true);
+    }
+    // Takes the waiting tick on the user-interface thread; the blink half to draw.
+    bool Take()
+    {
+        m_waiting = false;
+        return m_maskTraffic;
+    }
+    // The blink half of the newest pass, leaving a waiting tick waiting.
+    bool Newest() const { return m_maskTraffic; }
+    // The post of an offered tick failed: none waits.
+    void Withdraw() { m_waiting = false; }
+
+private:
+    std::atomic<bool> m_waiting{false};
+    std::atomic<bool> m_maskTraffic{false};
 };

@@ -48,6 +48,7 @@ struct RowSnapshot {
 
 // clang-format off
 BEGIN_MESSAGE_MAP(CReportCtrl, CListCtrl)
+    ON_WM_PAINT()
     ON_NOTIFY_REFLECT(NM_CUSTOMDRAW, &CReportCtrl::OnCustomDraw)
     ON_NOTIFY_REFLECT(LVN_COLUMNCLICK, &CReportCtrl::OnColumnClick)
     ON_WM_CREATE()
@@ -269,6 +270,48 @@ void CReportCtrl::DeleteAllRecords()
 }
 
 // ---- drawing ----------------------------------------------------------------------------------
+
+void CReportCtrl::SetCellImages(const std::vector<ReportCellImage>& cells)
+{
+    if (cells.empty())
+        return;
+    // What waits to be painted, and then the changed cells: the list view invalidates the whole
+    // row of each cell set (with full-row selection), and painting a row of images costs many
+    // times what its changed cells do. Without the regions the rows stay invalidated whole.
+    CRgn repaint;
+    bool exact = repaint.CreateRectRgn(0, 0, 0, 0) && ::GetUpdateRgn(m_hWnd, repaint, FALSE) != ERROR;
+    for (const ReportCellImage& cell : cells)
+        SetItem(cell.row, cell.column, LVIF_IMAGE, nullptr, cell.image, 0, 0, 0);
+    for (size_t i = 0; exact && i < cells.size(); ++i) {
+        CRect rect;
+        CRgn cellRegion;
+        exact = GetSubItemRect(cells[i].row, cells[i].column, LVIR_BOUNDS, rect) &&
+                cellRegion.CreateRectRgnIndirect(&rect) && repaint.CombineRgn(&repaint, &cellRegion, RGN_OR) != ERROR;
+    }
+    if (!exact)
+        return;
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
+    ::InvalidateRgn(m_hWnd, repaint, TRUE);
+}
+
+void CReportCtrl::GetRowsInView(int& top, int& last) const
+{
+    top = GetTopIndex();
+    last = top + GetCountPerPage();
+}
+
+void CReportCtrl::OnPaint()
+{
+    int top = 0;
+    int last = 0;
+    GetRowsInView(top, last);
+    if (top != m_paintedTop || last != m_paintedLast) {
+        m_paintedTop = top;
+        m_paintedLast = last;
+        ::SendMessageW(::GetParent(m_hWnd), WM_REPORT_ROWSINVIEW, static_cast<WPARAM>(top), last);
+    }
+    Default();
+}
 
 void CReportCtrl::OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult)
 {

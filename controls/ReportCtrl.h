@@ -12,9 +12,21 @@
 #include "framework/framework.h"
 
 #include <unordered_set>
+#include <vector>
 
 // Sent to the parent after every sort: wParam = the sort column, lParam = 1 ascending, 0 descending.
 #define WM_REPORT_SORTED (WM_APP + 10001)
+// Sent to the parent when the list is about to paint and other rows are in view than when it
+// last painted: wParam = the top row, lParam = the last row that shows, also in part. What the
+// parent sets in those rows now is in the picture.
+#define WM_REPORT_ROWSINVIEW (WM_APP + 10002)
+
+// One cell's new image, for CReportCtrl::SetCellImages.
+struct ReportCellImage {
+    int row;
+    int column;
+    int image;
+};
 
 class CReportCtrl : public CListCtrl {
 public:
@@ -51,6 +63,12 @@ public:
     // it had.
     void AttachRowData(int nItem);
 
+    // Sets the images of cells and has only those cells painted again, not their whole rows as
+    // the list view would.
+    void SetCellImages(const std::vector<ReportCellImage>& cells);
+    // The top row and the last row that shows, also in part.
+    void GetRowsInView(int& top, int& last) const;
+
     // Sorts the rows by the cells of nCol and tells the parent (WM_REPORT_SORTED). Nothing happens
     // for a column that does not exist or a list without clickable column headers.
     void SortColumn(int nCol, bool bAscending);
@@ -68,6 +86,7 @@ protected:
 
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
+    void OnPaint();
     void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
     void OnColumnClick(NMHDR* pNMHDR, LRESULT* pResult);
     void OnLButtonDown(UINT nFlags, CPoint point);
@@ -96,6 +115,9 @@ private:
     // Released with the control; nothing in this program fills it.
     CImageList m_imageList2;
     std::unordered_set<ReportRowData*> m_records;
+    // The rows in view when the list last painted.
+    int m_paintedTop = -1;
+    int m_paintedLast = -1;
     // Set from PreCreateWindow until the new window is subclassed: the list view does not exist
     // yet then, so its extended style is set in OnCreate.
     bool m_bCreating = false;

@@ -90,7 +90,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         const NMHDR* pNMHDR = reinterpret_cast<const NMHDR*>(lParam);
         if (pNMHDR == nullptr || !OnNotify(wParam, lParam, &lResult))
             return FALSE;
-        if (m_nFlags & WF_ISDIALOG)
+        // Stored only when it differs: a list's custom drawing asks the same answer of every
+        // row, and each store is a request to the window server.
+        if ((m_nFlags & WF_ISDIALOG) && ::GetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT) != lResult)
             ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, lResult);
         *pResult = lResult;
         return TRUE;

@@ -250,26 +250,55 @@ TEST_F(MonitorPageTest, BlinksRxAndTxWhileDataMoves)
     EXPECT_EQ((std::set<int>{1, 3}), *seenTx);
 }
 
-// Steady states are drawn once; only the blinking cells are set again and again.
+// Steady states are drawn once, and then the page is not even woken; only the blinking cells
+// are set again and again.
 TEST_F(MonitorPageTest, RedrawsOnlyTheCellsWhoseStateChanged)
 {
     ASSERT_TRUE(simtest::CreatePorts({2, 4}));
     ASSERT_TRUE(simtest::SetLineState(2, LINESTATE_CON | LINESTATE_CTS));
     ASSERT_TRUE(simtest::SetLineState(4, LINESTATE_CON));
-    ASSERT_TRUE(simtest::SetTraffic(4, LINESTATE_RX));
     MessageRecorder recorder;
+    auto steady = std::make_shared<std::vector<MessageRecorder::Event>>();
     auto seen = std::make_shared<std::vector<MessageRecorder::Event>>();
-    Run(Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
-                  return CellImage(MonitorListWnd(), 0, kCts) == 2 && CellImage(MonitorListWnd(), 1, kCon) == 2;
-              }),
-              Do([&recorder](CWnd&) { recorder.Clear(); })},
-             Then(RunFor(1000), {KeepEvents(recorder, seen)})));
+    Run(Then(Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
+                       return CellImage(MonitorListWnd(), 0, kCts) == 2 && CellImage(MonitorListWnd(), 1, kCon) == 2;
+                   }),
+                   Do([&recorder](CWnd&) { recorder.Clear(); })},
+                  RunFor(600)),
+             Then({KeepEvents(recorder, steady), Do([&recorder](CWnd&) {
+                       ASSERT_TRUE(simtest::SetTraffic(4, LINESTATE_RX));
+                       recorder.Clear();
+                   })},
+                  Then(RunFor(1000), {KeepEvents(recorder, seen)}))));
+    EXPECT_TRUE(steady->empty()) << steady->size() << " ticks and cell sets while nothing changed";
     const std::map<std::pair<int, int>, int> sets = CellSets(*seen);
     ASSERT_EQ(1u, sets.size());
     EXPECT_EQ(1, sets.begin()->first.first);
     EXPECT_EQ(kRx, sets.begin()->first.second);
     // A blink is two sets per 100 ms read; at least a few within a second.
     EXPECT_GE(sets.begin()->second, 4);
+}
+
+// A row scrolled out of view is drawn when it comes into view, before the list paints it, without
+// waiting for the polling thread.
+TEST_F(MonitorPageTest, DrawsARowThatComesIntoViewBeforeItIsPainted)
+{
+    std::vector<unsigned> ports;
+    for (unsigned com = 1; com <= 60; ++com)
+        ports.push_back(com);
+    ASSERT_TRUE(simtest::CreatePorts(ports));
+    ASSERT_TRUE(simtest::SetLineState(1, LINESTATE_CON));
+    ASSERT_TRUE(simtest::SetLineState(60, LINESTATE_CON | LINESTATE_DSR));
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 2; }), Do([](CWnd&) {
+             CListCtrl& list = g_monitorDlg.m_list;
+             ASSERT_LT(list.GetTopIndex() + list.GetCountPerPage(), 59) << "the last row must start out of view";
+             g_monitorDlg.StopPolling();
+             list.EnsureVisible(59, FALSE);
+             list.UpdateWindow();
+             EXPECT_EQ(2, CellImage(MonitorListWnd(), 59, kCon));
+             EXPECT_EQ(2, CellImage(MonitorListWnd(), 59, kDsr));
+         })});
 }
 
 // While "Port Info" is shown the polling thread leaves the device alone; on "Status" it reads

@@ -61,4 +61,15 @@ TEST(MonitorSchedule, SendsAChangedTraceFlagInPlaceOfTheRead)
     EXPECT_EQ(1, hidden.Tick());
 }
 
+TEST(MonitorTickBox, ATickHandledLateDrawsTheBlinkHalfOfTheNewestPass)
+{
+    MonitorTickBox box;
+    EXPECT_TRUE(box.Offer(true));
+    EXPECT_FALSE(box.Offer(false));  // one tick waits already
+    EXPECT_FALSE(box.Take());
+    EXPECT_TRUE(box.Offer(true));
+    box.Withdraw();
+    EXPECT_TRUE(box.Offer(false));
+}
+
 }  // namespace

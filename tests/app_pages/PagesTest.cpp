@@ -67,6 +67,15 @@ LRESULT CALLBACK RecordMessage(int code, WPARAM wParam, LPARAM lParam)
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+LRESULT CALLBACK RecordPostedTick(int code, WPARAM wParam, LPARAM lParam)
+{
+    const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == HC_ACTION && wParam == PM_REMOVE && g_recorder != nullptr && msg->hwnd == g_monitorDlg.m_hWnd &&
+        msg->message == WM_MONITOR_TICK)
+        g_recorder->events.push_back({msg->hwnd, msg->message, msg->wParam, msg->lParam, L"", -1, -1});
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 void PagesTest::SetUp()
@@ -76,7 +85,8 @@ void PagesTest::SetUp()
     g_currentTab = 0;
     for (auto& state : g_lineStateTable)
         state = 0;
-    memset(g_prevLineStateTable, 0, sizeof(g_prevLineStateTable));
+    for (auto& drawn : g_prevLineStateTable)
+        drawn = 0;
 }
 
 HWND PortListWnd()
@@ -194,12 +204,15 @@ MessageRecorder::MessageRecorder()
 {
     g_recorder = this;
     m_hHook = ::SetWindowsHookExW(WH_CALLWNDPROC, &RecordMessage, nullptr, ::GetCurrentThreadId());
+    m_hGetHook = ::SetWindowsHookExW(WH_GETMESSAGE, &RecordPostedTick, nullptr, ::GetCurrentThreadId());
 }
 
 MessageRecorder::~MessageRecorder()
 {
     if (m_hHook != nullptr)
         ::UnhookWindowsHookEx(m_hHook);
+    if (m_hGetHook != nullptr)
+        ::UnhookWindowsHookEx(m_hGetHook);
     g_recorder = nullptr;
 }
 

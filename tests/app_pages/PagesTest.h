@@ -55,7 +55,8 @@ bool ReadDeviceString(unsigned com, const wchar_t* name, std::wstring& text);
 ::testing::AssertionResult WritePortString(unsigned com, const wchar_t* name, const std::wstring& text);
 
 // Messages the user-interface thread sends to the main dialog, the status bar and the monitor
-// list while it exists, seen through a hook on that thread.
+// list, and the polling thread's ticks it takes for the monitor page, while it exists, seen
+// through hooks on that thread.
 class MessageRecorder {
 public:
     struct Event {
@@ -79,4 +80,5 @@ public:
 
 private:
     HHOOK m_hHook = nullptr;
+    HHOOK m_hGetHook = nullptr;
 };

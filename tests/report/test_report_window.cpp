@@ -260,3 +260,35 @@ TEST_F(ReportListTest, AnotherThreadFindsARowByItsNumberAndSetsItsImageAfterASor
         EXPECT_EQ(list.GetItemText(row, 1) == L"COM12" ? 2 : 1, CellImage(row, 3)) << row;
     EXPECT_EQ(CString(L"COM12"), list.GetItemText(2, 1));
 }
+
+// A cell's image set among many: only the cells, and what waited before, are painted again, not
+// the whole rows that the list view would repaint for each cell.
+TEST_F(ReportListTest, SettingCellImagesPaintsOnlyThoseCellsAndWhatWaitedBefore)
+{
+    Open();
+    AddColumns({L"No", L"A", L"B"});
+    FillRows({{L"1"}, {L"2"}, {L"3"}});
+    ASSERT_TRUE(list.InitImageList());
+    host->ShowWindow(SW_SHOW);
+    list.UpdateWindow();
+    CRect row2;
+    ASSERT_TRUE(list.GetSubItemRect(2, 0, LVIR_BOUNDS, row2));
+    const CRect waiting(row2.left, row2.top, row2.left + 4, row2.top + 4);
+    list.InvalidateRect(&waiting, FALSE);
+
+    list.SetCellImages({{0, 1, 2}, {1, 2, 3}});
+
+    EXPECT_EQ(2, CellImage(0, 1));
+    EXPECT_EQ(3, CellImage(1, 2));
+    CRect a, b;
+    ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, a));
+    ASSERT_TRUE(list.GetSubItemRect(1, 2, LVIR_BOUNDS, b));
+    CRgn expected, cell, painted;
+    ASSERT_TRUE(expected.CreateRectRgnIndirect(&waiting) && cell.CreateRectRgnIndirect(&a) &&
+                painted.CreateRectRgn(0, 0, 0, 0));
+    expected.CombineRgn(&expected, &cell, RGN_OR);
+    ::SetRectRgn(cell, b.left, b.top, b.right, b.bottom);
+    expected.CombineRgn(&expected, &cell, RGN_OR);
+    ASSERT_NE(ERROR, ::GetUpdateRgn(list.m_hWnd, painted, FALSE));
+    EXPECT_TRUE(::EqualRgn(expected, painted));
+}
