@@ -152,7 +152,8 @@ LONG FontHeight(HWND hWnd)
 
 bool PumpUntil(const std::function<bool()>& condition)
 {
-    for (int i = 0; i < 200; ++i) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < uitest::kGenerousWaitMs) {
         uitest::PumpMessages();
         if (condition())
             return true;

@@ -168,7 +168,8 @@ private:
 LONG FontHeight(HFONT hFont);
 LONG FontHeight(HWND hWnd);  // of the window's WM_GETFONT
 
-// Pumps until the condition holds (or about two seconds have passed); returns the condition.
+// Pumps until the condition holds, or uitest::kGenerousWaitMs have passed (ample on a busy
+// machine); returns the condition.
 bool PumpUntil(const std::function<bool()>& condition);
 
 }  // namespace gridtest

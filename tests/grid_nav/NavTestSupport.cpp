@@ -117,6 +117,13 @@ bool NavGrid::QueryCellImage(int nRow, int nCol, int& nImage)
     return cellImage ? cellImage(nRow, nCol, nImage) : CGridListCtrlEx::QueryCellImage(nRow, nCol, nImage);
 }
 
+BOOL NavGrid::OnToolNeedText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult)
+{
+    const DWORD pos = ::GetMessagePos();
+    toolTextAsked.emplace_back(static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos)));
+    return CGridListCtrlEx::OnToolNeedText(nID, pNMHDR, pResult);
+}
+
 // ---- FakeStore ----------------------------------------------------------------------------------
 
 namespace {
@@ -321,7 +328,7 @@ bool PumpUntil(const std::function<bool()>& condition)
 {
     const DWORD start = ::GetTickCount();
     while (!condition()) {
-        if (::GetTickCount() - start > 2000)
+        if (::GetTickCount() - start > uitest::kGenerousWaitMs)
             return false;
         uitest::PumpMessages();
         ::Sleep(5);

@@ -75,6 +75,7 @@ public:
     bool allowTooltips = true;
     std::function<bool(int, int, CString&)> cellText;  // QueryCellText
     std::function<bool(int, int, int&)> cellImage;     // QueryCellImage
+    std::vector<CPoint> toolTextAsked;                 // where the tip asked for its text (screen)
 
     void ShowGridMenu(CWnd* pWnd, CPoint point) override;
     void ShowCellMenu(CWnd* pWnd, CPoint point, int nRow, int nCol) override;
@@ -85,6 +86,7 @@ public:
     bool AllowCellTooltip(CPoint pt, TOOLINFOW* pTI) override;
     bool QueryCellText(int nRow, int nCol, CString& text) override;
     bool QueryCellImage(int nRow, int nCol, int& nImage) override;
+    BOOL OnToolNeedText(UINT nID, NMHDR* pNMHDR, LRESULT* pResult) override;
 
     int focusColumn() const { return FocusColumn; }
     void setFocusColumn(int nCol) { FocusColumn = nCol; }
@@ -202,7 +204,8 @@ protected:
     NavGrid grid;
 };
 
-// Pumps until the condition holds (or about two seconds have passed); returns the condition.
+// Pumps until the condition holds, or uitest::kGenerousWaitMs have passed (ample on a busy
+// machine); returns the condition.
 bool PumpUntil(const std::function<bool()>& condition);
 
 }  // namespace navtest

@@ -1,6 +1,7 @@
 // Clicks that move the focus cell and open editors, the parent's consent, storing an edit's
 // result, and what scrolling does to an open editor.
 #include "tests/grid_nav/NavTestSupport.h"
+#include "tests/support/Cursor.h"
 #include "tests/support/HeldKeys.h"
 
 namespace navtest {
@@ -143,13 +144,12 @@ TEST_F(MouseEditing, ARightClickOnARowSetsTheFocusColumnAndTakesTheFocus)
     // waits for it to come up again.
     CPoint screen = pt;
     grid.ClientToScreen(&screen);
-    ::SetCursorPos(screen.x, screen.y);
+    ASSERT_TRUE(uitest::PutCursorAt(grid.m_hWnd, screen));
     grid.PostMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
     grid.PostMessage(WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
-    uitest::PumpMessages();
+    ASSERT_TRUE(PumpUntil([&] { return !grid.menuCalls.empty(); })) << "the context menu follows";
     EXPECT_EQ(grid.focusColumn(), 4);
     EXPECT_EQ(::GetFocus(), grid.m_hWnd);
-    ASSERT_FALSE(grid.menuCalls.empty()) << "the context menu follows";
     EXPECT_EQ(grid.menuCalls.back().what, "cell");
     EXPECT_EQ(grid.menuCalls.back().col, 4);
 }

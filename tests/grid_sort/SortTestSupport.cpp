@@ -377,7 +377,7 @@ bool PumpUntil(const std::function<bool()>& condition)
 {
     const DWORD start = ::GetTickCount();
     while (!condition()) {
-        if (::GetTickCount() - start > 10000)
+        if (::GetTickCount() - start > uitest::kGenerousWaitMs)
             return false;
         uitest::PumpMessages();
         ::Sleep(5);

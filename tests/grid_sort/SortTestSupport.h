@@ -139,7 +139,8 @@ private:
 
 std::string Describe(const std::vector<MenuItem>& menu);
 
-// Pumps until the condition holds, or ten seconds have passed; returns the condition.
+// Pumps until the condition holds, or uitest::kGenerousWaitMs have passed (ample on a busy
+// machine); returns the condition.
 bool PumpUntil(const std::function<bool()>& condition);
 
 // ---- the user's mouse, through SendInput ----

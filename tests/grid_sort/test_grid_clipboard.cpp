@@ -24,12 +24,12 @@ public:
         m_opened = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         m_release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
         m_thread = ::CreateThread(nullptr, 0, &ClipboardHolder::Run, this, 0, nullptr);
-        ::WaitForSingleObject(m_opened, 5000);
+        ::WaitForSingleObject(m_opened, uitest::kGenerousWaitMs);
     }
     ~ClipboardHolder()
     {
         ::SetEvent(m_release);
-        ::WaitForSingleObject(m_thread, 5000);
+        ::WaitForSingleObject(m_thread, uitest::kGenerousWaitMs);
         ::CloseHandle(m_thread);
         ::CloseHandle(m_opened);
         ::CloseHandle(m_release);
@@ -43,7 +43,7 @@ private:
         HWND hWnd = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         self->held = ::OpenClipboard(hWnd) != FALSE;
         ::SetEvent(self->m_opened);
-        ::WaitForSingleObject(self->m_release, 5000);
+        ::WaitForSingleObject(self->m_release, uitest::kGenerousWaitMs);
         if (self->held)
             ::CloseClipboard();
         ::DestroyWindow(hWnd);

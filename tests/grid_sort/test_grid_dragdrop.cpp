@@ -5,6 +5,7 @@
 
 #include "controls/grid/COleDataSourceWnd.h"
 #include "controls/grid/GridTransferText.h"
+#include "tests/support/Cursor.h"
 
 #include <atomic>
 
@@ -22,24 +23,14 @@ protected:
         Fill(grid, 2, 6);
     }
 
-    // Puts the cursor at a client point of the grid and handles messages until the message
-    // position the grid reads is there (the X server may still report an earlier position).
+    // Puts the cursor at a client point of the grid, where the message position the grid reads
+    // is too.
     void CursorAt(CPoint client)
     {
         CPoint screen = client;
         grid.ClientToScreen(&screen);
-        for (int attempt = 0; attempt < 50; ++attempt) {
-            ASSERT_TRUE(::SetCursorPos(screen.x, screen.y));
-            ::PostMessageW(host.m_hWnd, WM_NULL, 0, 0);
-            MSG msg;
-            while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                ::DispatchMessageW(&msg);
-            const DWORD pos = ::GetMessagePos();
-            if (static_cast<short>(LOWORD(pos)) == screen.x && static_cast<short>(HIWORD(pos)) == screen.y)
-                return;
-            ::Sleep(10);
-        }
-        FAIL() << "the cursor did not get to " << screen.x << "," << screen.y;
+        ASSERT_TRUE(uitest::PutCursorAt(host.m_hWnd, screen))
+            << "the cursor did not get to " << screen.x << "," << screen.y;
     }
 
     std::vector<int> RowsWithState(UINT state)
