@@ -6,11 +6,14 @@
 
 #include <windows.h>
 
+#include "tests/support/ExternalProgram.h"
+
+#include <memory>
 #include <string>
 
 class ProgramDriver {
 public:
-    explicit ProgramDriver(std::wstring exePath) : m_exePath(std::move(exePath)) {}
+    ProgramDriver() = default;
     ~ProgramDriver();
     ProgramDriver(const ProgramDriver&) = delete;
     ProgramDriver& operator=(const ProgramDriver&) = delete;
@@ -25,20 +28,18 @@ public:
     // After AnswerOk: waits until the progress dialog has come and gone and the list is empty.
     // progressClosedAt is the counter reading when the dialog was first seen gone.
     bool WaitForEmptyList(DWORD timeoutMs, LARGE_INTEGER* progressClosedAt);
-    // Closes the program (ends it when it does not close).
+    // Closes the program (it is ended when it does not close).
     void Close();
 
-    const std::wstring& ExePath() const { return m_exePath; }
     const std::wstring& Failure() const { return m_failure; }
 
 private:
-    HWND FindTopLevel(const wchar_t* caption, const wchar_t* childText) const;
+    HWND FindQuestion() const;
     int PortRows() const;
     bool Fail(const std::wstring& what);
 
-    std::wstring m_exePath;
+    std::unique_ptr<uitest::ExternalProgram> m_program;
     std::wstring m_failure;
-    PROCESS_INFORMATION m_process{};
     HWND m_main = nullptr;
     HWND m_tab = nullptr;
     HWND m_portList = nullptr;
