@@ -24,18 +24,46 @@ CDeviceParamWriter::CDeviceParamWriter()
 
 int CDeviceParamWriter::WriteDword(DWORD comNumber, LPCWSTR valueName, DWORD value)
 {
+    const auto set = [&](HKEY hKey) {
+        return ::RegSetValueExW(hKey, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
+               ERROR_SUCCESS;
+    };
     for (INT_PTR i = 0; i < m_ports.GetSize(); ++i) {
-        PortDeviceEntry& port = m_ports[i];
-        if (port.comNumber != static_cast<int>(comNumber))
+        if (m_ports[i].comNumber != static_cast<int>(comNumber))
             continue;
-        HKEY hKey = ::SetupDiOpenDevRegKey(m_devices, &port.device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS);
-        if (hKey == INVALID_HANDLE_VALUE || hKey == nullptr)
+        bool kept = false;
+        HKEY hKey = OpenDeviceKey(i, kept);
+        if (hKey == nullptr)
             return 0;
-        const LONG status =
-            ::RegSetValueExW(hKey, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-        ::RegCloseKey(hKey);
-        if (status == ERROR_SUCCESS)
+        if (set(hKey))
             return 1;
+        // A key kept open may have gone since it was opened: a fresh open decides, as it would
+        // for a key opened for this value alone.
+        if (kept) {
+            m_openKey.Close();
+            m_openIndex = -1;
+            hKey = OpenDeviceKey(i, kept);
+            if (hKey == nullptr)
+                return 0;
+            if (set(hKey))
+                return 1;
+        }
     }
     return 0;
+}
+
+HKEY CDeviceParamWriter::OpenDeviceKey(INT_PTR index, bool& kept)
+{
+    kept = index == m_openIndex;
+    if (kept)
+        return m_openKey;
+    m_openKey.Close();
+    m_openIndex = -1;
+    HKEY hKey =
+        ::SetupDiOpenDevRegKey(m_devices, &m_ports[index].device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_ALL_ACCESS);
+    if (hKey == INVALID_HANDLE_VALUE || hKey == nullptr)
+        return nullptr;
+    *m_openKey.Receive() = hKey;
+    m_openIndex = index;
+    return hKey;
 }

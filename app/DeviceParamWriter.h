@@ -6,8 +6,9 @@
 // of each device that carries the port description, in list order. A write then goes to the
 // first device of its COM number whose key opens, exactly as a walk of a fresh list would do;
 // an operation that writes many values (loading 255 ports writes up to 7 each) so walks the
-// device tree once instead of once per value. Keep one only for the length of one operation:
-// it sees the devices that were present when it was made.
+// device tree once instead of once per value. The key of the device written last stays open for
+// the next value, which is mostly the same device's. Keep one only for the length of one
+// operation: it sees the devices that were present when it was made.
 #pragma once
 
 #include "app/ScopedHandles.h"
@@ -34,6 +35,12 @@ private:
         int comNumber;  // from the friendly name
     };
 
+    // The device's key, opened anew or the one kept open; null when it does not open.
+    HKEY OpenDeviceKey(INT_PTR index, bool& kept);
+
     ScopedDeviceList m_devices;
     CArray<PortDeviceEntry, const PortDeviceEntry&> m_ports;
+    // The key kept open and the entry it belongs to (-1: none).
+    ScopedRegKey m_openKey;
+    INT_PTR m_openIndex = -1;
 };

@@ -25,17 +25,31 @@ const wchar_t kAliasValue[] = L"Alias";
 
 namespace {
 
-// Queries a value as text into buffer (kRegStringChars characters offered); dataBytes gets the
-// size of the data read.
-bool QueryRegString(LPCWSTR keyPath, LPCWSTR valueName, REGSAM access, wchar_t* buffer, DWORD& dataBytes)
-{
-    ScopedRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, access, key.Receive()) != ERROR_SUCCESS)
-        return false;
-    dataBytes = kRegStringChars * sizeof(wchar_t);
-    return ::RegQueryValueExW(key, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &dataBytes) ==
-           ERROR_SUCCESS;
-}
+// A text value read into a buffer of kRegStringChars characters (one more for the terminator
+// that the data may lack).
+struct RegStringBuffer {
+    wchar_t chars[kRegStringChars + 1];
+    DWORD dataBytes = 0;
+
+    bool Query(HKEY hKey, LPCWSTR valueName)
+    {
+        dataBytes = kRegStringChars * sizeof(wchar_t);
+        return ::RegQueryValueExW(hKey, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(chars), &dataBytes) ==
+               ERROR_SUCCESS;
+    }
+    bool Query(LPCWSTR keyPath, LPCWSTR valueName, REGSAM access)
+    {
+        ScopedRegKey key;
+        return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, access, key.Receive()) == ERROR_SUCCESS &&
+               Query(key, valueName);
+    }
+    // Whole characters only; the text ends at its terminator or at the end of the data.
+    CString Text() const
+    {
+        const size_t count = dataBytes / sizeof(wchar_t);
+        return CString(chars, static_cast<int>(wcsnlen(chars, count)));
+    }
+};
 
 }  // namespace
 
@@ -53,26 +67,37 @@ CString PortDevicePath(UINT keyNumber)
     return kPortDeviceEnumKey + name;
 }
 
-int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value)
+LONG OpenRegKeyForRead(LPCWSTR keyPath, HKEY* phKey)
+{
+    LONG status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, phKey);
+    if (status == ERROR_ACCESS_DENIED)
+        status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, phKey);
+    return status;
+}
+
+int QueryRegDword(HKEY hKey, LPCWSTR valueName, DWORD& value)
 {
     value = 0;
-    ScopedRegKey key;
-    LONG status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive());
-    if (status == ERROR_ACCESS_DENIED)
-        status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive());
-    if (status != ERROR_SUCCESS)
-        return 0;
     DWORD type = REG_NONE;
     DWORD data = 0;
     DWORD dataBytes = sizeof(data);
     // A REG_DWORD of fewer than four bytes holds no whole number: like a value of another type,
     // it counts as missing, so that the load writes the default over it.
-    if (::RegQueryValueExW(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data), &dataBytes) !=
+    if (::RegQueryValueExW(hKey, valueName, nullptr, &type, reinterpret_cast<BYTE*>(&data), &dataBytes) !=
             ERROR_SUCCESS ||
         type != REG_DWORD || dataBytes != sizeof(data))
         return 0;
     value = data;
     return 1;
+}
+
+int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value)
+{
+    value = 0;
+    ScopedRegKey key;
+    if (OpenRegKeyForRead(keyPath, key.Receive()) != ERROR_SUCCESS)
+        return 0;
+    return QueryRegDword(key, valueName, value);
 }
 
 int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value)
@@ -89,15 +114,19 @@ int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value)
 
 int ReadRegString(LPCWSTR keyPath, LPCWSTR valueName, CString& text)
 {
-    // One character more than is offered, so that text without a terminator can be ended.
-    wchar_t buffer[kRegStringChars + 1];
-    DWORD dataBytes = 0;
-    if (!QueryRegString(keyPath, valueName, KEY_READ, buffer, dataBytes) &&
-        !QueryRegString(keyPath, valueName, KEY_READ | KEY_WOW64_32KEY, buffer, dataBytes))
+    RegStringBuffer buffer;
+    if (!buffer.Query(keyPath, valueName, KEY_READ) && !buffer.Query(keyPath, valueName, KEY_READ | KEY_WOW64_32KEY))
         return 0;
-    // Whole characters only; the text ends at its terminator or at the end of the data.
-    const size_t chars = dataBytes / sizeof(wchar_t);
-    text = CString(buffer, static_cast<int>(wcsnlen(buffer, chars)));
+    text = buffer.Text();
+    return 1;
+}
+
+int QueryRegString(HKEY hKey, LPCWSTR valueName, CString& text)
+{
+    RegStringBuffer buffer;
+    if (!buffer.Query(hKey, valueName))
+        return 0;
+    text = buffer.Text();
     return 1;
 }
 

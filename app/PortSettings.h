@@ -55,6 +55,14 @@ int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value);
 int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value);
 // Looks in the 32-bit view of the registry too. 1 when read; on 0 the text is left as it was.
 int ReadRegString(LPCWSTR keyPath, LPCWSTR valueName, CString& text);
+
+// The same reads on a key the caller holds open, for an operation that reads many values of one
+// key: OpenRegKeyForRead opens as ReadRegDword does (KEY_READ, once more after
+// ERROR_ACCESS_DENIED), QueryRegDword reads as ReadRegDword does, and QueryRegString as the first
+// of ReadRegString's two reads does (the key's own view).
+LONG OpenRegKeyForRead(LPCWSTR keyPath, HKEY* phKey);
+int QueryRegDword(HKEY hKey, LPCWSTR valueName, DWORD& value);
+int QueryRegString(HKEY hKey, LPCWSTR valueName, CString& text);
 // True only when the key or the value does not exist; a value that cannot be read for another
 // reason (too long, no access) is not missing.
 bool IsRegValueMissing(LPCWSTR keyPath, LPCWSTR valueName);

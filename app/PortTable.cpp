@@ -3,6 +3,7 @@
 #include "app/DeviceParamWriter.h"
 #include "app/Globals.h"
 #include "app/PortSettings.h"
+#include "app/ScopedHandles.h"
 
 #include <optional>
 
@@ -11,15 +12,55 @@ namespace {
 // The highest key number a port can have; COM256 has no subkey.
 constexpr UINT kMaxKeyNumber = 255;
 
-// Writes the defaults of one load. The device list is taken on the first default that has to
-// be written, and only once: a load that finds every value in place never walks the device tree.
+// A port's subkey during a load: opened once for the values the load reads from it, and once for
+// the defaults it writes there, instead of once per value. The reads give what one ReadRegDword
+// per value gives: a default written in between adds only a value that was read already.
+class PortSubkey {
+public:
+    explicit PortSubkey(UINT keyNumber) : m_path(PortSubkeyPath(keyNumber))
+    {
+        OpenRegKeyForRead(m_path, m_read.Receive());
+    }
+
+    const CString& Path() const { return m_path; }
+
+    int ReadDword(LPCWSTR valueName, DWORD& value)
+    {
+        value = 0;
+        return m_read != nullptr ? QueryRegDword(m_read, valueName, value) : 0;
+    }
+    // ReadRegString, whose first read goes through the open key.
+    int ReadString(LPCWSTR valueName, CString& text)
+    {
+        return (m_read != nullptr && QueryRegString(m_read, valueName, text)) ||
+               ReadRegString(m_path, valueName, text);
+    }
+    // WriteRegDword: the subkey is created, or opened, on the first write.
+    void WriteDword(LPCWSTR valueName, DWORD value)
+    {
+        if (m_write == nullptr && ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, m_path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                    KEY_ALL_ACCESS, nullptr, m_write.Receive(), nullptr) != ERROR_SUCCESS)
+            return;
+        ::RegSetValueExW(m_write, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    }
+
+private:
+    CString m_path;
+    ScopedRegKey m_read;
+    ScopedRegKey m_write;
+};
+
+// Writes the defaults of one load, each to the subkey and to the device's key, as
+// WritePortSetting does. The device list is taken on the first default that has to be written,
+// and only once: a load that finds every value in place never walks the device tree.
 class DefaultWriter {
 public:
-    void Write(UINT keyNumber, LPCWSTR valueName, DWORD value)
+    void Write(PortSubkey& subkey, UINT keyNumber, LPCWSTR valueName, DWORD value)
     {
+        subkey.WriteDword(valueName, value);
         if (!m_devices)
             m_devices.emplace();
-        WritePortSetting(*m_devices, keyNumber, valueName, value);
+        m_devices->WriteDword(keyNumber, valueName, value);
     }
 
 private:
@@ -28,25 +69,25 @@ private:
 
 // The stored value, or the default, written to the subkey and the device's key when the value
 // is missing or has another type than REG_DWORD.
-DWORD ReadSetting(DefaultWriter& defaults, UINT keyNumber, LPCWSTR subkey, LPCWSTR valueName, DWORD defaultValue)
+DWORD ReadSetting(DefaultWriter& defaults, PortSubkey& subkey, UINT keyNumber, LPCWSTR valueName, DWORD defaultValue)
 {
     DWORD value = 0;
-    if (ReadRegDword(subkey, valueName, value))
+    if (subkey.ReadDword(valueName, value))
         return value;
-    defaults.Write(keyNumber, valueName, defaultValue);
+    defaults.Write(subkey, keyNumber, valueName, defaultValue);
     return defaultValue;
 }
 
 // The port's alias. An empty one is written only when the value is missing: an alias that is
 // there but too long to read stays as the user stored it, and notRead says so.
-CString ReadAlias(LPCWSTR subkey, LPCWSTR devicePath, bool& notRead)
+CString ReadAlias(PortSubkey& subkey, LPCWSTR devicePath, bool& notRead)
 {
     CString alias;
     notRead = false;
-    if (ReadRegString(subkey, kAliasValue, alias))
+    if (subkey.ReadString(kAliasValue, alias))
         return alias;
-    if (IsRegValueMissing(subkey, kAliasValue)) {
-        WriteRegString(subkey, kAliasValue, L"");
+    if (IsRegValueMissing(subkey.Path(), kAliasValue)) {
+        WriteRegString(subkey.Path(), kAliasValue, L"");
         WriteRegString(devicePath, kAliasValue, L"");
     } else {
         notRead = true;
@@ -68,18 +109,18 @@ void LoadPortTable()
     for (UINT n = 1; n <= kMaxKeyNumber; ++n) {
         if (g_presentPortMap[n - 1] == 0)
             continue;
-        const CString subkey = PortSubkeyPath(n);
+        PortSubkey subkey(n);
         const CString devicePath = PortDevicePath(n);
 
         CSVT_ComInfo record;
         record.keyNumber = n;
-        record.TxTriggerLevel = ReadSetting(defaults, n, subkey, kTxTriggerLevelValue, kDefaultTxTriggerLevel);
-        ReadSetting(defaults, n, subkey, kAliveRxTimerValue, kDefaultAliveRxTimer);
-        ReadSetting(defaults, n, subkey, kAliveTxTimerValue, kDefaultAliveTxTimer);
-        record.Protocol = ReadSetting(defaults, n, subkey, kProtocolValue, kDefaultProtocol);
-        record.IPaddress = ReadSetting(defaults, n, subkey, kIPaddressValue, kDefaultIPaddress);
-        record.Port = ReadSetting(defaults, n, subkey, kPortValue, kDefaultPort);
-        record.ComPort = ReadSetting(defaults, n, subkey, kComPortValue, g_presentPortMap[n - 1]);
+        record.TxTriggerLevel = ReadSetting(defaults, subkey, n, kTxTriggerLevelValue, kDefaultTxTriggerLevel);
+        ReadSetting(defaults, subkey, n, kAliveRxTimerValue, kDefaultAliveRxTimer);
+        ReadSetting(defaults, subkey, n, kAliveTxTimerValue, kDefaultAliveTxTimer);
+        record.Protocol = ReadSetting(defaults, subkey, n, kProtocolValue, kDefaultProtocol);
+        record.IPaddress = ReadSetting(defaults, subkey, n, kIPaddressValue, kDefaultIPaddress);
+        record.Port = ReadSetting(defaults, subkey, n, kPortValue, kDefaultPort);
+        record.ComPort = ReadSetting(defaults, subkey, n, kComPortValue, g_presentPortMap[n - 1]);
         record.Alias = ReadAlias(subkey, devicePath, record.AliasNotRead);
         g_portTable.Add(record);
     }

@@ -1,5 +1,6 @@
 // The store's writes into the port devices' keys and its release of COM numbers, against the
 // simulated machine's devices and COM-port database.
+#include "app/DeviceParamWriter.h"
 #include "app/PortSettings.h"
 
 #include "RegistryHelpers.h"
@@ -83,6 +84,24 @@ TEST_F(DeviceStore, WriteDeviceParamDwordNeitherCreatesNorPassesAMissingDevicePa
     EXPECT_EQ(0, WriteDeviceParamDword(5, kPortValue, 7));
     EXPECT_FALSE(regtest::KeyExists(DeviceParameters(5)));
     EXPECT_FALSE(regtest::GetValue(DeviceParameters(6), kPortValue).exists);
+}
+
+// A writer keeps the key of the device it wrote last open for the next value; a key that went
+// and came back meanwhile is written all the same, one that is gone is not.
+TEST_F(DeviceStore, AWriterKeepingADeviceKeyOpenWritesWhereAFreshOpenWould)
+{
+    ASSERT_TRUE(simtest::CreatePorts({5, 6}));
+    CDeviceParamWriter devices;
+    EXPECT_EQ(1, devices.WriteDword(5, kPortValue, 1));
+    ASSERT_TRUE(regtest::DeleteTree(DeviceParameters(5)));
+    ASSERT_TRUE(regtest::CreateKey(DeviceParameters(5)));
+    EXPECT_EQ(1, devices.WriteDword(5, kProtocolValue, 2));
+    EXPECT_EQ(2u, regtest::GetValue(DeviceParameters(5), kProtocolValue).AsDword());
+
+    ASSERT_TRUE(regtest::DeleteTree(DeviceParameters(5)));
+    EXPECT_EQ(0, devices.WriteDword(5, kPortValue, 3));
+    EXPECT_EQ(1, devices.WriteDword(6, kPortValue, 4));
+    EXPECT_EQ(4u, regtest::GetValue(DeviceParameters(6), kPortValue).AsDword());
 }
 
 TEST_F(DeviceStore, WritePortSettingWritesTheSubkeyAndThePresentDevice)

@@ -118,14 +118,22 @@ TEST_F(PortTable, APresentPortWithoutSubkeyGetsEveryDefaultInItsSubkeyAndDeviceK
     }
 }
 
-TEST_F(PortTable, OneDeviceListPerLoadWritesWhatOneListPerValueWould)
+// A load reads each port's subkey through one open key and writes its defaults through one
+// device list: the records and the registry come out as with one open and one device walk per
+// value.
+TEST_F(PortTable, OneKeyAndOneDeviceListPerLoadGiveWhatOneOfEachPerValueWould)
 {
     // Instance 3 calls itself COM4, ahead of instance 4; instance 5 has no Device Parameters key.
+    // Port 2 keeps two values and one of the wrong type, port 4 its alias.
     ASSERT_TRUE(simtest::CreatePorts({2, 3, 4, 5}));
     ASSERT_TRUE(simtest::SetPortDeviceText(3, L"FriendlyName", L"Sarvento VCP (COM4)"));
     auto arrange = [] {
         for (unsigned n : {2u, 3u, 4u, 5u})
             EmptySubkey(n);
+        ASSERT_TRUE(regtest::SetDword(Subkey(2), L"TxTriggerLevel", 9));
+        ASSERT_TRUE(regtest::SetText(Subkey(2), L"Protocol", L"1"));
+        ASSERT_TRUE(regtest::SetDword(Subkey(2), L"Port", 5000));
+        ASSERT_TRUE(regtest::SetText(Subkey(4), L"Alias", L"kept"));
         for (unsigned n : {2u, 3u, 4u}) {
             for (const wchar_t* name : {L"TxTriggerLevel", L"AliveRxTimer", L"AliveTxTimer", L"Protocol", L"IPaddress",
                                         L"Port", L"ComPort", L"Alias"}) {
@@ -141,24 +149,53 @@ TEST_F(PortTable, OneDeviceListPerLoadWritesWhatOneListPerValueWould)
     auto machine = [] {
         return regtest::Snapshot(kParametersKey) + regtest::Snapshot(L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3");
     };
+    auto text = [](const CSVT_ComInfo& r) {
+        CString t;
+        t.Format(L"%u %u %u %u %u %u [%s]", r.keyNumber, r.ComPort, r.IPaddress, r.TxTriggerLevel, r.Port, r.Protocol,
+                 r.Alias.GetString());
+        return std::wstring(t);
+    };
 
     arrange();
     LoadPortTable();
     const std::wstring loaded = machine();
+    std::vector<std::wstring> records;
+    for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i)
+        records.push_back(text(g_portTable[i]));
     ASSERT_EQ(std::vector<UINT>({2, 4, 5}), KeyNumbers());
 
-    // The same writes, each value through WritePortSetting with a device walk of its own.
+    // The literal way: each value read with ReadRegDword, each default written with
+    // WritePortSetting and its own device walk.
     arrange();
+    std::vector<std::wstring> literal;
     for (unsigned n : {2u, 4u, 5u}) {
-        for (const NamedDword& value : kDefaultDwords)
-            WritePortSetting(n, value.name, value.value);
-        WritePortSetting(n, L"ComPort", n);
-        WriteRegString(PortSubkeyPath(n), L"Alias", L"");
-        WriteRegString(PortDevicePath(n), L"Alias", L"");
+        const auto read = [n](const wchar_t* name, DWORD fallback) {
+            DWORD value = 0;
+            if (ReadRegDword(PortSubkeyPath(n), name, value))
+                return value;
+            WritePortSetting(n, name, fallback);
+            return fallback;
+        };
+        CSVT_ComInfo record;
+        record.keyNumber = n;
+        record.TxTriggerLevel = read(L"TxTriggerLevel", 255);
+        read(L"AliveRxTimer", 7000);
+        read(L"AliveTxTimer", 2500);
+        record.Protocol = read(L"Protocol", 0);
+        record.IPaddress = read(L"IPaddress", 0);
+        record.Port = read(L"Port", 4001);
+        record.ComPort = read(L"ComPort", n);
+        if (!ReadRegString(PortSubkeyPath(n), L"Alias", record.Alias)) {
+            WriteRegString(PortSubkeyPath(n), L"Alias", L"");
+            WriteRegString(PortDevicePath(n), L"Alias", L"");
+        }
+        literal.push_back(text(record));
     }
+    EXPECT_EQ(literal, records);
     EXPECT_EQ(loaded, machine());
     EXPECT_EQ(4001u, regtest::GetValue(DeviceParameters(3), L"Port").AsDword());
     EXPECT_FALSE(regtest::GetValue(DeviceParameters(4), L"Port").exists);
+    EXPECT_EQ(L"2 2 0 9 5000 0 []", records[0]);
 }
 
 TEST_F(PortTable, StoredValuesAreTakenAsTheyAreEvenOutOfRange)
