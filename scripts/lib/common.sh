@@ -49,6 +49,10 @@ wine_env() {
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"winemenubuilder.exe=d;mscoree=d;mshtml=d"}
   export WINE WINESERVER
   mkdir -p "$HOME"
+  # An X resource file, empty, as a desktop session has resources: without any, Xlib looks for
+  # the files again on every lookup, and Wine's X11 driver looks one up for every font it selects
+  # (a list view does so for each image it draws).
+  [ -e "$HOME/.Xdefaults" ] || : >"$HOME/.Xdefaults"
 }
 
 # Xvfb when there is no display; the server ends with the script.
