@@ -35,6 +35,13 @@ struct MonitorRow {
     UINT address;
 };
 
+// Adds COM n to a set of COM numbers held as 256 bits (bit n - 1).
+void AddPort(unsigned long long (&ports)[4], int com)
+{
+    if (com >= 1 && com <= static_cast<int>(LINE_STATE_TABLE_SIZE))
+        ports[(com - 1) / 64] |= 1ULL << ((com - 1) % 64);
+}
+
 }  // namespace
 
 CSVT_MonitorDlg::CSVT_MonitorDlg() : CDialogEx(IDD) {}
@@ -142,10 +149,8 @@ void CSVT_MonitorDlg::Refresh()
     for (auto& drawn : g_prevLineStateTable)
         drawn = 0;
     unsigned long long ports[4] = {};
-    for (const int com : m_portComNumbers) {
-        if (com >= 1 && com <= static_cast<int>(LINE_STATE_TABLE_SIZE))
-            ports[(com - 1) / 64] |= 1ULL << ((com - 1) % 64);
-    }
+    for (const int com : m_portComNumbers)
+        AddPort(ports, com);
     for (int i = 0; i < 4; ++i)
         m_portsInView[i] = ports[i];
 }
@@ -355,7 +360,7 @@ void CSVT_MonitorDlg::DrawChangedStates(bool maskTraffic)
         const int row = FindPortRow(static_cast<int>(index));
         if (row < top || row > last)
             continue;
-        inView[(com - 1) / 64] |= 1ULL << ((com - 1) % 64);
+        AddPort(inView, com);
         BYTE state = g_lineStateTable[com - 1];
         if (maskTraffic)
             state &= kTrafficMask;
