@@ -116,7 +116,7 @@ void CSVT_MonitorDlg::Refresh()
         CSingleLock lock(&g_portTableLock, TRUE);
         const INT_PTR count = std::min<INT_PTR>(g_deviceCount, g_portTable.GetSize());
         for (INT_PTR i = 0; i < count; ++i)
-            rows.push_back({g_portTable[i].ComPort, g_portTable[i].IPaddress});
+            rows.push_back({g_portTable[i].ShownComNumber(), g_portTable[i].IPaddress});
     }
 
     m_portComNumbers.clear();

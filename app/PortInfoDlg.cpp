@@ -59,15 +59,6 @@ DWORD_PTR RowData(const CSVT_ComInfo& record)
     return record.keyNumber | (record.AliasNotRead ? kAliasNotReadFlag : 0);
 }
 
-// The COM number a row shows: the stored ComPort, or, when that is no number a port can have,
-// the port's own number, its key number (the stored value stays as it is).
-UINT ShownComNumber(const CSVT_ComInfo& record)
-{
-    if (record.ComPort >= 1 && record.ComPort <= static_cast<UINT>(CSVT_PortInfoDlg::kMaxPortComNumber))
-        return record.ComPort;
-    return record.keyNumber;
-}
-
 // The network port of the text, when it is one from 1 to 65535.
 bool ReadNetworkPort(const CString& text, DWORD& port)
 {
@@ -198,7 +189,7 @@ void CSVT_PortInfoDlg::FillList()
         text.Format(L"%4d", row + 1);
         m_list.InsertItem(LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM, row, text, 0, 0, 0,
                           static_cast<LPARAM>(RowData(record)));
-        text.Format(L"COM%u", ShownComNumber(record));
+        text.Format(L"COM%u", record.ShownComNumber());
         m_list.SetItemText(row, PORTCOL_COMPORT, text);
         // A level outside the offered 1 to 255 shows as stored, so that Apply writes back what
         // the registry holds unless the user picks another.

@@ -19,6 +19,10 @@ struct CSVT_ComInfo {
     // The stored alias could not be read (it is too long): Alias is empty, and the stored one
     // stays until the user types another.
     bool AliasNotRead = false;
+
+    // The COM number the pages show: the stored ComPort, or, when that is no number a port can
+    // have (1 to 255), the port's own number, its key number. The stored value stays as it is.
+    UINT ShownComNumber() const { return ComPort >= 1 && ComPort <= 255 ? ComPort : keyNumber; }
 };
 
 // Rebuilds the table from the present port devices and their registry subkeys, writing every

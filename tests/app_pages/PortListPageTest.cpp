@@ -149,6 +149,7 @@ TEST_F(PortListPageTest, ApplyWritesEachRowToItsOwnSubkeyWhateverItsComPortHolds
              // An impossible number shows as the port's own; another number shows as stored.
              EXPECT_EQ(L"COM2", uitest::ListViewCellText(hList, 0, PORTCOL_COMPORT));
              EXPECT_EQ(L"COM9", uitest::ListViewCellText(hList, 1, PORTCOL_COMPORT));
+             EXPECT_EQ(L"COM2", uitest::ListViewCellText(MonitorListWnd(), 0, 1));
              SetCellText(hList, 0, PORTCOL_TRIGGER, L"5");
              SetCellText(hList, 1, PORTCOL_TRIGGER, L"6");
              ClickApply(dlg);
