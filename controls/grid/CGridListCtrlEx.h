@@ -230,6 +230,9 @@ protected:
     // Ends the drop-position highlight of a drag that left the grid or was dropped on it from
     // elsewhere; a foreign drag's focused row gets its focus back.
     void EndDropHighlight();
+    // Shows the row that a drop within the grid ended on and gives it the focus, which the end
+    // of the drag keeps.
+    void FocusDroppedRow(int nRow);
 
     CArray<CGridColumnTrait*, CGridColumnTrait*> ColumnTraits;  // one per column, at its index
     ColumnStateStore* StateStore = nullptr;
@@ -255,6 +258,8 @@ protected:
     COleDropTargetWnd<CGridListCtrlEx>* DropTarget = nullptr;
     // The focused row when a drag from elsewhere entered the grid; -1 when none.
     int ForeignDragFocusRow = -1;
+    // The row a drop of the grid's own drag gave the focus; -1 when none.
+    int DropFocusRow = -1;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -38,15 +38,21 @@ BOOL CGridListCtrlEx::OnBeginDrag(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
     const int nFocusRow = GetNextItem(-1, LVNI_FOCUSED);
     SetFocusCell(-1, false);
 
+    DropFocusRow = -1;
     COleDataSourceWnd<CGridListCtrlEx> dataSource(DropTarget);
     const DWORD effect = StartDragSelection(&dataSource);
     // The window may have been destroyed inside the drag, and its drop target with it.
     if (dataSource.OwnerDropTarget != DropTarget)
         dataSource.OwnerDropTarget = nullptr;
 
+    // Ending the highlight takes every row's focus; the rows moved by a drop keep the focus it
+    // gave them, so that the keyboard and the owner's commands still have a row to work on.
     SetHotTracking(-1);
-    if (effect == DROPEFFECT_NONE && nFocusRow != -1)
+    if (DropFocusRow != -1)
+        SetItemState(DropFocusRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    else if (effect == DROPEFFECT_NONE && nFocusRow != -1)
         SetItemState(nFocusRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    DropFocusRow = -1;
     return FALSE;
 }
 
@@ -157,11 +163,16 @@ bool CGridListCtrlEx::DropWithinList(COleDataObject* /*pDataObject*/, DWORD /*dr
     if (MoveSelectionTo(nTarget)) {
         // Dropped below the last row: the selection went to the end, and its last row, the last
         // row of the list, shows the focus.
-        const int nRow = nTarget != -1 ? nTarget : GetItemCount() - 1;
-        EnsureVisible(nRow, FALSE);
-        SetItemState(nRow, LVIS_FOCUSED, LVIS_FOCUSED);
+        FocusDroppedRow(nTarget != -1 ? nTarget : GetItemCount() - 1);
     }
     return true;
+}
+
+void CGridListCtrlEx::FocusDroppedRow(int nRow)
+{
+    EnsureVisible(nRow, FALSE);
+    SetItemState(nRow, LVIS_FOCUSED, LVIS_FOCUSED);
+    DropFocusRow = nRow;
 }
 
 bool CGridListCtrlEx::DropFromOutside(COleDataObject* /*pDataObject*/, DWORD /*dropEffect*/, CPoint /*point*/)

@@ -336,10 +336,8 @@ bool CGridListCtrlGroups::DropWithinList(COleDataObject* /*pDataObject*/, DWORD 
     const int nGroupId = nRow != -1 ? GetRowGroup(nRow) : GroupAtPoint(point);
     if (nGroupId < 0)
         return false;
-    if (MoveSelectionTo(nGroupId) && nRow != -1) {
-        EnsureVisible(nRow, FALSE);
-        SetItemState(nRow, LVIS_FOCUSED, LVIS_FOCUSED);
-    }
+    if (MoveSelectionTo(nGroupId) && nRow != -1)
+        FocusDroppedRow(nRow);
     return true;
 }
 

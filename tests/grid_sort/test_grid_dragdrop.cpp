@@ -293,6 +293,8 @@ TEST_F(GridDragging, DraggingRowsWithTheMouseMovesThemWithinTheGrid)
     EXPECT_EQ(-1, grid.GetFocusColumn());
     EXPECT_EQ(0u, grid.GetExtendedStyle() & LVS_EX_TRACKSELECT) << "the drop highlight is gone";
     EXPECT_TRUE(RowsWithState(LVIS_DROPHILITED).empty());
+    EXPECT_EQ((std::vector<int>{4}), RowsWithState(LVIS_FOCUSED)) << "the focus the drop gave stays";
+    EXPECT_EQ((std::vector<int>{3, 4}), SelectedRows(grid));
 }
 
 TEST_F(GridDragging, ADragCancelledWithEscapeLeavesTheRowsAndGivesTheFocusBack)

@@ -431,15 +431,16 @@ TEST_F(GroupingList, RowsDraggedWithTheMouseMoveIntoTheGroupUnderIt)
     DragWithTheMouse(ScreenPoint(CellCenter(grid, 0, 0)), to, at(to));
     EXPECT_EQ("b1 a2 b1", Rows());
 
-    // The drop itself shows the row it was made on, and gives it the focus (the end of a drag
-    // takes the drop position's focus away again).
+    // The drop shows the row it was made on and gives it the focus, which it keeps once the
+    // drag is over; the moved row stays selected.
     SelectRows(grid, {0});
     grid.SetItemState(-1, 0, LVIS_FOCUSED);
-    COleDataSourceWnd<CGridListCtrlEx> drag(grid.dropTarget());
     log.Clear();
-    EXPECT_TRUE(grid.OnDrop(nullptr, DROPEFFECT_MOVE, CellCenter(grid, 1, 0)));
+    DragWithTheMouse(ScreenPoint(CellCenter(grid, 0, 0)), ScreenPoint(CellCenter(grid, 1, 0)),
+                     [hList] { return ListView_GetItemState(hList, 1, LVIS_DROPHILITED) != 0; });
     EXPECT_EQ("b2 a2 b1", Rows());
-    EXPECT_EQ(LVIS_FOCUSED, grid.GetItemState(1, LVIS_FOCUSED));
+    EXPECT_EQ(1, grid.GetNextItem(-1, LVNI_FOCUSED));
+    EXPECT_EQ((std::vector<int>{0}), SelectedRows(grid));
     EXPECT_EQ(1u, log.Count(LVM_ENSUREVISIBLE));
 }
 
