@@ -1,6 +1,7 @@
 // Helpers of the button tests.
 #include "ButtonTestSupport.h"
 
+#include "tests/support/Cursor.h"
 #include "tests/support/UiHarness.h"
 
 #include <gtest/gtest.h>
@@ -157,26 +158,10 @@ bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
     }
 }
 
-void MoveRealMouse(int x, int y)
-{
-    const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-    const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65535 + (cx - 1) / 2) / (cx - 1);
-    input.mi.dy = (y * 65535 + (cy - 1) / 2) / (cy - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    const bool arrived = uitest::WaitFor([&] {
-        ::SendInput(1, &input, sizeof(input));
-        POINT now = {};
-        return ::GetCursorPos(&now) && now.x == x && now.y == y;
-    });
-    EXPECT_TRUE(arrived) << "the cursor did not reach " << x << ", " << y;
-}
-
 void ParkCursor()
 {
-    MoveRealMouse(::GetSystemMetrics(SM_CXSCREEN) - 10, ::GetSystemMetrics(SM_CYSCREEN) - 10);
+    const POINT corner = {::GetSystemMetrics(SM_CXSCREEN) - 10, ::GetSystemMetrics(SM_CYSCREEN) - 10};
+    EXPECT_TRUE(uitest::PutCursorAt(nullptr, corner)) << "the cursor did not get away from the test windows";
 }
 
 }  // namespace buttontest

@@ -71,11 +71,7 @@ HICON LoadTestIcon(UINT id);
 // Runs the thread's messages through the library's loop (pre-translate walk included) until the
 // condition holds or timeoutMs have passed; returns the condition's last answer.
 bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = uitest::kGenerousWaitMs);
-// Moves the real mouse to a point of the screen, as the user's hand does (the system then posts
-// the mouse messages and updates the position later messages carry); returns once the system
-// has the cursor there.
-void MoveRealMouse(int x, int y);
-// The real mouse, away from every test window.
+// The real mouse, away from every test window (uitest::PutCursorAt puts it anywhere else).
 void ParkCursor();
 
 }  // namespace buttontest

@@ -3,6 +3,7 @@
 #include "ButtonTestSupport.h"
 #include "buttons_test_ids.h"
 #include "controls/ButtonST.h"
+#include "tests/support/Cursor.h"
 #include "tests/support/DialogTemplate.h"
 #include "tests/support/UiHarness.h"
 
@@ -367,7 +368,7 @@ TEST_F(ButtonST, TheRealMouseLightsTheButtonUpItsLeavingIsNoticedAndTheTipShows)
     button.SetTooltipText(L"Add port(s)");
     CRect rect;
     ::GetWindowRect(hWnd, &rect);
-    buttontest::MoveRealMouse(rect.left + 20, rect.top + 20);
+    ASSERT_TRUE(uitest::PutCursorAt(hWnd, POINT{rect.left + 20, rect.top + 20}));
     ASSERT_TRUE(buttontest::PumpUntil([&] { return button.IsHovered != FALSE; }));
     // The tooltip learns of the mouse only through the button's pre-translate relay.
     ASSERT_TRUE(buttontest::PumpUntil([&] { return ::IsWindowVisible(button.ToolTip.m_hWnd) != FALSE; }));
@@ -376,7 +377,7 @@ TEST_F(ButtonST, TheRealMouseLightsTheButtonUpItsLeavingIsNoticedAndTheTipShows)
     EXPECT_TRUE(::SendMessageW(button.ToolTip.m_hWnd, TTM_GETCURRENTTOOLW, 0, reinterpret_cast<LPARAM>(&info)));
     EXPECT_EQ(info.uId, 1u);
 
-    buttontest::MoveRealMouse(rect.left + 20, rect.bottom + 60);
+    ASSERT_TRUE(uitest::PutCursorAt(hWnd, POINT{rect.left + 20, rect.bottom + 60}));
     EXPECT_TRUE(buttontest::PumpUntil([&] { return button.IsHovered == FALSE; }));
     EXPECT_EQ(Render(hWnd, kPaper)->BoundsOf(kBlue), kCentred);
 }

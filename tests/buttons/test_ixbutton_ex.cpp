@@ -3,6 +3,7 @@
 #include "ButtonTestSupport.h"
 #include "buttons_test_ids.h"
 #include "controls/IXButtonEx.h"
+#include "tests/support/Cursor.h"
 
 #include <gtest/gtest.h>
 
@@ -241,7 +242,7 @@ TEST_F(IXButtonEx, TheRealMouseShowsTheTipAndHoverEndsSoonAfterItLeavesNotWhileI
     button.SetTooltipText(L"COM6");
     CRect rect;
     ::GetWindowRect(hWnd, &rect);
-    buttontest::MoveRealMouse(rect.left + 10, rect.top + 10);
+    ASSERT_TRUE(uitest::PutCursorAt(hWnd, POINT{rect.left + 10, rect.top + 10}));
     ASSERT_TRUE(buttontest::PumpUntil([&] { return button.Hover != FALSE; }));
     EXPECT_TRUE(buttontest::PumpUntil([&] { return ::IsWindowVisible(button.ToolTip.m_hWnd) != FALSE; }))
         << "the tip shows";

@@ -4,6 +4,7 @@
 #include "app/AboutDlg.h"
 #include "app/Globals.h"
 #include "app/SarventoCtlDlg.h"
+#include "tests/support/Cursor.h"
 #include "tests/support/UiHarness.h"
 
 #include <gtest/gtest.h>
@@ -145,7 +146,7 @@ TEST_F(ProgramButtons, TheTipShowsWhereTheMouseRestsInTheRunningDialog)
                          Do([](CWnd& w) {
                              CRect rect;
                              ::GetWindowRect(::GetDlgItem(w.m_hWnd, IDC_BTN_ADD), &rect);
-                             buttontest::MoveRealMouse(rect.left + 16, rect.top + 16);
+                             EXPECT_TRUE(uitest::PutCursorAt(w.m_hWnd, POINT{rect.left + 16, rect.top + 16}));
                          }),
                          WaitUntil([](CWnd& w) {
                              std::wstring tip;
@@ -165,7 +166,7 @@ TEST(AboutBoxButton, OkIsABlueRoundedTileWithItsTipThatClosesTheBox)
         ui.RunModal(about, {Do([&](CWnd&) {
                                 CRect rect;
                                 ::GetWindowRect(about.m_okButton.m_hWnd, &rect);
-                                buttontest::MoveRealMouse(rect.left + 10, rect.top + 10);
+                                EXPECT_TRUE(uitest::PutCursorAt(about.m_hWnd, POINT{rect.left + 10, rect.top + 10}));
                             }),
                             WaitUntil([&](CWnd&) {
                                 std::wstring tip;

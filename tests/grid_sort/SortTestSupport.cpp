@@ -397,27 +397,6 @@ void SendMouse(POINT screen, DWORD flags)
     ::SendInput(1, &input, sizeof input);
 }
 
-bool PutMouse(POINT screen)
-{
-    // The display's pointer follows a little later, and until it has, reading the cursor may put
-    // it back where it was: the move is sent again until the display and the queue agree.
-    DWORD sent = 0;
-    return PumpUntil([screen, &sent] {
-        POINT now = {};
-        const DWORD pos = ::GetMessagePos();
-        if (::GetCursorPos(&now) && now.x == screen.x && now.y == screen.y &&
-            static_cast<short>(LOWORD(pos)) == screen.x && static_cast<short>(HIWORD(pos)) == screen.y)
-            return true;
-        if (sent == 0 || ::GetTickCount() - sent > 200) {
-            SendMouse(screen, 0);
-            sent = ::GetTickCount();
-        }
-        // The queue reports the cursor with the next message it hands out.
-        ::PostMessageW(nullptr, WM_NULL, 0, 0);
-        return false;
-    });
-}
-
 void ClickMouse(DWORD down, DWORD up)
 {
     INPUT input[2] = {};

@@ -143,14 +143,11 @@ std::string Describe(const std::vector<MenuItem>& menu);
 // machine); returns the condition.
 bool PumpUntil(const std::function<bool()>& condition);
 
-// ---- the user's mouse, through SendInput ----
+// ---- the user's mouse, through SendInput (uitest::PutCursorAt puts the cursor on a point) ----
 
 // A mouse event at a screen point, the point given with it (not taken from wherever the cursor
 // was last seen).
 void SendMouse(POINT screen, DWORD flags);
-// Puts the cursor on a screen point and handles this thread's messages until they report it
-// there; false when it never gets there.
-bool PutMouse(POINT screen);
 // Presses and releases a button where the cursor is (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or
 // the right button's), without moving it; the click is handled when this thread next pumps.
 void ClickMouse(DWORD down, DWORD up);

@@ -6,6 +6,7 @@
 #include "controls/grid/CGridColumnTraitText.h"
 #include "controls/grid/CGridListCtrlGroups.h"
 #include "controls/grid/COleDataSourceWnd.h"
+#include "tests/support/Cursor.h"
 #include "tests/support/GroupListView.h"
 
 using namespace sorttest;
@@ -92,7 +93,7 @@ protected:
     bool MouseOn(CPoint client)
     {
         client.x += (++clicks % 2) * 8 - 4;
-        return PutMouse(ScreenPoint(client));
+        return uitest::PutCursorAt(grid.m_hWnd, ScreenPoint(client));
     }
 
     // A left click of the real mouse on a header item; true once the grid set the sort arrow.

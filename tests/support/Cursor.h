@@ -9,9 +9,10 @@
 
 namespace uitest {
 
-// Puts the cursor at a screen point and handles the thread's queue (with a WM_NULL posted to hWnd)
-// until GetCursorPos and the position of the last message (GetMessagePos) both read that point;
-// false when they do not within timeoutMs.
+// Puts the cursor at a screen point and handles the thread's queue (with a WM_NULL posted to hWnd,
+// or to the thread when hWnd is null) until GetCursorPos and the position of the last message
+// (GetMessagePos) both read that point; false when they do not within timeoutMs. The system posts
+// the mouse move as for the user's hand.
 bool PutCursorAt(HWND hWnd, POINT screen, DWORD timeoutMs = kGenerousWaitMs);
 
 }  // namespace uitest
