@@ -162,6 +162,7 @@ TEST(AboutBoxButton, OkIsABlueRoundedTileWithItsTipThatClosesTheBox)
     buttontest::ParkCursor();
     uitest::UiHarness ui;
     CSVT_AboutDlg about;
+    std::unique_ptr<Canvas> rested;  // the tile once the mouse has left it
     const INT_PTR result =
         ui.RunModal(about, {Do([&](CWnd&) {
                                 CRect rect;
@@ -177,23 +178,32 @@ TEST(AboutBoxButton, OkIsABlueRoundedTileWithItsTipThatClosesTheBox)
                                 EXPECT_EQ(about.m_okButton.ToolTip.GetTipBkColor(), 0xFBF0E6u);
                                 buttontest::ParkCursor();
                             }),
-                            WaitUntil([&](CWnd&) { return !about.m_okButton.Hover; }), Do([&](CWnd&) {
-                        HWND hOk = about.m_okButton.m_hWnd;
-                        EXPECT_EQ(0x200B, ::GetWindowLongPtrW(hOk, GWL_STYLE) & 0x200B);
+                            // Pictured as soon as hover has ended: on a busy machine the desktop's
+                            // own process may hand on a pointer crossing from before the mouse
+                            // left, which brings hover back for a moment.
+                            WaitUntil([&](CWnd&) {
+                                if (about.m_okButton.Hover)
+                                    return false;
+                                rested = Render(about.m_okButton.m_hWnd, RGB(1, 2, 3));
+                                return true;
+                            }),
+                            Do([&](CWnd&) {
+                                HWND hOk = about.m_okButton.m_hWnd;
+                                EXPECT_EQ(0x200B, ::GetWindowLongPtrW(hOk, GWL_STYLE) & 0x200B);
 
-                        CRect client;
-                        ::GetClientRect(hOk, &client);
-                        const int cx = ::GetSystemMetrics(SM_CXEDGE), cy = ::GetSystemMetrics(SM_CYEDGE);
-                        const int middle = client.Height() / 2;
-                        auto tile = Render(hOk, RGB(1, 2, 3));
-                        EXPECT_EQ(tile->Pixel(cx + 3, middle), RGB(91, 125, 164));
-                        EXPECT_EQ(tile->Pixel(cx, middle), RGB(198, 226, 255));
-                        EXPECT_EQ(tile->Pixel(cx, cy), RGB(1, 2, 3));  // a 5 x 5 corner leaves the very corner
-                        EXPECT_EQ(tile->Pixel(cx + 2, cy + 2), RGB(91, 125, 164));  // ... but no more
-                        ::SendMessageW(hOk, WM_MOUSEMOVE, 0, MAKELPARAM(10, middle));
-                        EXPECT_EQ(Render(hOk, RGB(1, 2, 3))->Pixel(cx + 3, middle), RGB(158, 157, 187));
-                        uitest::Click(hOk);
-                    })});
+                                CRect client;
+                                ::GetClientRect(hOk, &client);
+                                const int cx = ::GetSystemMetrics(SM_CXEDGE), cy = ::GetSystemMetrics(SM_CYEDGE);
+                                const int middle = client.Height() / 2;
+                                const auto& tile = rested;
+                                EXPECT_EQ(tile->Pixel(cx + 3, middle), RGB(91, 125, 164));
+                                EXPECT_EQ(tile->Pixel(cx, middle), RGB(198, 226, 255));
+                                EXPECT_EQ(tile->Pixel(cx, cy), RGB(1, 2, 3));  // a 5 x 5 corner leaves the very corner
+                                EXPECT_EQ(tile->Pixel(cx + 2, cy + 2), RGB(91, 125, 164));  // ... but no more
+                                ::SendMessageW(hOk, WM_MOUSEMOVE, 0, MAKELPARAM(10, middle));
+                                EXPECT_EQ(Render(hOk, RGB(1, 2, 3))->Pixel(cx + 3, middle), RGB(158, 157, 187));
+                                uitest::Click(hOk);
+                            })});
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(ui.DialogsEndedByHarness(), 0);
 }

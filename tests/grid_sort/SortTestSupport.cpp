@@ -457,9 +457,17 @@ DWORD WINAPI Hand::Run(LPVOID p)
                   0);
         ::Sleep(60);
     }
+    // The hand stays on the place: a pointer crossing from before, handed on late by the
+    // desktop's own process on a busy machine, can put the cursor back on an earlier step.
     const DWORD start = ::GetTickCount();
-    while (!self->m_arrived() && ::GetTickCount() - start < kHandWaitMs)
+    DWORD sent = start;
+    while (!self->m_arrived() && ::GetTickCount() - start < kHandWaitMs) {
+        if (::GetTickCount() - sent > 200) {
+            SendMouse(self->m_to, 0);
+            sent = ::GetTickCount();
+        }
         ::Sleep(30);
+    }
     if (self->m_escape) {
         PressKey(VK_ESCAPE, 0);
         PressKey(VK_ESCAPE, KEYEVENTF_KEYUP);
