@@ -279,12 +279,20 @@ MenuSpy::MenuSpy()
     // The menu's modal loop dispatches the thread's timer messages: the spy looks for the menu
     // window on each tick.
     m_timer = ::SetTimer(nullptr, 0, 20, &MenuSpy::OnTimer);
+    // The real menu still runs; the spy only notes what it returned.
+    m_previousHandler = AfxSetPopupMenuHandler([this](const AfxPopupMenuCall& call) {
+        const UINT chosen = static_cast<UINT>(
+            ::TrackPopupMenu(call.hMenu, call.nFlags | TPM_RETURNCMD, call.x, call.y, 0, call.hWndOwner, nullptr));
+        returned.push_back(chosen);
+        return chosen;
+    });
 }
 
 MenuSpy::~MenuSpy()
 {
     if (m_timer != 0)
         ::KillTimer(nullptr, m_timer);
+    AfxSetPopupMenuHandler(std::move(m_previousHandler));
     g_spy = nullptr;
 }
 
@@ -397,14 +405,10 @@ void SendMouse(POINT screen, DWORD flags)
     ::SendInput(1, &input, sizeof input);
 }
 
-void ClickMouse(DWORD down, DWORD up)
+void ClickMouse(POINT screen, DWORD down, DWORD up)
 {
-    INPUT input[2] = {};
-    input[0].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = down;
-    input[1].type = INPUT_MOUSE;
-    input[1].mi.dwFlags = up;
-    ::SendInput(2, input, sizeof input[0]);
+    SendMouse(screen, down);
+    SendMouse(screen, up);
 }
 
 Hand::Hand(POINT from, POINT to, bool escape, std::function<bool()> arrived)

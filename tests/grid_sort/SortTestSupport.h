@@ -125,6 +125,11 @@ public:
     std::function<void()> onShow;
     // Menus seen, in order.
     std::vector<std::vector<MenuItem>> menus;
+    // What each real menu tracked through AfxTrackPopupMenu returned, in order.
+    std::vector<UINT> returned;
+    // Whether the last menu returned the choice it was steered to (a pointer event that arrives
+    // late from the desktop can close the menu first).
+    bool ChoseAsTold() const { return !returned.empty() && returned.back() == m_choice; }
 
 private:
     static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
@@ -135,6 +140,7 @@ private:
     HWND m_handled = nullptr;
     bool m_done = false;  // the choice was made on the menu shown
     UINT m_choice = 0;
+    AfxPopupMenuHandler m_previousHandler;
 };
 
 std::string Describe(const std::vector<MenuItem>& menu);
@@ -148,9 +154,10 @@ bool PumpUntil(const std::function<bool()>& condition);
 // A mouse event at a screen point, the point given with it (not taken from wherever the cursor
 // was last seen).
 void SendMouse(POINT screen, DWORD flags);
-// Presses and releases a button where the cursor is (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or
-// the right button's), without moving it; the click is handled when this thread next pumps.
-void ClickMouse(DWORD down, DWORD up);
+// Presses and releases a button (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or the right button's)
+// at a screen point given with both events, so that a pointer event the desktop replays late
+// cannot move the click; it is handled when this thread next pumps.
+void ClickMouse(POINT screen, DWORD down, DWORD up);
 
 // How long a hand waits for the cursor or the drag to get where it was sent, at most: generous,
 // since a busy machine delays both.

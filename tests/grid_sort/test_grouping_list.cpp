@@ -93,7 +93,8 @@ protected:
     bool MouseOn(CPoint client)
     {
         client.x += (++clicks % 2) * 8 - 4;
-        return uitest::PutCursorAt(grid.m_hWnd, ScreenPoint(client));
+        mouse = ScreenPoint(client);
+        return uitest::PutCursorAt(grid.m_hWnd, mouse);
     }
 
     // A left click of the real mouse on a header item; true once the grid set the sort arrow.
@@ -102,19 +103,34 @@ protected:
         const size_t arrows = grid.arrows.size();
         if (!MouseOn(HeaderItem(nCol)))
             return false;
-        ClickMouse(MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
+        ClickMouse(mouse, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP);
         return PumpUntil([&] { return grid.arrows.size() > arrows; });
     }
 
     // A right click of the real mouse at a point of the list (the header's points are the
-    // list's too); true once a menu was shown and its choice carried out.
+    // list's too); true once a menu was shown and the grid has carried out the spy's choice.
+    // A menu that a stray pointer event closed without a choice is opened once more, and only
+    // the menu that returned the choice is kept in the spy's record.
     bool RightClick(CPoint client, MenuSpy& spy)
     {
-        const size_t menus = spy.menus.size();
-        if (!MouseOn(client))
-            return false;
-        ClickMouse(MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-        return PumpUntil([&] { return spy.menus.size() > menus; });
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            const size_t menus = spy.menus.size();
+            const size_t returned = spy.returned.size();
+            if (!MouseOn(client))
+                return false;
+            ClickMouse(mouse, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            // The menu's whole loop and the grid's handling run inside one dispatched message.
+            if (!PumpUntil([&] { return spy.returned.size() > returned; }))
+                return false;
+            if (spy.menus.size() > menus && spy.ChoseAsTold())
+                return true;
+            // Only a menu closed without any choice changed nothing and may be opened again.
+            if (spy.returned.back() != 0)
+                return false;
+            spy.menus.resize(menus);
+            spy.returned.resize(returned);
+        }
+        return false;
     }
 
     // The headers of the groups in the control's order.
@@ -169,6 +185,7 @@ protected:
 
     uitest::GroupListView groups;
     int clicks = 0;
+    CPoint mouse;  // where MouseOn last put the cursor, in screen coordinates
 };
 
 // The same list over a list view without group view (Wine's own).
