@@ -141,9 +141,7 @@ TEST_F(AddPortDialogTest, BlankAddressGivesZero)
 // empty and none is left at all.
 TEST_F(AddPortDialogTest, TooFewNumbersUpTo255KeepTheDialogOpen)
 {
-    std::vector<unsigned> everyNumber;
-    for (unsigned n = 1; n <= 255; ++n)
-        everyNumber.push_back(n);
+    const std::vector<unsigned> everyNumber = simtest::FirstComNumbers(255);
     struct {
         const wchar_t* start;  // null: the start list is empty
         const wchar_t* count;

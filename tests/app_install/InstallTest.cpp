@@ -109,7 +109,7 @@ protected:
     void EnterPackageFolder(const std::wstring& folder, const std::wstring& busInf)
     {
         for (const wchar_t* name : {L"svtser3.inf", L"svtmf3.sys", L"svtser3.sys"})
-            ASSERT_TRUE(files.Copy(BuiltDriverFolder() + L"\\" + name, folder + L"\\" + name));
+            ASSERT_TRUE(files.Copy(simtest::BuiltMachineFolder() + L"\\" + name, folder + L"\\" + name));
         if (!busInf.empty()) {
             ASSERT_TRUE(files.Copy(busInf, folder + L"\\svtmf3.inf"));
         }
@@ -125,7 +125,7 @@ private:
 
 TEST_F(Install, Command32775InstallsTheBusDeviceFromTheCurrentFolder)
 {
-    EnterPackageFolder(folders.temp + L"\\package", BuiltDriverFolder() + L"\\svtmf3.inf");
+    EnterPackageFolder(folders.temp + L"\\package", simtest::BuiltMachineFolder() + L"\\svtmf3.inf");
 
     CWinApp app;
     uitest::UiHarness ui;
@@ -150,7 +150,7 @@ TEST_F(Install, Command32775InstallsTheBusDeviceFromTheCurrentFolder)
 
 TEST_F(Install, UninstallingAfterwardsLeavesNeitherTheDeviceNorTheInfCopies)
 {
-    EnterPackageFolder(folders.temp + L"\\package", BuiltDriverFolder() + L"\\svtmf3.inf");
+    EnterPackageFolder(folders.temp + L"\\package", simtest::BuiltMachineFolder() + L"\\svtmf3.inf");
     ASSERT_TRUE(InstallDrivers());
     ASSERT_EQ(1u, InstalledBusDevices().size());
 
@@ -166,7 +166,7 @@ TEST_F(Install, UninstallingAfterwardsLeavesNeitherTheDeviceNorTheInfCopies)
 TEST_F(Install, WithoutTheDeviceInstallerTheNewBusDeviceGoesAgain)
 {
     const std::wstring package = folders.temp + L"\\package";
-    EnterPackageFolder(package, BuiltDriverFolder() + L"\\svtmf3.inf");
+    EnterPackageFolder(package, simtest::BuiltMachineFolder() + L"\\svtmf3.inf");
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, kWineProgramOverrides, 0, nullptr, 0, KEY_WRITE,
                                                nullptr, &key, nullptr));
@@ -175,9 +175,9 @@ TEST_F(Install, WithoutTheDeviceInstallerTheNewBusDeviceGoesAgain)
     ::RegCloseKey(key);
     ASSERT_EQ(ERROR_SUCCESS, disabled);
 
-    ProgramProcess program(BuiltProgramPath(), package);
+    uitest::ExternalProgram program(uitest::BuiltProgramPath(), package);
     ASSERT_TRUE(program.Started());
-    HWND hMain = program.WaitForMainWindow();
+    HWND hMain = program.WaitForMainWindow(30000);
     ASSERT_NE(nullptr, hMain) << "the program's main dialog did not appear";
     DWORD_PTR result = 0;
     ASSERT_TRUE(::SendMessageTimeoutW(hMain, WM_COMMAND, MAKEWPARAM(ID_INSTALL, 0), 0, SMTO_NORMAL, 30000, &result));
@@ -185,7 +185,8 @@ TEST_F(Install, WithoutTheDeviceInstallerTheNewBusDeviceGoesAgain)
     // The port driver's INF was copied before; the bus device was registered and removed again.
     EXPECT_TRUE(FileExists(folders.inf + L"\\svtser3.inf"));
     EXPECT_TRUE(InstalledBusDevices().empty());
-    EXPECT_EQ(std::vector<HWND>{hMain}, WindowsOf(program.Id(), nullptr, nullptr)) << "a message box showed";
+    EXPECT_EQ(std::vector<HWND>{hMain}, uitest::TopLevelWindows(program.Id(), nullptr, nullptr))
+        << "a message box showed";
     EXPECT_TRUE(program.Close());
 }
 

@@ -377,18 +377,6 @@ std::wstring PortDeviceInstance(unsigned comNumber)
     return name;
 }
 
-StandIns::~StandIns()
-{
-    for (PROCESS_INFORMATION& process : m_started) {
-        if (IsRunning(process.hProcess)) {
-            ::TerminateProcess(process.hProcess, 1);
-            ::WaitForSingleObject(process.hProcess, 5000);
-        }
-        ::CloseHandle(process.hProcess);
-        ::CloseHandle(process.hThread);
-    }
-}
-
 HANDLE StandIns::Start(const std::wstring& exeName, bool denyAccess)
 {
     const std::wstring folder = Folders().temp + L"\\standin" + std::to_wstring(m_started.size() + 1);
@@ -399,40 +387,22 @@ HANDLE StandIns::Start(const std::wstring& exeName, bool denyAccess)
         return nullptr;
 
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), nullptr, FALSE};
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
     // A DACL that denies everyone everything: the process cannot be opened by its id.
-    if (denyAccess && !::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;GA;;;WD)", SDDL_REVISION_1,
-                                                                              &descriptor, nullptr)) {
+    if (denyAccess && !::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+                          L"D:(D;;GA;;;WD)", SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr)) {
         ADD_FAILURE() << "cannot make the security descriptor (" << ::GetLastError() << ")";
         return nullptr;
     }
-    attributes.lpSecurityDescriptor = descriptor;
-
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    // Wine now and then refuses to start an image copied a moment ago with ERROR_INTERNAL_ERROR;
-    // it starts once the copy has settled, so that one answer is tried again for a while.
-    BOOL started = FALSE;
-    DWORD error = ERROR_SUCCESS;
-    const ULONGLONG deadline = ::GetTickCount64() + 10000;
-    do {
-        started = ::CreateProcessW(path.c_str(), &commandLine[0], &attributes, nullptr, FALSE, 0, nullptr,
-                                   folder.c_str(), &startup, &process);
-        error = ::GetLastError();
-        if (!started && error == ERROR_INTERNAL_ERROR)
-            ::Sleep(50);
-    } while (!started && error == ERROR_INTERNAL_ERROR && ::GetTickCount64() < deadline);
-    if (descriptor != nullptr)
-        ::LocalFree(descriptor);
-    if (!started) {
-        ADD_FAILURE() << "cannot start " << Narrow(path) << " (" << error << ")";
+    m_started.push_back(std::make_unique<uitest::ExternalProgram>(path, folder, &attributes));
+    if (attributes.lpSecurityDescriptor != nullptr)
+        ::LocalFree(attributes.lpSecurityDescriptor);
+    const uitest::ExternalProgram& process = *m_started.back();
+    if (!process.Started()) {
+        ADD_FAILURE() << "cannot start " << Narrow(path) << " (" << process.StartError() << ")";
         return nullptr;
     }
-    ::WaitForInputIdle(process.hProcess, 2000);
-    m_started.push_back(process);
-    return process.hProcess;
+    ::WaitForInputIdle(process.Handle(), 2000);
+    return process.Handle();
 }
 
 DWORD StandIns::WaitForExit(HANDLE hProcess, DWORD timeoutMs)
@@ -444,94 +414,11 @@ DWORD StandIns::WaitForExit(HANDLE hProcess, DWORD timeoutMs)
     return code;
 }
 
-ProgramProcess::ProgramProcess(const std::wstring& path, const std::wstring& folder)
-{
-    std::wstring commandLine = L"\"" + path + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    m_started = ::CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                 folder.empty() ? nullptr : folder.c_str(), &startup, &m_process);
-}
-
-ProgramProcess::~ProgramProcess()
-{
-    if (!m_started)
-        return;
-    if (StandIns::IsRunning(m_process.hProcess)) {
-        ::TerminateProcess(m_process.hProcess, 1);
-        ::WaitForSingleObject(m_process.hProcess, 5000);
-    }
-    ::CloseHandle(m_process.hThread);
-    ::CloseHandle(m_process.hProcess);
-}
-
-HWND ProgramProcess::WaitForMainWindow() const
-{
-    return WaitForWindow(Id(), nullptr, L"COM Sarvento Control v3.2.0.6");
-}
-
-bool ProgramProcess::Close()
-{
-    const std::vector<HWND> windows = WindowsOf(Id(), nullptr, L"COM Sarvento Control v3.2.0.6");
-    if (!windows.empty())
-        ::PostMessageW(windows.front(), WM_CLOSE, 0, 0);
-    return ::WaitForSingleObject(m_process.hProcess, 10000) == WAIT_OBJECT_0;
-}
-
-std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className, const wchar_t* caption)
-{
-    struct Query {
-        DWORD processId;
-        const wchar_t* className;
-        const wchar_t* caption;
-        std::vector<HWND> found;
-    } query = {processId, className, caption, {}};
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            Query* q = reinterpret_cast<Query*>(lParam);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hWnd, &pid);
-            wchar_t name[64] = {};
-            wchar_t text[256] = {};
-            if (pid == q->processId && ::IsWindowVisible(hWnd) &&
-                (q->className == nullptr || (::GetClassNameW(hWnd, name, 64) && lstrcmpW(name, q->className) == 0)) &&
-                (q->caption == nullptr || (::GetWindowTextW(hWnd, text, 256) >= 0 && lstrcmpW(text, q->caption) == 0)))
-                q->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        const std::vector<HWND> found = WindowsOf(processId, className, caption);
-        if (!found.empty())
-            return found.front();
-        if (::GetTickCount() - start >= timeoutMs)
-            return nullptr;
-        ::Sleep(50);
-    }
-}
-
 std::wstring TestProgramFolder()
 {
     wchar_t path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     return ParentOf(std::wstring(path, length));
-}
-
-std::wstring BuiltProgramPath()
-{
-    // <build>\tests\app_install\<test>.exe -> <build>
-    return ParentOf(ParentOf(TestProgramFolder())) + L"\\app\\SarventoCtl3.exe";
-}
-
-std::wstring BuiltDriverFolder()
-{
-    return ParentOf(ParentOf(TestProgramFolder())) + L"\\sim";
 }
 
 }  // namespace installtest

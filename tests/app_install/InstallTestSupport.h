@@ -5,10 +5,11 @@
 
 #include <windows.h>
 
-#include "tests/support/WaitFor.h"
+#include "tests/support/ExternalProgram.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -124,7 +125,6 @@ extern const wchar_t kTestDeviceEnumKey[];
 class StandIns {
 public:
     explicit StandIns(MadeFiles& files) : m_files(files) {}
-    ~StandIns();
     StandIns(const StandIns&) = delete;
     StandIns& operator=(const StandIns&) = delete;
 
@@ -138,42 +138,10 @@ public:
 
 private:
     MadeFiles& m_files;
-    std::vector<PROCESS_INFORMATION> m_started;
+    std::vector<std::unique_ptr<uitest::ExternalProgram>> m_started;
 };
-
-// The control panel run as its own process, as the installer and the uninstaller find it;
-// ended (forcibly, if need be) when the test is done with it.
-class ProgramProcess {
-public:
-    // Starts the program at path in folder (empty: this process's current folder).
-    explicit ProgramProcess(const std::wstring& path, const std::wstring& folder = std::wstring());
-    ~ProgramProcess();
-    ProgramProcess(const ProgramProcess&) = delete;
-    ProgramProcess& operator=(const ProgramProcess&) = delete;
-
-    bool Started() const { return m_started != FALSE; }
-    DWORD Id() const { return m_process.dwProcessId; }
-    HANDLE Handle() const { return m_process.hProcess; }
-    // The main dialog once it shows; null (after 30 s) when it does not.
-    HWND WaitForMainWindow() const;
-    // Closes the main dialog as its close box does; true when the program then ended.
-    bool Close();
-
-private:
-    BOOL m_started = FALSE;
-    PROCESS_INFORMATION m_process = {};
-};
-
-// The visible top-level windows of a process (class and caption null: any).
-std::vector<HWND> WindowsOf(DWORD processId, const wchar_t* className, const wchar_t* caption);
-// The first such window within timeoutMs; null when none showed.
-HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs = 30000);
 
 // This test program's folder in the build (the stand-in program is built beside it).
 std::wstring TestProgramFolder();
-// The built control panel: <build>\app\SarventoCtl3.exe.
-std::wstring BuiltProgramPath();
-// The built drivers and their INF files: <build>\sim.
-std::wstring BuiltDriverFolder();
 
 }  // namespace installtest

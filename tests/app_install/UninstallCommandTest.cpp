@@ -74,8 +74,8 @@ protected:
         for (const std::wstring& path : DecoyFilePaths(folders))
             ASSERT_TRUE(files.File(path));
 
-        portInfCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
-        busInfCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtmf3.inf");
+        portInfCopy = files.InfCopy(simtest::BuiltMachineFolder() + L"\\svtser3.inf");
+        busInfCopy = files.InfCopy(simtest::BuiltMachineFolder() + L"\\svtmf3.inf");
         ASSERT_TRUE(files.File(folders.temp + L"\\other\\other.inf", OtherProductInf()));
         otherInfCopy = files.InfCopy(folders.temp + L"\\other\\other.inf");
     }
@@ -200,13 +200,13 @@ TEST_F(UninstallCommand, TheRunningProgramEndsTheOtherCopyButNotItselfAndItsFile
 {
     InstallProductAndOthers();
     const std::wstring programFile = folders.ProductInstall() + L"\\SarventoCtl3.exe";
-    ASSERT_TRUE(files.Copy(BuiltProgramPath(), programFile));
+    ASSERT_TRUE(files.Copy(uitest::BuiltProgramPath(), programFile));
     HANDLE otherCopy = standIns.Start(L"SarventoCtl3.exe");
     ASSERT_NE(nullptr, otherCopy);
 
-    ProgramProcess program(programFile);
+    uitest::ExternalProgram program(programFile);
     ASSERT_TRUE(program.Started());
-    HWND hMain = program.WaitForMainWindow();
+    HWND hMain = program.WaitForMainWindow(30000);
     ASSERT_NE(nullptr, hMain) << "the program's main dialog did not appear";
 
     DWORD_PTR result = 0;
@@ -214,7 +214,7 @@ TEST_F(UninstallCommand, TheRunningProgramEndsTheOtherCopyButNotItselfAndItsFile
 
     EXPECT_EQ(0u, StandIns::WaitForExit(otherCopy));
     EXPECT_TRUE(StandIns::IsRunning(program.Handle()));
-    EXPECT_TRUE(WindowsOf(program.Id(), L"#32770", L"Error").empty());
+    EXPECT_TRUE(uitest::TopLevelWindows(program.Id(), L"#32770", L"Error").empty());
     // The running program's own file cannot go, so its folder stays; the rest of it is gone.
     EXPECT_TRUE(FileExists(programFile));
     for (const std::wstring& path : ProductFilePaths(folders)) {
@@ -256,13 +256,13 @@ protected:
 TEST_F(UninstallOnWindows98, SaysTheProgramNeedsWindowsNtAndGoesOn)
 {
     InstallProductAndOthers();
-    ProgramProcess program(BuiltProgramPath());
+    uitest::ExternalProgram program(uitest::BuiltProgramPath());
     ASSERT_TRUE(program.Started());
-    HWND hMain = program.WaitForMainWindow();
+    HWND hMain = program.WaitForMainWindow(30000);
     ASSERT_NE(nullptr, hMain) << "the program's main dialog did not appear";
 
     ::PostMessageW(hMain, WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0);
-    HWND hBox = WaitForWindow(program.Id(), L"#32770", L"Error");
+    HWND hBox = uitest::WaitForWindow(program.Id(), L"#32770", L"Error", 30000);
     ASSERT_NE(nullptr, hBox) << "no message box";
     EXPECT_EQ(L"This program must be executed on WINDOWS 2000/XP", uitest::DlgItemText(hBox, 0xFFFF));
     EXPECT_EQ(nullptr, ::GetWindow(hBox, GW_OWNER));

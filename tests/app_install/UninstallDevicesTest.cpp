@@ -98,7 +98,7 @@ TEST_F(UninstallDevices, WithoutTheComPortDatabaseStillRemovesTheDevicesAndInfCo
     ASSERT_TRUE(simtest::CreatePorts({4}));
     ASSERT_TRUE(simtest::SetComDbClaims({4}));
     MadeFiles files;
-    const std::wstring copy = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
+    const std::wstring copy = files.InfCopy(simtest::BuiltMachineFolder() + L"\\svtser3.inf");
     ASSERT_FALSE(copy.empty());
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
 

@@ -2,6 +2,7 @@
 // other products' files of the same names or in the same folders stay.
 #include "app/Uninstall.h"
 #include "tests/app_install/InstallTestSupport.h"
+#include "tests/support/SimMachine.h"
 
 #include <setupapi.h>
 
@@ -57,7 +58,7 @@ TEST_F(UninstallFiles, DeletesExactlyTheProductsFilesAndShortcuts)
 TEST_F(UninstallFiles, LeavesLinksAtTheProductsNamesAndWhatTheyLeadTo)
 {
     const std::vector<LinkDecoy> decoys = FileLinkDecoys(folders);
-    ASSERT_TRUE(files.Copy(BuiltDriverFolder() + L"\\svtser3.inf", decoys[0].target));
+    ASSERT_TRUE(files.Copy(simtest::BuiltMachineFolder() + L"\\svtser3.inf", decoys[0].target));
     for (const LinkDecoy& decoy : decoys)
         ASSERT_TRUE(files.Link(decoy));
 
@@ -102,8 +103,8 @@ TEST_F(UninstallFiles, AMissingFileDoesNotStopTheOthers)
 
 TEST_F(UninstallFiles, DeletesTheSystemsCopiesOfTheProductsInfFilesReadOnlyOnesToo)
 {
-    const std::wstring portCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
-    const std::wstring busCopy = files.InfCopy(BuiltDriverFolder() + L"\\svtmf3.inf");
+    const std::wstring portCopy = files.InfCopy(simtest::BuiltMachineFolder() + L"\\svtser3.inf");
+    const std::wstring busCopy = files.InfCopy(simtest::BuiltMachineFolder() + L"\\svtmf3.inf");
     ASSERT_FALSE(portCopy.empty());
     ASSERT_FALSE(busCopy.empty());
     const std::wstring busPnf = busCopy.substr(0, busCopy.size() - 4) + L".pnf";
@@ -136,7 +137,7 @@ TEST_F(UninstallFiles, KeepsOtherProductsInfCopies)
     ASSERT_TRUE(files.File(similar[0], OtherProductInf("3.0")));
     ASSERT_TRUE(files.File(similar[1], OtherProductInf("3.0")));
     ASSERT_TRUE(files.File(similar[2], OtherProductInf("3.0")));
-    const std::wstring ours = files.InfCopy(BuiltDriverFolder() + L"\\svtser3.inf");
+    const std::wstring ours = files.InfCopy(simtest::BuiltMachineFolder() + L"\\svtser3.inf");
 
     DeleteOemInfFiles();
 

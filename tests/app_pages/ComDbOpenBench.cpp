@@ -6,10 +6,14 @@
 // program also loads what the later ones find ready. Not a test.
 #include "app/ComDBDlg.h"
 #include "res/resource.h"
+#include "tests/support/BenchClock.h"
+#include "tests/support/ExternalProgram.h"
+#include "tests/support/Pixels.h"
 #include "tests/support/SimMachine.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,57 +21,7 @@ namespace {
 
 constexpr int kRounds = 5;
 constexpr DWORD kTimeoutMs = 60000;
-const wchar_t kMainCaption[] = L"COM Sarvento Control v3.2.0.6";
 const wchar_t kComDbCaption[] = L"COM DB Setting";
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// The program beside this one's build folder: ..\..\app\SarventoCtl3.exe.
-std::wstring ProgramPath()
-{
-    wchar_t path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return L"";
-    std::wstring folder(path, length);
-    for (int up = 0; up < 3; ++up) {
-        const size_t slash = folder.find_last_of(L"\\/");
-        if (slash == std::wstring::npos)
-            return L"";
-        folder.resize(slash);
-    }
-    return folder + L"\\app\\SarventoCtl3.exe";
-}
-
-// A visible top-level window of the process with the caption; null when there is none.
-HWND FindProcessWindow(DWORD processId, const wchar_t* caption)
-{
-    struct Search {
-        DWORD processId;
-        const wchar_t* caption;
-        HWND found;
-    } search = {processId, caption, nullptr};
-    EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hWnd, &owner);
-            wchar_t text[64] = {};
-            GetWindowTextW(hWnd, text, 64);
-            if (owner != s->processId || !IsWindowVisible(hWnd) || wcscmp(text, s->caption) != 0)
-                return TRUE;
-            s->found = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 bool IsTileColour(COLORREF colour)
 {
@@ -105,58 +59,21 @@ bool EveryTileOnScreen(const RECT& dlgRect, const std::vector<POINT>& points)
 {
     const int width = dlgRect.right - dlgRect.left;
     const int height = dlgRect.bottom - dlgRect.top;
-    HDC hScreen = GetDC(nullptr);
-    if (hScreen == nullptr)
+    const std::vector<COLORREF> pixels = uitest::WindowPixels(nullptr, dlgRect);
+    if (pixels.empty() || points.empty())
         return false;
-    HDC hMem = CreateCompatibleDC(hScreen);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP hBitmap = hMem ? CreateDIBSection(hMem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    bool all = false;
-    if (hBitmap != nullptr) {
-        HGDIOBJ old = SelectObject(hMem, hBitmap);
-        if (BitBlt(hMem, 0, 0, width, height, hScreen, dlgRect.left, dlgRect.top, SRCCOPY)) {
-            GdiFlush();
-            const DWORD* pixels = static_cast<const DWORD*>(bits);
-            all = !points.empty();
-            for (const POINT& point : points) {
-                if (point.x < 0 || point.y < 0 || point.x >= width || point.y >= height) {
-                    all = false;
-                    break;
-                }
-                const DWORD pixel = pixels[static_cast<size_t>(point.y) * width + point.x];
-                if (!IsTileColour(RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF))) {
-                    all = false;
-                    break;
-                }
-            }
-        }
-        SelectObject(hMem, old);
-        DeleteObject(hBitmap);
-    }
-    if (hMem != nullptr)
-        DeleteDC(hMem);
-    ReleaseDC(nullptr, hScreen);
-    return all;
-}
-
-// Looks every pollMs until the condition holds.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD pollMs = 5)
-{
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        if (GetTickCount() - start > kTimeoutMs)
+    for (const POINT& point : points) {
+        if (point.x < 0 || point.y < 0 || point.x >= width || point.y >= height ||
+            !IsTileColour(pixels[static_cast<size_t>(point.y) * width + point.x]))
             return false;
-        Sleep(pollMs);
     }
     return true;
+}
+
+// Looks every pollMs until the condition holds, within the benchmark's bound.
+bool WaitFor(const std::function<bool()>& condition, DWORD pollMs = 5)
+{
+    return uitest::WaitFor(condition, kTimeoutMs, pollMs);
 }
 
 // The program's COM DB Setting dialog once it is shown; null before. The class narrows the search
@@ -177,17 +94,17 @@ HWND FindComDbDialog(HWND hMain)
 // through stays free for it.
 bool OpenOnce(HWND hMain, const std::vector<POINT>& points, double& shown, double& painted)
 {
-    const double start = Now();
+    const double start = bench::Now();
     if (!PostMessageW(hMain, WM_COMMAND, ID_COMDB, 0))
         return false;
     HWND hDlg = nullptr;
     if (!WaitFor([&] { return (hDlg = FindComDbDialog(hMain)) != nullptr; }))
         return false;
-    shown = Now() - start;
+    shown = bench::Now() - start;
     RECT dlgRect;
     if (!GetWindowRect(hDlg, &dlgRect) || !WaitFor([&] { return EveryTileOnScreen(dlgRect, points); }, 10))
         return false;
-    painted = Now() - start;
+    painted = bench::Now() - start;
     PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(IDC_COMDB_CANCEL, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(hDlg, IDC_COMDB_CANCEL)));
     return WaitFor([&] { return !IsWindow(hDlg) && IsWindowEnabled(hMain); });
@@ -202,15 +119,10 @@ int wmain(int argc, wchar_t** argv)
         fprintf(stderr, "the simulated machine is not running\n");
         return 1;
     }
-    std::vector<unsigned> all;
-    for (unsigned com = 1; com <= 255; ++com)
-        all.push_back(com);
-    for (const ::testing::AssertionResult& made :
-         {simtest::WritePortSubkeys(all), simtest::PlugIn(), simtest::WaitForPorts(all, 120000)}) {
-        if (!made) {
-            fprintf(stderr, "the ports could not be made: %s\n", made.message());
-            return 1;
-        }
+    const ::testing::AssertionResult made = simtest::CreatePorts(simtest::FirstComNumbers(255), 120000);
+    if (!made) {
+        fprintf(stderr, "the ports could not be made: %s\n", made.message());
+        return 1;
     }
 
     const std::vector<POINT> points = TilePoints();
@@ -218,18 +130,13 @@ int wmain(int argc, wchar_t** argv)
         fprintf(stderr, "the dialog's template could not be laid out\n");
         return 1;
     }
-    const std::wstring program = argc > 1 ? argv[1] : ProgramPath();
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (program.empty() ||
-        !CreateProcessW(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        fprintf(stderr, "SarventoCtl3.exe could not be started (%lu)\n", GetLastError());
+    uitest::ExternalProgram program(argc > 1 ? argv[1] : uitest::BuiltProgramPath());
+    if (!program.Started()) {
+        fprintf(stderr, "SarventoCtl3.exe could not be started (%lu)\n", program.StartError());
         return 1;
     }
-    HWND hMain = nullptr;
-    const bool up = WaitFor([&] { return (hMain = FindProcessWindow(process.dwProcessId, kMainCaption)) != nullptr; }) &&
-                    WaitForInputIdle(process.hProcess, kTimeoutMs) == 0;
+    HWND hMain = program.WaitForMainWindow(kTimeoutMs);
+    const bool up = hMain != nullptr && WaitForInputIdle(program.Handle(), kTimeoutMs) == 0;
     int result = up ? 0 : 1;
     if (!up)
         fprintf(stderr, "the main window did not appear\n");
@@ -252,11 +159,6 @@ int wmain(int argc, wchar_t** argv)
         printf("COM DB Setting, last tile on the screen: best %.2f s, median %.2f s of %d openings\n", times.front(),
                times[kRounds / 2], kRounds);
     }
-    if (hMain != nullptr)
-        PostMessageW(hMain, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    program.Close(10000);  // or ended when it does not close
     return result;
 }

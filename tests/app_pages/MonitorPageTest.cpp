@@ -283,10 +283,7 @@ TEST_F(MonitorPageTest, RedrawsOnlyTheCellsWhoseStateChanged)
 // waiting for the polling thread.
 TEST_F(MonitorPageTest, DrawsARowThatComesIntoViewBeforeItIsPainted)
 {
-    std::vector<unsigned> ports;
-    for (unsigned com = 1; com <= 60; ++com)
-        ports.push_back(com);
-    ASSERT_TRUE(simtest::CreatePorts(ports));
+    ASSERT_TRUE(simtest::CreatePorts(simtest::FirstComNumbers(60)));
     ASSERT_TRUE(simtest::SetLineState(1, LINESTATE_CON));
     ASSERT_TRUE(simtest::SetLineState(60, LINESTATE_CON | LINESTATE_DSR));
     Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),

@@ -14,6 +14,7 @@
 #include "app/SarventoCtlDlg.h"
 #include "controls/CellCompare.h"
 #include "controls/RowSort.h"
+#include "tests/support/BenchClock.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/UiHarness.h"
 
@@ -26,25 +27,11 @@
 
 namespace {
 
+using bench::Now;
+using bench::Time;
 using uitest::Do;
 
 constexpr int kRounds = 5;
-
-double Now()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <class F>
-double Time(F f)
-{
-    const double start = Now();
-    f();
-    return Now() - start;
-}
 
 template <class F>
 double Best(F f)
@@ -61,15 +48,10 @@ bool MakePorts()
         fprintf(stderr, "the simulated machine is not running\n");
         return false;
     }
-    std::vector<unsigned> all;
-    for (unsigned com = 1; com <= 255; ++com)
-        all.push_back(com);
-    for (const ::testing::AssertionResult& made :
-         {simtest::WritePortSubkeys(all), simtest::PlugIn(), simtest::WaitForPorts(all, 120000)}) {
-        if (!made) {
-            fprintf(stderr, "the ports could not be made: %s\n", made.message());
-            return false;
-        }
+    const ::testing::AssertionResult made = simtest::CreatePorts(simtest::FirstComNumbers(255), 120000);
+    if (!made) {
+        fprintf(stderr, "the ports could not be made: %s\n", made.message());
+        return false;
     }
     for (unsigned com = 1; com <= 255; ++com)
         simtest::SetLineState(com, LINESTATE_CON | LINESTATE_CTS | LINESTATE_DSR);

@@ -9,8 +9,15 @@
 //                                          of the rows in view are drawn on
 //   pages_watch blinks MS                  counts, for MS ms, how often the RX and TX cells of
 //                                          the first row change their image; prints changes/s
+//   pages_watch cpu SECONDS PID            measures for SECONDS s the CPU that the program (Unix
+//                                          process PID), its user-interface thread and the
+//                                          prefix's wineserver use; prints it in ms a second
 //   pages_watch close                      closes the main dialog
 #include "res/resource.h"
+#include "tests/support/BenchClock.h"
+#include "tests/support/ExternalProgram.h"
+#include "tests/support/Outside.h"
+#include "tests/support/UnixCpu.h"
 
 #include <windows.h>
 
@@ -23,7 +30,6 @@
 
 namespace {
 
-const wchar_t kMainCaption[] = L"COM Sarvento Control v3.2.0.6";
 constexpr DWORD kTimeoutMs = 60000;
 constexpr int kConColumn = 3;
 constexpr int kTxColumn = 5;
@@ -38,92 +44,14 @@ double UnixSeconds()
     return static_cast<double>(ticks - 116444736000000000ULL) / 1e7;
 }
 
-double Seconds()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
 HWND FindMain()
 {
-    return FindWindowW(L"#32770", kMainCaption);
-}
-
-// The page's control of the main dialog: the pages are the dialog's children.
-HWND FindPageControl(HWND hMain, int id)
-{
-    for (HWND hChild = GetWindow(hMain, GW_CHILD); hChild != nullptr; hChild = GetWindow(hChild, GW_HWNDNEXT)) {
-        if (HWND hControl = GetDlgItem(hChild, id))
-            return hControl;
-    }
-    return nullptr;
-}
-
-// A block of memory inside the program, for the list and tab messages that take pointers.
-class RemoteBuffer {
-public:
-    explicit RemoteBuffer(HWND hWnd)
-    {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hWnd, &pid);
-        m_hProcess = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-        if (m_hProcess != nullptr)
-            m_address = VirtualAllocEx(m_hProcess, nullptr, 4096, MEM_COMMIT, PAGE_READWRITE);
-    }
-    ~RemoteBuffer()
-    {
-        if (m_address != nullptr)
-            VirtualFreeEx(m_hProcess, m_address, 0, MEM_RELEASE);
-        if (m_hProcess != nullptr)
-            CloseHandle(m_hProcess);
-    }
-    bool IsValid() const { return m_address != nullptr; }
-    LPARAM Address() const { return reinterpret_cast<LPARAM>(m_address); }
-    template <class T>
-    bool Put(const T& value)
-    {
-        return WriteProcessMemory(m_hProcess, m_address, &value, sizeof(value), nullptr) != FALSE;
-    }
-    template <class T>
-    bool Get(T& value)
-    {
-        return ReadProcessMemory(m_hProcess, m_address, &value, sizeof(value), nullptr) != FALSE;
-    }
-
-private:
-    HANDLE m_hProcess = nullptr;
-    void* m_address = nullptr;
-};
-
-// The image index of a cell of the program's list, -1 when it cannot be read.
-int CellImage(HWND hList, RemoteBuffer& remote, int row, int column)
-{
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iSubItem = column;
-    if (!remote.Put(item) || !SendMessageW(hList, LVM_GETITEMW, 0, remote.Address()) || !remote.Get(item))
-        return -1;
-    return item.iImage;
+    return FindWindowW(L"#32770", uitest::kMainCaption);
 }
 
 bool NothingToPaint(HWND hWnd)
 {
     return !GetUpdateRect(hWnd, nullptr, FALSE);
-}
-
-template <class F>
-bool PollUntil(F done, DWORD intervalMs = 2)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > kTimeoutMs)
-            return false;
-        Sleep(intervalMs);
-    }
-    return true;
 }
 
 int WaitList(int rows)
@@ -132,17 +60,19 @@ int WaitList(int rows)
     printf("watching\n");
     fflush(stdout);
     double filled = 0;
-    const bool shown = PollUntil([rows, &filled] {
-        HWND hMain = FindMain();
-        if (hMain == nullptr || !IsWindowVisible(hMain))
-            return false;
-        HWND hList = FindPageControl(hMain, IDC_PORTLIST);
-        if (hList == nullptr || !IsWindowVisible(hList) || SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0) != rows)
-            return false;
-        if (filled == 0)
-            filled = UnixSeconds();
-        return NothingToPaint(hMain) && NothingToPaint(hList);
-    });
+    const bool shown = uitest::WaitFor(
+        [rows, &filled] {
+            HWND hMain = FindMain();
+            if (hMain == nullptr || !IsWindowVisible(hMain))
+                return false;
+            HWND hList = uitest::Descendant(hMain, IDC_PORTLIST);
+            if (hList == nullptr || !IsWindowVisible(hList) || outside::ListRowCount(hList) != rows)
+                return false;
+            if (filled == 0)
+                filled = UnixSeconds();
+            return NothingToPaint(hMain) && NothingToPaint(hList);
+        },
+        kTimeoutMs, 2);
     if (!shown) {
         fprintf(stderr, "the port list with %d rows did not show\n", rows);
         return 1;
@@ -156,35 +86,30 @@ int WaitList(int rows)
 bool ClickTab(HWND hMain, int tab)
 {
     HWND hTab = GetDlgItem(hMain, IDC_TAB);
-    RemoteBuffer remote(hMain);
-    RECT rect = {};
-    if (hTab == nullptr || !remote.IsValid() || !SendMessageW(hTab, TCM_GETITEMRECT, tab, remote.Address()) ||
-        !remote.Get(rect))
+    const RECT rect = hTab != nullptr ? outside::TabItemRect(hTab, tab) : RECT{};
+    if (rect.right <= rect.left)
         return false;
     const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
-    PostMessageW(hTab, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    PostMessageW(hTab, WM_LBUTTONUP, 0, point);
-    return true;
+    return PostMessageW(hTab, WM_LBUTTONDOWN, MK_LBUTTON, point) && PostMessageW(hTab, WM_LBUTTONUP, 0, point);
 }
 
 int ShowStatus()
 {
     HWND hMain = FindMain();
-    HWND hList = hMain != nullptr ? FindPageControl(hMain, IDC_MONITORLIST) : nullptr;
+    HWND hList = hMain != nullptr ? uitest::Descendant(hMain, IDC_MONITORLIST) : nullptr;
     if (hList == nullptr || !ClickTab(hMain, 1)) {
         fprintf(stderr, "no main dialog with a monitor list\n");
         return 1;
     }
-    RemoteBuffer remote(hList);
-    const bool drawn = PollUntil(
+    const bool drawn = uitest::WaitFor(
         [&] {
             const int rows = static_cast<int>(SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0));
             const int top = static_cast<int>(SendMessageW(hList, LVM_GETTOPINDEX, 0, 0));
             const int last = std::min(rows, top + static_cast<int>(SendMessageW(hList, LVM_GETCOUNTPERPAGE, 0, 0))) - 1;
-            return IsWindowVisible(hList) && rows > 0 && CellImage(hList, remote, top, kConColumn) == kImageOn &&
-                   CellImage(hList, remote, last, kConColumn) == kImageOn;
+            return IsWindowVisible(hList) && rows > 0 && outside::ListImage(hList, top, kConColumn) == kImageOn &&
+                   outside::ListImage(hList, last, kConColumn) == kImageOn;
         },
-        20);
+        kTimeoutMs, 20);
     if (!drawn) {
         fprintf(stderr, "the Status tab did not show every port open\n");
         return 1;
@@ -195,27 +120,56 @@ int ShowStatus()
 int CountBlinks(DWORD ms)
 {
     HWND hMain = FindMain();
-    HWND hList = hMain != nullptr ? FindPageControl(hMain, IDC_MONITORLIST) : nullptr;
+    HWND hList = hMain != nullptr ? uitest::Descendant(hMain, IDC_MONITORLIST) : nullptr;
     if (hList == nullptr) {
         fprintf(stderr, "no monitor list\n");
         return 1;
     }
-    RemoteBuffer remote(hList);
-    int rx = CellImage(hList, remote, 0, kRxColumn);
-    int tx = CellImage(hList, remote, 0, kTxColumn);
+    int rx = outside::ListImage(hList, 0, kRxColumn);
+    int tx = outside::ListImage(hList, 0, kTxColumn);
     int rxChanges = 0, txChanges = 0;
-    const double start = Seconds();
-    while (Seconds() - start < ms / 1000.0) {
+    const double start = bench::Now();
+    while (bench::Now() - start < ms / 1000.0) {
         Sleep(2);
-        const int nowRx = CellImage(hList, remote, 0, kRxColumn);
-        const int nowTx = CellImage(hList, remote, 0, kTxColumn);
+        const int nowRx = outside::ListImage(hList, 0, kRxColumn);
+        const int nowTx = outside::ListImage(hList, 0, kTxColumn);
         rxChanges += nowRx != rx;
         txChanges += nowTx != tx;
         rx = nowRx;
         tx = nowTx;
     }
-    const double seconds = Seconds() - start;
+    const double seconds = bench::Now() - start;
     printf("%.1f %.1f\n", rxChanges / seconds, txChanges / seconds);
+    return 0;
+}
+
+// The CPU of the program, of its user-interface thread and of the wineserver over the time, read
+// from outside the program in /proc.
+int MeasureCpu(double seconds, DWORD programPid)
+{
+    const DWORD server = benchcpu::FindWineserver();
+    const auto read = [&](double cpu[3]) {
+        cpu[0] = benchcpu::CpuSeconds(programPid);
+        cpu[1] = benchcpu::MainThreadCpuSeconds(programPid);
+        cpu[2] = benchcpu::CpuSeconds(server);
+        return cpu[0] >= 0 && cpu[1] >= 0 && cpu[2] >= 0;
+    };
+    double before[3], after[3];
+    const double start = bench::Now();
+    if (server == 0 || !read(before)) {
+        fprintf(stderr, "the CPU of the program %lu or of the wineserver cannot be read\n", programPid);
+        return 1;
+    }
+    Sleep(static_cast<DWORD>(seconds * 1000));
+    if (!read(after)) {
+        fprintf(stderr, "the program %lu has gone\n", programPid);
+        return 1;
+    }
+    const double f = 1000 / (bench::Now() - start);
+    const double program = (after[0] - before[0]) * f, ui = (after[1] - before[1]) * f,
+                 wineserver = (after[2] - before[2]) * f;
+    printf("program %5.1f (UI thread %5.1f) + wineserver %5.1f = %5.1f ms CPU/s\n", program, ui, wineserver,
+           program + wineserver);
     return 0;
 }
 
@@ -239,8 +193,10 @@ int wmain(int argc, wchar_t** argv)
         return ShowStatus();
     if (wcscmp(command, L"blinks") == 0 && argc > 2)
         return CountBlinks(static_cast<DWORD>(_wtoi(argv[2])));
+    if (wcscmp(command, L"cpu") == 0 && argc > 3)
+        return MeasureCpu(_wtof(argv[2]), wcstoul(argv[3], nullptr, 10));
     if (wcscmp(command, L"close") == 0)
         return Close();
-    fprintf(stderr, "usage: pages_watch wait-list ROWS | status | blinks MS | close\n");
+    fprintf(stderr, "usage: pages_watch wait-list ROWS | status | blinks MS | cpu SECONDS PID | close\n");
     return 2;
 }

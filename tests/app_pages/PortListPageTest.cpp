@@ -4,8 +4,7 @@
 
 #include "app/DriverInterface.h"
 #include "app/PortListColumns.h"
-
-#include <cstring>
+#include "tests/support/Pixels.h"
 
 using uitest::Do;
 using uitest::WaitUntil;
@@ -53,33 +52,14 @@ int StalePixelsBelowTheRows(HWND hList)
     const int rows = uitest::ListViewRowCount(hList);
     if (rows == 0 || !::SendMessageW(hList, LVM_GETITEMRECT, rows - 1, reinterpret_cast<LPARAM>(&lastRow)))
         return -1;
-    const int width = client.Width();
-    const int height = client.bottom - lastRow.bottom;
-    if (width <= 0 || height <= 0)
+    const std::vector<COLORREF> pixels =
+        uitest::WindowPixels(hList, {client.left, lastRow.bottom, client.right, client.bottom});
+    if (pixels.empty())
         return -1;
-    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
-    HDC hDC = ::GetDC(hList);
-    HDC hMem = ::CreateCompatibleDC(hDC);
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP hBitmap = ::CreateDIBSection(hMem, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(hMem, hBitmap);
-    const BOOL copied = ::BitBlt(hMem, 0, 0, width, height, hDC, 0, lastRow.bottom, SRCCOPY);
-    ::GdiFlush();
-    if (copied)
-        memcpy(pixels.data(), bits, pixels.size() * sizeof(DWORD));
-    ::SelectObject(hMem, old);
-    ::DeleteObject(hBitmap);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(hList, hDC);
-    if (!copied)
-        return -1;
-    const COLORREF back = static_cast<COLORREF>(::SendMessageW(hList, LVM_GETBKCOLOR, 0, 0));
-    const DWORD expected = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+    const COLORREF back = static_cast<COLORREF>(::SendMessageW(hList, LVM_GETBKCOLOR, 0, 0)) & 0xFFFFFF;
     int stale = 0;
-    for (DWORD pixel : pixels)
-        stale += (pixel & 0xFFFFFF) != expected ? 1 : 0;
+    for (COLORREF pixel : pixels)
+        stale += pixel != back ? 1 : 0;
     return stale;
 }
 

@@ -10,9 +10,10 @@
 #include "app/PortSettings.h"
 #include "app/ProgressDlg.h"
 #include "tests/app_progress/ProgramDriver.h"
-#include "tests/app_progress/UnixCpu.h"
+#include "tests/support/BenchClock.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/UiHarness.h"
+#include "tests/support/UnixCpu.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,20 +23,7 @@ namespace {
 
 const DWORD kLongWaitMs = 600000;
 
-double Now()
-{
-    LARGE_INTEGER counter, frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Seconds(LARGE_INTEGER at)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(at.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench::Now;
 
 double OwnCpuSeconds()
 {
@@ -92,11 +80,7 @@ void AddAndDelete(UINT count)
 // The same ports as an add makes (subkeys with the eight values, one plug-in request), faster.
 bool CreatePorts(UINT count)
 {
-    std::vector<unsigned> ports;
-    for (unsigned n = 1; n <= count; ++n)
-        ports.push_back(n);
-    return simtest::ResetMachine() && simtest::WritePortSubkeys(ports) && simtest::PlugIn() &&
-           simtest::WaitForPorts(ports, kLongWaitMs);
+    return simtest::ResetMachine() && simtest::CreatePorts(simtest::FirstComNumbers(count), kLongWaitMs);
 }
 
 // What Wine's own removal costs: SetupDiRemoveDevice on every port device, from the last COM
@@ -165,14 +149,14 @@ bool DeleteInProgram(UINT count, bool statusBlinking)
         const double programIdleCpu = benchcpu::CpuSeconds(unixPid) - programIdle;
         const double serverCpu = benchcpu::CpuSeconds(wineserver), programCpu = benchcpu::CpuSeconds(unixPid);
         const double t0 = Now();
-        LARGE_INTEGER closedAt{};
+        double closedAt = 0;
         ok = program.AnswerOk() && program.WaitForEmptyList(kLongWaitMs, &closedAt);
         const double t1 = Now();
         if (ok) {
             printf(
                 "%3u ports, the running program %s: delete all %.2f s (progress dialog closed after %.2f s); "
                 "CPU: program %.2f s, wineserver %.2f s (before it, in one second: %.2f s, %.2f s)\n",
-                count, where, t1 - t0, Seconds(closedAt) - t0, benchcpu::CpuSeconds(unixPid) - programCpu,
+                count, where, t1 - t0, closedAt - t0, benchcpu::CpuSeconds(unixPid) - programCpu,
                 benchcpu::CpuSeconds(wineserver) - serverCpu, programIdleCpu, serverIdleCpu);
             fflush(stdout);
         }

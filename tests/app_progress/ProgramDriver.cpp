@@ -1,8 +1,7 @@
 #include "tests/app_progress/ProgramDriver.h"
 
-#include <commctrl.h>
-
-#include "tests/support/WaitFor.h"
+#include "tests/support/BenchClock.h"
+#include "tests/support/Outside.h"
 
 #include <vector>
 
@@ -12,23 +11,8 @@ const int kTabId = 1000;
 const int kMonitorListId = 1001;
 const int kPortListId = 1019;
 const WPARAM kDeleteAllCommand = 32784;
-const wchar_t kMainCaption[] = L"COM Sarvento Control v3.2.0.6";
 const wchar_t kDeleteAllQuestion[] = L"Do you want to delete all ports?";
 const wchar_t kProgressCaption[] = L"Delete All Port";
-
-// The first descendant of a class with this control id.
-HWND FindControl(HWND parent, const wchar_t* className, int id)
-{
-    for (HWND child = ::FindWindowExW(parent, nullptr, nullptr, nullptr); child != nullptr;
-         child = ::FindWindowExW(parent, child, nullptr, nullptr)) {
-        wchar_t name[64];
-        if (::GetDlgCtrlID(child) == id && ::GetClassNameW(child, name, 64) > 0 && _wcsicmp(name, className) == 0)
-            return child;
-        if (HWND found = FindControl(child, className, id))
-            return found;
-    }
-    return nullptr;
-}
 
 }  // namespace
 
@@ -56,28 +40,20 @@ HWND ProgramDriver::FindQuestion() const
     return nullptr;
 }
 
-int ProgramDriver::PortRows() const
-{
-    DWORD_PTR rows = 0;
-    if (!::SendMessageTimeoutW(m_portList, LVM_GETITEMCOUNT, 0, 0, SMTO_NORMAL, 5000, &rows))
-        return -1;
-    return static_cast<int>(rows);
-}
-
 bool ProgramDriver::Start(int rows, DWORD timeoutMs)
 {
     m_program = std::make_unique<uitest::ExternalProgram>();
     if (!m_program->Started())
         return Fail(L"cannot start " + uitest::BuiltProgramPath());
-    m_main = uitest::WaitForWindow(m_program->Id(), L"#32770", kMainCaption, timeoutMs);
+    m_main = m_program->WaitForMainWindow(timeoutMs);
     if (m_main == nullptr)
         return Fail(L"the main dialog did not show");
-    m_tab = FindControl(m_main, WC_TABCONTROLW, kTabId);
-    m_portList = FindControl(m_main, WC_LISTVIEWW, kPortListId);
-    m_monitorList = FindControl(m_main, WC_LISTVIEWW, kMonitorListId);
+    m_tab = uitest::Descendant(m_main, kTabId);
+    m_portList = uitest::Descendant(m_main, kPortListId);
+    m_monitorList = uitest::Descendant(m_main, kMonitorListId);
     if (m_tab == nullptr || m_portList == nullptr || m_monitorList == nullptr)
         return Fail(L"the main dialog lacks its tabs, its port list or its monitor list");
-    if (!uitest::WaitFor([this, rows] { return PortRows() == rows; }, timeoutMs))
+    if (!uitest::WaitFor([this, rows] { return outside::ListRowCount(m_portList) == rows; }, timeoutMs))
         return Fail(L"the port list did not show " + std::to_wstring(rows) + L" rows");
     return true;
 }
@@ -112,7 +88,7 @@ bool ProgramDriver::AnswerOk()
     return true;
 }
 
-bool ProgramDriver::WaitForEmptyList(DWORD timeoutMs, LARGE_INTEGER* progressClosedAt)
+bool ProgramDriver::WaitForEmptyList(DWORD timeoutMs, double* progressClosedAt)
 {
     // The list is only refilled after the progress dialog has ended: until then only the
     // dialog's window is looked at, so that the program's busy user-interface thread is not
@@ -129,19 +105,17 @@ bool ProgramDriver::WaitForEmptyList(DWORD timeoutMs, LARGE_INTEGER* progressClo
         timeoutMs);
     if (!cameAndWent)
         return Fail(L"the progress dialog did not come and go");
-    ::QueryPerformanceCounter(progressClosedAt);
-    if (!uitest::WaitFor([this] { return PortRows() == 0; }, timeoutMs))
+    *progressClosedAt = bench::Now();
+    if (!uitest::WaitFor([this] { return outside::ListRowCount(m_portList) == 0; }, timeoutMs))
         return Fail(L"the port list did not empty");
     return true;
 }
 
 void ProgramDriver::Close()
 {
-    if (m_program == nullptr)
-        return;
     // The program ends as when its window is closed; the helper ends it otherwise.
-    if (m_main != nullptr && ::PostMessageW(m_main, WM_CLOSE, 0, 0))
-        m_program->WaitForExit(uitest::kGenerousWaitMs);
+    if (m_program != nullptr)
+        m_program->Close();
     m_program.reset();
     m_main = nullptr;
 }

@@ -26,8 +26,8 @@ public:
     bool AskDeleteAll(DWORD timeoutMs);
     bool AnswerOk();
     // After AnswerOk: waits until the progress dialog has come and gone and the list is empty.
-    // progressClosedAt is the counter reading when the dialog was first seen gone.
-    bool WaitForEmptyList(DWORD timeoutMs, LARGE_INTEGER* progressClosedAt);
+    // progressClosedAt is the bench::Now() when the dialog was first seen gone.
+    bool WaitForEmptyList(DWORD timeoutMs, double* progressClosedAt);
     // Closes the program (it is ended when it does not close).
     void Close();
 
@@ -35,7 +35,6 @@ public:
 
 private:
     HWND FindQuestion() const;
-    int PortRows() const;
     bool Fail(const std::wstring& what);
 
     std::unique_ptr<uitest::ExternalProgram> m_program;

@@ -2,8 +2,8 @@
 // keyboard input, along its main road: add ports, edit them in place, watch their lines, meet the
 // in-use refusals, delete them. What it shows is read from its windows, what it did from the
 // registry and the simulated machine.
-#include "tests/e2e/Outside.h"
 #include "tests/support/ExternalProgram.h"
+#include "tests/support/Outside.h"
 #include "tests/support/SimMachine.h"
 
 #include <commctrl.h>
@@ -15,7 +15,6 @@ using outside::Key;
 
 namespace {
 
-const wchar_t kCaption[] = L"COM Sarvento Control v3.2.0.6";
 const wchar_t kBoxTitle[] = L"SarventoCtl3";
 const wchar_t kInUse[] = L"There is a serial port in use currently.\nDeletion process will be stopped";
 
@@ -27,25 +26,6 @@ constexpr int kStartCom = 1003, kCount = 1004, kPort = 1006, kIpAddress = 1007, 
 // Port list columns and the monitor's state cells.
 constexpr int kColCom = 1, kColAlias = 3, kColProtocol = 6;
 constexpr int kCon = 3, kErr = 4, kCts = 7, kDsr = 8, kDcd = 9;
-
-HWND Descendant(HWND hRoot, int id)
-{
-    struct Search {
-        int id;
-        HWND found;
-    } search = {id, nullptr};
-    ::EnumChildWindows(
-        hRoot,
-        [](HWND hWnd, LPARAM lParam) {
-            auto* s = reinterpret_cast<Search*>(lParam);
-            if (::GetDlgCtrlID(hWnd) != s->id)
-                return TRUE;
-            s->found = hWnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
 
 // A dialog of the program that holds a control with the given id.
 HWND WaitForDialog(DWORD pid, const wchar_t* caption, int childId)
@@ -236,14 +216,14 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
     uitest::ExternalProgram program;
     ASSERT_TRUE(program.Started()) << uitest::BuiltProgramPath();
     const DWORD pid = program.Id();
-    HWND hMain = uitest::WaitForWindow(pid, L"#32770", kCaption, 30000);
+    HWND hMain = program.WaitForMainWindow(30000);
     ASSERT_NE(nullptr, hMain) << "the main dialog did not appear";
     ASSERT_TRUE(uitest::WaitFor([&] {
         ::SetForegroundWindow(hMain);
         return ::GetForegroundWindow() == hMain;
     }));
     HWND hTab = ::GetDlgItem(hMain, kTab);
-    HWND hList = Descendant(hMain, kPortList);
+    HWND hList = uitest::Descendant(hMain, kPortList);
     HWND hStatus = ::GetDlgItem(hMain, kStatusBar);
     ASSERT_TRUE(hTab != nullptr && hList != nullptr && hStatus != nullptr);
     EXPECT_EQ((std::vector<std::wstring>{L"Port Info", L"Status"}), outside::TabItems(hTab));
@@ -365,7 +345,7 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
     // ---- Status tab: the states set in the machine, in COM6's row ----
     ASSERT_TRUE(simtest::SetLineState(6, LINESTATE_CON | LINESTATE_CTS | LINESTATE_DCD));
     outside::ClickClient(hTab, outside::TabItemRect(hTab, 1));
-    HWND hMonitor = Descendant(hMain, kMonitorList);
+    HWND hMonitor = uitest::Descendant(hMain, kMonitorList);
     ASSERT_TRUE(uitest::WaitFor([&] {
         return ::IsWindowVisible(hMonitor) && !::IsWindowVisible(hList) &&
                !::IsWindowVisible(::GetDlgItem(hMain, kAddButton));

@@ -155,10 +155,7 @@ TEST_F(ComDb, ClaimNextFreePortTakesTheLowestFreeNumberUntilNoneIsLeft)
     ASSERT_EQ(ERROR_SUCCESS, ComDBClaimNextFreePort(db_, &number));
     EXPECT_EQ(5u, number);
 
-    std::vector<unsigned> all;
-    for (unsigned n = 1; n <= 256; ++n)
-        all.push_back(n);
-    ASSERT_TRUE(simtest::SetComDbClaims(all));
+    ASSERT_TRUE(simtest::SetComDbClaims(simtest::FirstComNumbers(256)));
     EXPECT_EQ(ERROR_NO_LOG_SPACE, ComDBClaimNextFreePort(db_, &number));
 }
 

@@ -36,6 +36,8 @@ BOOL CALLBACK CollectWindow(HWND hWnd, LPARAM lParam)
 
 }  // namespace
 
+const wchar_t kMainCaption[] = L"COM Sarvento Control v3.2.0.6";
+
 std::wstring BuiltProgramPath()
 {
     wchar_t path[MAX_PATH] = {};
@@ -45,12 +47,21 @@ std::wstring BuiltProgramPath()
     return dir + L"\\app\\SarventoCtl3.exe";
 }
 
-ExternalProgram::ExternalProgram()
+ExternalProgram::ExternalProgram(const std::wstring& path, const std::wstring& folder,
+                                 SECURITY_ATTRIBUTES* processAttributes)
 {
-    std::wstring commandLine = L"\"" + BuiltProgramPath() + L"\"";
+    std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof(si);
-    m_started = ::CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    for (;;) {
+        m_started = ::CreateProcessW(path.c_str(), &commandLine[0], processAttributes, nullptr, FALSE, 0, nullptr,
+                                     folder.empty() ? nullptr : folder.c_str(), &si, &m_pi);
+        m_startError = m_started ? ERROR_SUCCESS : ::GetLastError();
+        if (m_startError != ERROR_INTERNAL_ERROR || ::GetTickCount64() >= deadline)
+            break;
+        ::Sleep(50);
+    }
 }
 
 ExternalProgram::~ExternalProgram()
@@ -76,6 +87,17 @@ DWORD ExternalProgram::ExitCode() const
     if (m_started)
         ::GetExitCodeProcess(m_pi.hProcess, &code);
     return code;
+}
+
+HWND ExternalProgram::WaitForMainWindow(DWORD timeoutMs) const
+{
+    return m_started ? WaitForWindow(Id(), L"#32770", kMainCaption, timeoutMs) : nullptr;
+}
+
+bool ExternalProgram::Close(DWORD timeoutMs)
+{
+    const std::vector<HWND> main = TopLevelWindows(Id(), L"#32770", kMainCaption);
+    return !main.empty() && ::PostMessageW(main.front(), WM_CLOSE, 0, 0) && WaitForExit(timeoutMs);
 }
 
 std::vector<HWND> TopLevelWindows(DWORD processId, const wchar_t* className, const wchar_t* caption)
@@ -105,6 +127,25 @@ std::vector<HWND> Children(HWND hParent, const wchar_t* className)
          h = ::FindWindowExW(hParent, h, className, nullptr))
         children.push_back(h);
     return children;
+}
+
+HWND Descendant(HWND hRoot, int id)
+{
+    struct Search {
+        int id;
+        HWND found;
+    } search = {id, nullptr};
+    ::EnumChildWindows(
+        hRoot,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lParam);
+            if (::GetDlgCtrlID(hWnd) != s->id)
+                return TRUE;
+            s->found = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace uitest

@@ -69,14 +69,22 @@ std::string ComName(unsigned comNumber)
     return failure;
 }
 
-::testing::AssertionResult CreatePorts(const std::vector<unsigned>& comNumbers)
+::testing::AssertionResult CreatePorts(const std::vector<unsigned>& comNumbers, DWORD timeoutMs)
 {
     ::testing::AssertionResult step = WritePortSubkeys(comNumbers);
     if (step)
         step = PlugIn();
     if (step)
-        step = WaitForPorts(comNumbers);
+        step = WaitForPorts(comNumbers, timeoutMs);
     return step;
+}
+
+std::vector<unsigned> FirstComNumbers(unsigned count)
+{
+    std::vector<unsigned> numbers;
+    for (unsigned n = 1; n <= count; ++n)
+        numbers.push_back(n);
+    return numbers;
 }
 
 ::testing::AssertionResult RemovePortDevice(unsigned comNumber)

@@ -57,7 +57,9 @@ constexpr DWORD kPortWaitMs = 10000;
 // Waits until each port's device and SERIALCOMM value are there.
 ::testing::AssertionResult WaitForPorts(const std::vector<unsigned>& comNumbers, DWORD timeoutMs = kPortWaitMs);
 // WritePortSubkeys + PlugIn + WaitForPorts.
-::testing::AssertionResult CreatePorts(const std::vector<unsigned>& comNumbers);
+::testing::AssertionResult CreatePorts(const std::vector<unsigned>& comNumbers, DWORD timeoutMs = kPortWaitMs);
+// COM1 to COMcount, in order.
+std::vector<unsigned> FirstComNumbers(unsigned count);
 // Removes the port's device with SetupDiRemoveDevice, as deletion does, and waits until the
 // driver has withdrawn its SERIALCOMM value.
 ::testing::AssertionResult RemovePortDevice(unsigned comNumber);

@@ -12,8 +12,8 @@ namespace uitest {
 // What a state that normally comes within a second may take on a loaded machine.
 constexpr DWORD kGenerousWaitMs = 20000;
 
-// Polls the condition every 20 ms until it holds (true) or timeoutMs has passed (false).
-inline bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kGenerousWaitMs)
+// Polls the condition every pollMs until it holds (true) or timeoutMs has passed (false).
+inline bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kGenerousWaitMs, DWORD pollMs = 20)
 {
     const ULONGLONG start = ::GetTickCount64();
     for (;;) {
@@ -21,7 +21,7 @@ inline bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kG
             return true;
         if (::GetTickCount64() - start > timeoutMs)
             return false;
-        ::Sleep(20);
+        ::Sleep(pollMs);
     }
 }
 

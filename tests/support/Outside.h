@@ -18,7 +18,7 @@ void Type(const std::wstring& text);            // one character after another
 
 // ---- reading back ----
 std::wstring Text(HWND hWnd);  // WM_GETTEXT, answered by the window itself
-int ListRowCount(HWND hList);
+int ListRowCount(HWND hList);  // -1 when the list does not answer
 std::wstring ListCell(HWND hList, int row, int column);
 std::vector<std::wstring> ListRow(HWND hList, int row);  // every column's text
 int ListImage(HWND hList, int row, int column);

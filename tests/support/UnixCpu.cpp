@@ -1,4 +1,4 @@
-#include "tests/app_progress/UnixCpu.h"
+#include "tests/support/UnixCpu.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -9,13 +9,12 @@ namespace {
 // Linux reports process times in clock ticks of 1/100 s on every platform Wine runs on here.
 const double kTicksPerSecond = 100.0;
 
-// The whole content of a /proc file (their sizes read as 0, so read until the end).
-bool ReadProcFile(DWORD pid, const wchar_t* name, std::string& content)
+// The whole content of a file below /proc/PID (their sizes read as 0, so read until the end).
+bool ReadProcFile(DWORD pid, const std::wstring& name, std::string& content)
 {
-    wchar_t path[64];
-    swprintf(path, 64, L"Z:\\proc\\%lu\\%ls", static_cast<unsigned long>(pid), name);
-    HANDLE file =
-        ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    const std::wstring path = L"Z:\\proc\\" + std::to_wstring(pid) + L"\\" + name;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     content.clear();
@@ -86,26 +85,11 @@ DWORD FindProcess(Match match)
     return result;
 }
 
-}  // namespace
-
-DWORD FindWineserver()
-{
-    return FindProcess([](const std::string& word) {
-        size_t slash = word.rfind('/');
-        return word.compare(slash == std::string::npos ? 0 : slash + 1, 10, "wineserver") == 0;
-    });
-}
-
-DWORD FindWineProcess(const std::wstring& exePath)
-{
-    const std::string wanted = Utf8(exePath);
-    return FindProcess([&wanted](const std::string& word) { return _stricmp(word.c_str(), wanted.c_str()) == 0; });
-}
-
-double CpuSeconds(DWORD unixPid)
+// User plus system time in a stat file of /proc/PID, in seconds; negative when unreadable.
+double StatCpuSeconds(DWORD unixPid, const std::wstring& statFile)
 {
     std::string stat;
-    if (unixPid == 0 || !ReadProcFile(unixPid, L"stat", stat))
+    if (unixPid == 0 || !ReadProcFile(unixPid, statFile, stat))
         return -1.0;
     // The name in parentheses may hold blanks; the fields after it are blank-separated, the
     // state first: user time is the 12th field after the name, system time the 13th.
@@ -125,6 +109,32 @@ double CpuSeconds(DWORD unixPid)
             ++at;
     }
     return static_cast<double>(ticks[0] + ticks[1]) / kTicksPerSecond;
+}
+
+}  // namespace
+
+DWORD FindWineserver()
+{
+    return FindProcess([](const std::string& word) {
+        size_t slash = word.rfind('/');
+        return word.compare(slash == std::string::npos ? 0 : slash + 1, 10, "wineserver") == 0;
+    });
+}
+
+DWORD FindWineProcess(const std::wstring& exePath)
+{
+    const std::string wanted = Utf8(exePath);
+    return FindProcess([&wanted](const std::string& word) { return _stricmp(word.c_str(), wanted.c_str()) == 0; });
+}
+
+double CpuSeconds(DWORD unixPid)
+{
+    return StatCpuSeconds(unixPid, L"stat");
+}
+
+double MainThreadCpuSeconds(DWORD unixPid)
+{
+    return StatCpuSeconds(unixPid, L"task\\" + std::to_wstring(unixPid) + L"\\stat");
 }
 
 }  // namespace benchcpu

@@ -1,4 +1,4 @@
-#include "tests/e2e/Outside.h"
+#include "tests/support/Outside.h"
 
 #include "tests/support/WaitFor.h"
 
@@ -10,11 +10,12 @@ namespace outside {
 
 namespace {
 
-LRESULT Ask(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+// The window's answer, or unanswered when it gives none within the generous bound.
+LRESULT Ask(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT unanswered = 0)
 {
     DWORD_PTR result = 0;
     if (!::SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_NORMAL, uitest::kGenerousWaitMs, &result))
-        return 0;
+        return unanswered;
     return static_cast<LRESULT>(result);
 }
 
@@ -126,7 +127,7 @@ std::wstring Text(HWND hWnd)
 
 int ListRowCount(HWND hList)
 {
-    return static_cast<int>(Ask(hList, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(Ask(hList, LVM_GETITEMCOUNT, 0, 0, -1));
 }
 
 std::wstring ListCell(HWND hList, int row, int column)

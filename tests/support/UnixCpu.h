@@ -17,5 +17,7 @@ DWORD FindWineProcess(const std::wstring& exePath);
 // User plus system time of all threads of the Unix process so far, in seconds; a negative value
 // when it cannot be read.
 double CpuSeconds(DWORD unixPid);
+// The same of its main thread alone (a Windows program's first thread, which runs its windows).
+double MainThreadCpuSeconds(DWORD unixPid);
 
 }  // namespace benchcpu
