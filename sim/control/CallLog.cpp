@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 
 #include "sim/control/RegKey.h"
 
@@ -35,53 +36,26 @@ bool ParseCall(const std::wstring& dll, const std::vector<BYTE>& data, LoggedCal
     return true;
 }
 
-DWORD ReadDllCalls(const RegKey& root, const std::wstring& dll, std::vector<LoggedCall>& calls)
-{
-    RegKey key;
-    std::vector<std::wstring> names;
-    LONG result = key.Open(root.Get(), dll.c_str());
-    if (result == ERROR_SUCCESS)
-        result = key.ValueNames(names);
-    for (const std::wstring& name : names) {
-        if (result != ERROR_SUCCESS)
-            break;
-        if (name == SIM_CALL_LOG_SEQUENCE)
-            continue;
-        std::vector<BYTE> data;
-        result = key.ReadBinary(name.c_str(), data);
-        LoggedCall call;
-        if (result == ERROR_SUCCESS && ParseCall(dll, data, call))
-            calls.push_back(call);
-    }
-    std::sort(calls.begin(), calls.end(),
-              [](const LoggedCall& a, const LoggedCall& b) { return a.record.sequence < b.record.sequence; });
-    return static_cast<DWORD>(result);
-}
-
 }  // namespace
 
 DWORD ReadCallLog(std::vector<LoggedCall>& log)
 {
     log.clear();
-    RegKey root;
-    LONG opened = root.Open(HKEY_LOCAL_MACHINE, SIM_CALL_LOG_KEY);
-    if (opened == ERROR_FILE_NOT_FOUND)
-        return ERROR_SUCCESS;
-    if (opened != ERROR_SUCCESS)
-        return static_cast<DWORD>(opened);
-    std::vector<std::wstring> dlls;
-    DWORD result = static_cast<DWORD>(root.SubkeyNames(dlls));
-    std::vector<std::vector<LoggedCall>> perDll;
-    for (const std::wstring& dll : dlls) {
-        if (result != ERROR_SUCCESS)
-            break;
-        perDll.emplace_back();
-        result = ReadDllCalls(root, dll, perDll.back());
-    }
+    std::map<std::wstring, std::vector<LoggedCall>> perDll;
+    const LONG result =
+        ReadSubkeyValues(HKEY_LOCAL_MACHINE, SIM_CALL_LOG_KEY,
+                         [&perDll](const std::wstring& dll, const std::wstring& name, const std::vector<BYTE>& data) {
+                             LoggedCall call;
+                             if (name != SIM_CALL_LOG_SEQUENCE && ParseCall(dll, data, call))
+                                 perDll[dll].push_back(call);
+                         });
     if (result != ERROR_SUCCESS)
-        return result;
-    // Each DLL's calls keep their order; the lists are merged by time.
-    for (const std::vector<LoggedCall>& calls : perDll) {
+        return static_cast<DWORD>(result);
+    // Each DLL's calls keep the order they were made in; the lists are merged by time.
+    for (auto& entry : perDll) {
+        std::vector<LoggedCall>& calls = entry.second;
+        std::sort(calls.begin(), calls.end(),
+                  [](const LoggedCall& a, const LoggedCall& b) { return a.record.sequence < b.record.sequence; });
         std::vector<LoggedCall> merged;
         std::merge(log.begin(), log.end(), calls.begin(), calls.end(), std::back_inserter(merged),
                    [](const LoggedCall& a, const LoggedCall& b) { return a.record.time < b.record.time; });

@@ -144,34 +144,16 @@ DWORD ResetMachine(WineSerialPorts wineSerialPorts)
 DWORD ReadRequestLog(std::vector<LoggedRequest>& log)
 {
     log.clear();
-    RegKey root;
-    LONG result = root.Open(HKEY_LOCAL_MACHINE, SIM_LOG_KEY);
-    if (result == ERROR_FILE_NOT_FOUND)
-        return ERROR_SUCCESS;
-    std::vector<std::wstring> drivers;
-    if (result == ERROR_SUCCESS)
-        result = root.SubkeyNames(drivers);
-    for (const std::wstring& driver : drivers) {
-        RegKey key;
-        std::vector<std::wstring> names;
-        if (result == ERROR_SUCCESS)
-            result = key.Open(root.Get(), driver.c_str());
-        if (result == ERROR_SUCCESS)
-            result = key.ValueNames(names);
-        for (const std::wstring& name : names) {
-            std::vector<BYTE> data;
-            if (result == ERROR_SUCCESS)
-                result = key.ReadBinary(name.c_str(), data);
-            if (result != ERROR_SUCCESS)
-                break;
-            if (data.size() != sizeof(SimLogRecord))
-                continue;
-            LoggedRequest entry;
-            entry.driver = driver;
-            memcpy(&entry.record, data.data(), sizeof(SimLogRecord));
-            log.push_back(entry);
-        }
-    }
+    const LONG result =
+        ReadSubkeyValues(HKEY_LOCAL_MACHINE, SIM_LOG_KEY,
+                         [&log](const std::wstring& driver, const std::wstring&, const std::vector<BYTE>& data) {
+                             if (data.size() != sizeof(SimLogRecord))
+                                 return;
+                             LoggedRequest entry;
+                             entry.driver = driver;
+                             memcpy(&entry.record, data.data(), sizeof(SimLogRecord));
+                             log.push_back(entry);
+                         });
     if (result != ERROR_SUCCESS)
         return static_cast<DWORD>(result);
     std::stable_sort(log.begin(), log.end(), [](const LoggedRequest& a, const LoggedRequest& b) {

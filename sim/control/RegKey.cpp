@@ -141,4 +141,29 @@ bool KeyExists(HKEY parent, const wchar_t* path)
     return key.Open(parent, path, KEY_READ) == ERROR_SUCCESS;
 }
 
+LONG ReadSubkeyValues(HKEY parent, const wchar_t* path, const SubkeyValueTaker& take)
+{
+    RegKey root;
+    LONG result = root.Open(parent, path);
+    if (result == ERROR_FILE_NOT_FOUND)
+        return ERROR_SUCCESS;
+    std::vector<std::wstring> subkeys;
+    if (result == ERROR_SUCCESS)
+        result = root.SubkeyNames(subkeys);
+    for (size_t i = 0; i < subkeys.size() && result == ERROR_SUCCESS; ++i) {
+        RegKey key;
+        std::vector<std::wstring> names;
+        result = key.Open(root.Get(), subkeys[i].c_str());
+        if (result == ERROR_SUCCESS)
+            result = key.ValueNames(names);
+        for (size_t n = 0; n < names.size() && result == ERROR_SUCCESS; ++n) {
+            std::vector<BYTE> data;
+            result = key.ReadBinary(names[n].c_str(), data);
+            if (result == ERROR_SUCCESS)
+                take(subkeys[i], names[n], data);
+        }
+    }
+    return result;
+}
+
 }  // namespace simmachine

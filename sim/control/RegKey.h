@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,5 +42,11 @@ private:
 LONG DeleteKeyTree(HKEY parent, const wchar_t* path);
 
 bool KeyExists(HKEY parent, const wchar_t* path);
+
+// Hands every value of every subkey of the key to take(subkey, value name, data), in the
+// registry's order, as the logs are stored: one subkey per writer. A missing key has none.
+using SubkeyValueTaker =
+    std::function<void(const std::wstring& subkey, const std::wstring& name, const std::vector<BYTE>& data)>;
+LONG ReadSubkeyValues(HKEY parent, const wchar_t* path, const SubkeyValueTaker& take);
 
 }  // namespace simmachine
