@@ -59,8 +59,14 @@ std::wstring AnswerBox(DWORD pid, int button)
     HWND hProgress = WaitForDialog(pid, caption, kProgressBar);
     if (hProgress == nullptr)
         return ::testing::AssertionFailure() << "no progress dialog";
-    const std::wstring text = outside::Text(::GetDlgItem(hProgress, kProgressText));
-    if (text.find(L"/" + std::to_wstring(total)) == std::wstring::npos)
+    // The worker sets the text once it runs, so the dialog may be found before it shows any.
+    std::wstring text;
+    const std::wstring count = L"/" + std::to_wstring(total);
+    uitest::WaitFor([&] {
+        text = outside::Text(::GetDlgItem(hProgress, kProgressText));
+        return text.find(count) != std::wstring::npos || !::IsWindow(hProgress);
+    });
+    if (text.find(count) == std::wstring::npos)
         return ::testing::AssertionFailure() << "the progress dialog says " << text;
     if (!uitest::WaitFor([&] { return !::IsWindow(hProgress); }, 60000))
         return ::testing::AssertionFailure() << "the progress dialog did not end; it says " << text;
