@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/framework.h"
+#include "tests/support/UiHarness.h"
 #include "tests/support/WaitFor.h"
 
 #include <functional>
@@ -68,9 +69,7 @@ protected:
 
 // An icon of the test resources, loaded unshared at its own size (the button destroys it).
 HICON LoadTestIcon(UINT id);
-// Runs the thread's messages through the library's loop (pre-translate walk included) until the
-// condition holds or timeoutMs have passed; returns the condition's last answer.
-bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = uitest::kGenerousWaitMs);
+using uitest::PumpUntil;
 // The real mouse, away from every test window (uitest::PutCursorAt puts it anywhere else).
 void ParkCursor();
 

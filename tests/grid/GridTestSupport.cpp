@@ -150,18 +150,6 @@ LONG FontHeight(HWND hWnd)
     return FontHeight(reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)));
 }
 
-bool PumpUntil(const std::function<bool()>& condition)
-{
-    const DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < uitest::kGenerousWaitMs) {
-        uitest::PumpMessages();
-        if (condition())
-            return true;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return condition();
-}
-
 }  // namespace gridtest
 
 // ---- counting allocations ------------------------------------------------------------------------

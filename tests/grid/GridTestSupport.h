@@ -168,9 +168,7 @@ private:
 LONG FontHeight(HFONT hFont);
 LONG FontHeight(HWND hWnd);  // of the window's WM_GETFONT
 
-// Pumps until the condition holds, or uitest::kGenerousWaitMs have passed (ample on a busy
-// machine); returns the condition.
-bool PumpUntil(const std::function<bool()>& condition);
+using uitest::PumpUntil;
 
 }  // namespace gridtest
 

@@ -324,16 +324,4 @@ void NavFixture::Char(wchar_t ch)
     grid.SendMessage(WM_CHAR, ch, 1);
 }
 
-bool PumpUntil(const std::function<bool()>& condition)
-{
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > uitest::kGenerousWaitMs)
-            return false;
-        uitest::PumpMessages();
-        ::Sleep(5);
-    }
-    return true;
-}
-
 }  // namespace navtest

@@ -204,8 +204,6 @@ protected:
     NavGrid grid;
 };
 
-// Pumps until the condition holds, or uitest::kGenerousWaitMs have passed (ample on a busy
-// machine); returns the condition.
-bool PumpUntil(const std::function<bool()>& condition);
+using uitest::PumpUntil;
 
 }  // namespace navtest

@@ -381,18 +381,6 @@ std::string Describe(const std::vector<MenuItem>& menu)
     return s;
 }
 
-bool PumpUntil(const std::function<bool()>& condition)
-{
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > uitest::kGenerousWaitMs)
-            return false;
-        uitest::PumpMessages();
-        ::Sleep(5);
-    }
-    return true;
-}
-
 // ---- the user's mouse -----------------------------------------------------------------------
 
 void SendMouse(POINT screen, DWORD flags)

@@ -145,9 +145,7 @@ private:
 
 std::string Describe(const std::vector<MenuItem>& menu);
 
-// Pumps until the condition holds, or uitest::kGenerousWaitMs have passed (ample on a busy
-// machine); returns the condition.
-bool PumpUntil(const std::function<bool()>& condition);
+using uitest::PumpUntil;
 
 // ---- the user's mouse, through SendInput (uitest::PutCursorAt puts the cursor on a point) ----
 

@@ -272,6 +272,19 @@ void PumpMessages()
     }
 }
 
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs)
+{
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        PumpMessages();
+        if (condition())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
 // ---- reading back -----------------------------------------------------------------------------
 
 std::wstring WindowText(HWND hWnd)

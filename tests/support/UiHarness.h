@@ -94,6 +94,9 @@ bool ChooseMenuItem(HWND hWnd, UINT id);
 bool ChooseSystemMenuItem(HWND hWnd, UINT id);
 // Handles what is queued now (for tests that drive a window outside any modal loop).
 void PumpMessages();
+// Runs the thread's messages through the library's loop (pre-translate walk included) until the
+// condition holds or timeoutMs have passed; returns the condition's last answer.
+bool PumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = kGenerousWaitMs);
 
 // ---- reading back ----
 std::wstring WindowText(HWND hWnd);
