@@ -302,8 +302,12 @@ void CSVT_SarventoCtlDlg::ShowPortInUse(int comNumber)
     CString text;
     text.Format(L"  COM%d is in use currently", comNumber);
     g_statusBar.SetPaneText(0, text);
-    // Painted now: nothing else runs on this thread during the pause.
+    // Painted now: nothing else runs on this thread during the pause. A window system that
+    // copies a window's drawing to the screen only when its thread waits (Wine does) would show
+    // nothing of it before "  Ready" replaces it; a wait that ends at once, and lets no message
+    // in, hands the drawing over first.
     g_statusBar.UpdateWindow();
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, 0);
 
     ::Sleep(400);
 

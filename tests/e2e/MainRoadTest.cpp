@@ -4,10 +4,12 @@
 // registry and the simulated machine.
 #include "tests/support/ExternalProgram.h"
 #include "tests/support/Outside.h"
+#include "tests/support/Pixels.h"
 #include "tests/support/SimMachine.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -50,6 +52,13 @@ std::wstring AnswerBox(DWORD pid, int button)
     outside::Click(::GetDlgItem(hBox, button));
     uitest::WaitFor([&] { return !::IsWindow(hBox); });
     return text;
+}
+
+// The ink of a text on the screen: its near-black pixels.
+size_t Ink(const std::vector<COLORREF>& pixels)
+{
+    return std::count_if(pixels.begin(), pixels.end(),
+                         [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 192; });
 }
 
 // Waits for the progress dialog of an operation on total ports to come and go; its text names the
@@ -338,7 +347,22 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
     outside::Type(L"Busy");
     ASSERT_NE(nullptr, EditCell(hList, 0, kColAlias));
     outside::Type(L"Desk");
+    // Apply's refusal lives on the screen alone: the status bar shows "  COM6 is in use currently"
+    // for 400 ms while the program's thread waits, so no message can read it; its pixels can.
+    RECT bar = {};
+    ASSERT_TRUE(::GetClientRect(hStatus, &bar));
+    ::MapWindowPoints(hStatus, nullptr, reinterpret_cast<POINT*>(&bar), 2);
+    const std::vector<COLORREF> ready = uitest::WindowPixels(nullptr, bar);
+    ASSERT_FALSE(ready.empty());
+    size_t refusalInk = 0;
     outside::Click(::GetDlgItem(hMain, kApplyButton));
+    EXPECT_TRUE(uitest::WaitFor([&] {
+        refusalInk = Ink(uitest::WindowPixels(nullptr, bar));
+        return refusalInk > Ink(ready) * 2;
+    }, uitest::kGenerousWaitMs, 5)) << "the status bar never showed more than its \"  Ready\"";
+    EXPECT_TRUE(uitest::WaitFor([&] { return Ink(uitest::WindowPixels(nullptr, bar)) * 2 < refusalInk; }))
+        << "the status bar did not go back to \"  Ready\"";
+    EXPECT_EQ(L"  Ready", outside::StatusText(hStatus, 0));
     EXPECT_TRUE(uitest::WaitFor([&] { return String(5, L"Alias") == L"Desk"; }));
     EXPECT_TRUE(uitest::WaitFor([&] { return outside::ListCell(hList, 1, kColAlias) == L"Bench"; }));
     EXPECT_EQ(L"Bench", String(6, L"Alias"));
