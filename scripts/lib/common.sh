@@ -93,6 +93,10 @@ machine_up() {
       die "setting up the Wine desktop failed"
     "$WINESERVER" -w
   fi
+  # Wine draws caption buttons and menu check marks with its Marlett font; this Wine's prefix
+  # gets none, and the buttons would show the letters that stand for the symbols.
+  local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  [ -f "$fonts/marlett.ttf" ] || [ ! -f "$marlett" ] || cp "$marlett" "$fonts/" || die "copying Wine's Marlett font failed"
   # A server already running for this prefix (an earlier scripts/machine) is used as it is.
   "$WINESERVER" -p 2>/dev/null || log "using the wineserver already running for $WINEPREFIX"
   # Start Wine's own system processes now, detached from our output: otherwise they would

@@ -34,3 +34,18 @@ TEST(Platform, ReportsAWindowsVersionOfTheNtFamily)
     EXPECT_EQ(static_cast<DWORD>(VER_PLATFORM_WIN32_NT), info.dwPlatformId);
     EXPECT_GE(info.dwMajorVersion * 10 + info.dwMinorVersion, 50u);
 }
+
+TEST(Platform, HasTheSymbolFontWindowsDrawsCaptionButtonsWith)
+{
+    // Without it the caption buttons and menu check marks show letters instead of symbols.
+    HDC hDC = ::GetDC(nullptr);
+    ASSERT_NE(nullptr, hDC);
+    HFONT hFont = ::CreateFontW(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, L"Marlett");
+    HGDIOBJ old = ::SelectObject(hDC, hFont);
+    wchar_t face[LF_FACESIZE] = {};
+    ::GetTextFaceW(hDC, LF_FACESIZE, face);
+    ::SelectObject(hDC, old);
+    ::DeleteObject(hFont);
+    ::ReleaseDC(nullptr, hDC);
+    EXPECT_STREQ(L"Marlett", face);
+}
