@@ -383,16 +383,6 @@ std::string Describe(const std::vector<MenuItem>& menu)
 
 // ---- the user's mouse -----------------------------------------------------------------------
 
-void SendMouse(POINT screen, DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = screen.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = screen.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    ::SendInput(1, &input, sizeof input);
-}
-
 void ClickMouse(POINT screen, DWORD down, DWORD up)
 {
     SendMouse(screen, down);
@@ -426,15 +416,6 @@ void MoveHandTo(POINT at)
     }
 }
 
-void PressKey(WORD vk, DWORD flags)
-{
-    INPUT input = {};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = flags;
-    ::SendInput(1, &input, sizeof input);
-}
-
 }  // namespace
 
 DWORD WINAPI Hand::Run(LPVOID p)
@@ -461,8 +442,8 @@ DWORD WINAPI Hand::Run(LPVOID p)
         ::Sleep(30);
     }
     if (self->m_escape) {
-        PressKey(VK_ESCAPE, 0);
-        PressKey(VK_ESCAPE, KEYEVENTF_KEYUP);
+        outside::SendKey(VK_ESCAPE, 0, 0);
+        outside::SendKey(VK_ESCAPE, 0, KEYEVENTF_KEYUP);
         ::Sleep(200);
     }
     SendMouse(self->m_to, MOUSEEVENTF_LEFTUP);

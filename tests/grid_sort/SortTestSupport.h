@@ -6,6 +6,7 @@
 #include "controls/grid/CGridListCtrlEx.h"
 #include "controls/grid/GridPlatform.h"
 #include "framework/framework.h"
+#include "tests/support/Outside.h"
 #include "tests/support/UiHarness.h"
 
 #include <gtest/gtest.h>
@@ -151,7 +152,7 @@ using uitest::PumpUntil;
 
 // A mouse event at a screen point, the point given with it (not taken from wherever the cursor
 // was last seen).
-void SendMouse(POINT screen, DWORD flags);
+using outside::SendMouse;
 // Presses and releases a button (MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP or the right button's)
 // at a screen point given with both events, so that a pointer event the desktop replays late
 // cannot move the click; it is handled when this thread next pumps.

@@ -61,6 +61,8 @@ struct WithText {
     wchar_t text[512];
 };
 
+}  // namespace
+
 void SendMouse(POINT at, DWORD flags)
 {
     INPUT input = {};
@@ -80,8 +82,6 @@ void SendKey(WORD vk, WORD scan, DWORD flags)
     input.ki.dwFlags = flags;
     ::SendInput(1, &input, sizeof input);
 }
-
-}  // namespace
 
 void ClickClient(HWND hWnd, const RECT& rect)
 {
