@@ -3,10 +3,10 @@
 #include "app/ProgressDlg.h"
 
 #include "app/ComUsage.h"
-#include "app/DriverInterface.h"
 #include "app/Globals.h"
 #include "app/PortDeviceCreation.h"
 #include "app/PortSettings.h"
+#include "contract/DriverInterface.h"
 
 namespace {
 

@@ -4,11 +4,11 @@
 
 #include <ddk/msports.h>
 
-#include "app/DriverInterface.h"
 #include "app/Globals.h"
 #include "app/PortDevice.h"
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
+#include "contract/DriverInterface.h"
 
 namespace {
 

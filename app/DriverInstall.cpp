@@ -1,9 +1,9 @@
 // Installing the bus driver and the port driver.
 #include "app/DriverInstall.h"
 
-#include "app/DriverInterface.h"
 #include "app/PortDeviceCreation.h"
 #include "app/ScopedHandles.h"
+#include "contract/DriverInterface.h"
 #include "framework/cstring.h"
 
 #include <newdev.h>

@@ -1,6 +1,6 @@
 #include "app/LineStateCells.h"
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 const LineStateCell kLineStateCells[kLineStateCellCount] = {
     {LINESTATE_CON, 3, LSIMG_ON},       {LINESTATE_ERR, 4, LSIMG_ERROR}, {LINESTATE_TX, 5, LSIMG_SENDING},

@@ -1,6 +1,6 @@
 #include "app/PortDevice.h"
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 #include <winioctl.h>
 

@@ -3,8 +3,8 @@
 #include <initguid.h>
 #include <newdev.h>
 
-#include "app/DriverInterface.h"
 #include "app/PortSettings.h"
+#include "contract/DriverInterface.h"
 #include "framework/framework.h"
 
 #include <memory>

@@ -1,9 +1,9 @@
 #include "app/PortSettings.h"
 
 #include "app/DeviceParamWriter.h"
-#include "app/DriverInterface.h"
 #include "app/RegKeyTree.h"
 #include "app/ScopedHandles.h"
+#include "contract/DriverInterface.h"
 
 #include <string.h>
 

@@ -7,7 +7,7 @@
 
 #include <atomic>
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 // The trace selection as the program keeps it: written by the trace page, sent by the monitor's
 // polling thread. Each byte is read and written whole by either thread.

@@ -1,9 +1,9 @@
 // The uninstallation's device, COM-number and registry steps.
 #include "app/Uninstall.h"
 
-#include "app/DriverInterface.h"
 #include "app/PortSettings.h"
 #include "app/ScopedHandles.h"
+#include "contract/DriverInterface.h"
 #include "framework/cstring.h"
 #include "framework/msgbox.h"
 

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "sim/control/RegKey.h"
 
 namespace simmachine {

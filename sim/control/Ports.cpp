@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <map>
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "sim/control/RegKey.h"
 
 namespace simmachine {

@@ -5,7 +5,7 @@
 
 #include "InterfaceKeys.h"
 #include "KernelRegistry.h"
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "sim/SimShared.h"
 
 #define MACHINE L"\\Registry\\Machine\\"

@@ -8,7 +8,7 @@
 #include "BusChildren.h"
 #include "KernelRegistry.h"
 #include "SimState.h"
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "sim/SimShared.h"
 
 #define LINK_CHARS 200

@@ -9,7 +9,7 @@
 
 #include "KernelRegistry.h"
 #include "SimState.h"
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "sim/SimShared.h"
 
 #define STATUS_DEVICE_TYPE 0x9C40

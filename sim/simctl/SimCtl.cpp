@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "sim/control/Machine.h"
 
 namespace {

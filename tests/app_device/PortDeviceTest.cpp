@@ -1,8 +1,8 @@
 // The plug-in request and the port driver's installation, against the simulated machine.
 #include "app/PortDeviceCreation.h"
 
-#include "app/DriverInterface.h"
 #include "app/PortSettings.h"
+#include "contract/DriverInterface.h"
 #include "framework/framework.h"
 #include "tests/support/SimMachine.h"
 

@@ -3,7 +3,7 @@
 // RX and TX, what it redraws, when it reads the device, and its polling thread's end.
 #include "tests/app_pages/PagesTest.h"
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 #include <stdlib.h>
 

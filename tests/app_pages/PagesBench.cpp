@@ -8,7 +8,7 @@
 //   pages_bench --ports-only   only makes the 255 open ports
 //   pages_bench --traffic      lets every port's RX and TX blink
 #include "app/Globals.h"
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "app/MonitorDlg.h"
 #include "app/PortInfoDlg.h"
 #include "app/SarventoCtlDlg.h"

@@ -1,6 +1,6 @@
 #include "tests/app_pages/PagesTest.h"
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 #include <string.h>
 

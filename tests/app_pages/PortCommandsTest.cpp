@@ -3,9 +3,9 @@
 // operation.
 #include "tests/app_pages/PagesTest.h"
 
-#include "app/DriverInterface.h"
 #include "app/PortListColumns.h"
 #include "app/PortOperation.h"
+#include "contract/DriverInterface.h"
 
 #include <memory>
 

@@ -2,8 +2,8 @@
 // what Revert restores, and its set-up, layout and keys.
 #include "tests/app_pages/PagesTest.h"
 
-#include "app/DriverInterface.h"
 #include "app/PortListColumns.h"
+#include "contract/DriverInterface.h"
 #include "tests/support/Pixels.h"
 
 using uitest::Do;

@@ -2,7 +2,7 @@
 #include "tests/app_progress/ProgressTestSupport.h"
 
 #include "app/ComUsage.h"
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 #include <algorithm>
 

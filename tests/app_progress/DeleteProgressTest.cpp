@@ -1,9 +1,9 @@
 // Deleting ports through the progress dialog's worker, against the simulated machine.
 #include "tests/app_progress/ProgressTestSupport.h"
 
-#include "app/DriverInterface.h"
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
+#include "contract/DriverInterface.h"
 #include "tests/support/SimOddPorts.h"
 
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "tests/app_progress/ProgressTestSupport.h"
 
-#include "app/DriverInterface.h"
 #include "app/PortTable.h"
+#include "contract/DriverInterface.h"
 
 namespace progresstest {
 

@@ -5,7 +5,7 @@
 // The test program's one definition of the bus interface class.
 #include <initguid.h>
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 namespace {
 

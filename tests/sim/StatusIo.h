@@ -6,7 +6,7 @@
 
 #include <array>
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 
 using LineStateTable = std::array<BYTE, LINE_STATE_TABLE_SIZE>;
 

@@ -37,7 +37,7 @@
 #include <string>
 #include <vector>
 
-#include "app/DriverInterface.h"
+#include "contract/DriverInterface.h"
 #include "sim/SimShared.h"
 #include "sim/control/Machine.h"
 
