@@ -64,11 +64,14 @@ void CSVT_ProgressDlg::AddAllPorts(AddPortRequest& request)
         WriteRegDword(key, L"AliveRxTimer", kAliveRxTimer);
         WriteRegDword(key, L"AliveTxTimer", kAliveTxTimer);
         WriteRegDword(key, L"TxTriggerLevel", request.txTriggerLevel);
+        m_written.push_back(static_cast<int>(com));
         current = com + 1;
     }
-    // One request presents every port written above.
-    if (!AddPortDevice(&g_osVersion, static_cast<int>(current)))
+    // One request presents every port written above; a refused one presents none of them.
+    if (!AddPortDevice(&g_osVersion, static_cast<int>(current))) {
+        RemoveUnplacedPorts(true);
         OnOK();
+    }
 }
 
 bool CSVT_ProgressDlg::AddNextPort(AddPortRequest& request)
@@ -82,7 +85,10 @@ bool CSVT_ProgressDlg::AddNextPort(AddPortRequest& request)
 
     const DWORD tcpPort = request.firstTcpPort + static_cast<DWORD>(m_portsAdded);
     WriteOldRoadValues(PortKeyPath(m_nextCom), request, m_nextCom, tcpPort);
-    if (!AddPortDevice(&g_osVersion, m_nextCom))
+    if (m_written.empty() || m_written.back() != m_nextCom)
+        m_written.push_back(m_nextCom);
+    const bool accepted = AddPortDevice(&g_osVersion, m_nextCom) != 0;
+    if (!accepted)
         OnOK();
 
     // The port driver publishes the COM name once it runs on the new child.
@@ -93,14 +99,30 @@ bool CSVT_ProgressDlg::AddNextPort(AddPortRequest& request)
     }
     if (!appeared) {
         Sleep(100);
-        return false;  // the next tick tries the same number again
+        // A refused request brings no port: its settings go. Otherwise the next tick tries the
+        // same number again.
+        if (!accepted)
+            RemoveUnplacedPorts(true);
+        return false;
     }
 
     WriteOldRoadValues(DeviceParamsPath(m_nextCom), request, m_nextCom, tcpPort);
+    m_written.pop_back();  // the port is there: its settings are its own now
     g_comUsageMap[m_nextCom - 1] = COMUSE_PRESENT;
     ++m_portsAdded;
     ++m_nextCom;
     return true;
+}
+
+void CSVT_ProgressDlg::RemoveUnplacedPorts(bool unconditionally)
+{
+    if (m_written.empty() || (!unconditionally && !MapPortDevices()))
+        return;
+    for (int com : m_written) {
+        if (unconditionally || g_presentPortMap[com - 1] == 0)
+            DeletePortKey(static_cast<UINT>(com));
+    }
+    m_written.clear();
 }
 
 bool IsComInSerialcomm(int comNumber)

@@ -117,13 +117,13 @@ ComUsageGap BuildComUsageMap()
     return claimsRead ? ComUsageGap::None : ComUsageGap::ComDbUsage;
 }
 
-void MapPortDevices()
+bool MapPortDevices()
 {
     memset(g_presentPortMap, 0, sizeof(g_presentPortMap));
     ScopedDeviceList devices(GetPresentComPortDevices());
     if (!devices.IsValid())
-        return;
-    ForEachPortDevice(devices, [](LPCWSTR friendlyName) {
+        return false;
+    return ForEachPortDevice(devices, [](LPCWSTR friendlyName) {
         if (!HasPortFriendlyNamePrefix(friendlyName))
             return;
         const int comNumber = ParseComFromFriendlyName(friendlyName);
@@ -137,11 +137,11 @@ int CountPresentPortDevices()
 {
     ScopedDeviceList devices(GetPresentComPortDevices());
     if (!devices.IsValid())
-        return 0;
+        return kUnknownPortCount;
     int count = 0;
     const bool walked = ForEachPortDevice(devices, [&count](LPCWSTR friendlyName) {
         if (HasPortFriendlyNamePrefix(friendlyName))
             ++count;
     });
-    return walked ? count : 0;
+    return walked ? count : kUnknownPortCount;
 }

@@ -40,8 +40,13 @@ enum class ComUsageGap {
 ComUsageGap BuildComUsageMap();
 
 // Rebuilds g_presentPortMap: entry n - 1 holds n for every present port device COM1 to COM255.
-void MapPortDevices();
+// False when the map may lack ports: the list cannot be made, or a port device's friendly name
+// cannot be read (the map then holds the ports found before it).
+bool MapPortDevices();
+
+// What CountPresentPortDevices gives when it cannot count.
+constexpr int kUnknownPortCount = -1;
 
 // The number of present port devices that pass the description and the friendly-name tests;
-// 0 when the list cannot be made or a port device's friendly name cannot be read.
+// kUnknownPortCount when the list cannot be made or a port device's friendly name cannot be read.
 int CountPresentPortDevices();

@@ -10,19 +10,44 @@
 #include "app/PortTable.h"
 #include "contract/DriverInterface.h"
 
+#include <vector>
+
 namespace {
 
-// One port's deletion, in the order the driver and the database expect: the count first, then
-// the device, its COM number and its settings, then the bar.
-void DeleteOnePort(HCOMDB comDb, PortDeviceRemover& devices, const CSVT_ComInfo& port, int done,
-                   CSVT_ProgressDlg* dlg)
+// The subkey as the port table holds it, written back when the port's device would not go.
+void RestorePortSettings(const CSVT_ComInfo& port)
 {
-    LONG remaining = DecrementDeviceCount();
-    WriteRegDword(SVT_PARAMETERS_KEY, L"DeviceCount", static_cast<DWORD>(remaining));
-    devices.Remove(static_cast<int>(port.ComPort));
-    ComDBReleasePort(comDb, port.ComPort);
+    const CString key = PortSubkeyPath(port.keyNumber);
+    WriteRegDword(key, kTxTriggerLevelValue, port.TxTriggerLevel);
+    WriteRegDword(key, kAliveRxTimerValue, kDefaultAliveRxTimer);
+    WriteRegDword(key, kAliveTxTimerValue, kDefaultAliveTxTimer);
+    WriteRegDword(key, kProtocolValue, port.Protocol);
+    WriteRegDword(key, kIPaddressValue, port.IPaddress);
+    WriteRegDword(key, kPortValue, port.Port);
+    WriteRegDword(key, kComPortValue, port.ComPort);
+    if (!port.AliasNotRead)
+        WriteRegString(key, kAliasValue, port.Alias);
+}
+
+// One port's deletion, everything by its key number, which its subkey, its device and its COM
+// number share. A port whose device cannot be found is left whole. Otherwise its subkey goes
+// first, so that a run cut short leaves either the whole port (its device, which the next load
+// gives default settings) or nothing visible; its COM number is released once the device is
+// gone, and only then is it counted as deleted. False when the port stays.
+bool DeleteOnePort(HCOMDB comDb, PortDeviceRemover& devices, const CSVT_ComInfo& port)
+{
+    const int key = static_cast<int>(port.keyNumber);
+    if (!devices.Has(key))
+        return false;
     DeletePortKey(port.keyNumber);
-    dlg->StepProgress(done, static_cast<int>(port.ComPort));
+    if (!devices.Remove(key)) {
+        RestorePortSettings(port);
+        return false;
+    }
+    ComDBReleasePort(comDb, port.keyNumber);
+    const LONG remaining = DecrementDeviceCount();
+    WriteRegDword(SVT_PARAMETERS_KEY, kDeviceCountValue, static_cast<DWORD>(remaining));
+    return true;
 }
 
 bool OpenComDb(HCOMDB* comDb)
@@ -33,6 +58,16 @@ bool OpenComDb(HCOMDB* comDb)
     return false;
 }
 
+// Without the list of port devices no port is known to go: nothing is deleted.
+bool DevicesListed(const PortDeviceRemover& devices, HCOMDB comDb)
+{
+    if (devices.Listed())
+        return true;
+    ComDBClose(comDb);
+    AfxMessageBox(L"The port devices could not be read.\nDeletion process will be stopped", MB_OK);
+    return false;
+}
+
 }  // namespace
 
 bool CSVT_ProgressDlg::DeleteSelectedPorts()
@@ -40,18 +75,26 @@ bool CSVT_ProgressDlg::DeleteSelectedPorts()
     HCOMDB comDb = nullptr;
     if (!OpenComDb(&comDb))
         return false;
-
     PortDeviceRemover devices;
+    if (!DevicesListed(devices, comDb))
+        return false;
+
+    std::vector<UINT> kept;
     int done = 0;
     for (UINT k = 0; k < g_deletePortRequest.count && k < 256; ++k) {
         CSVT_ComInfo port;
-        int index = FindPortTableEntry(g_deletePortRequest.comNumbers[k], &port);
+        INT_PTR index = FindPortTableEntry(g_deletePortRequest.comNumbers[k], &port);
         if (index < 0)
             continue;
-        DeleteOnePort(comDb, devices, port, ++done, this);
+        if (!DeleteOnePort(comDb, devices, port)) {
+            kept.push_back(port.keyNumber);
+            continue;
+        }
+        StepProgress(++done, static_cast<int>(port.keyNumber));
         RemovePortTableEntry(index);
     }
     ComDBClose(comDb);
+    ReportPortsNotRemoved(kept);
     return true;
 }
 
@@ -60,18 +103,25 @@ bool CSVT_ProgressDlg::DeleteAllPorts()
     HCOMDB comDb = nullptr;
     if (!OpenComDb(&comDb))
         return false;
+    PortDeviceRemover devices;
+    if (!DevicesListed(devices, comDb))
+        return false;
 
     // From the last row to the first; the rows stay until the table is cleared at the end.
-    PortDeviceRemover devices;
+    std::vector<UINT> kept;
     int done = 0;
-    for (int index = static_cast<int>(PortTableSize()) - 1; index >= 0; --index) {
+    for (INT_PTR index = PortTableSize() - 1; index >= 0; --index) {
         CSVT_ComInfo port;
         if (!GetPortTableEntry(index, &port))
             continue;
-        DeleteOnePort(comDb, devices, port, ++done, this);
+        if (DeleteOnePort(comDb, devices, port))
+            StepProgress(++done, static_cast<int>(port.keyNumber));
+        else
+            kept.insert(kept.begin(), port.keyNumber);
     }
     ComDBClose(comDb);
     ClearPortTable();
+    ReportPortsNotRemoved(kept);
     return true;
 }
 
@@ -107,20 +157,30 @@ PortDeviceRemover::~PortDeviceRemover()
         SetupDiDestroyDeviceInfoList(m_set);
 }
 
-bool PortDeviceRemover::Remove(int comNumber)
+PortDeviceRemover::Candidate* PortDeviceRemover::Find(int comNumber)
 {
     CString spaced, unspaced;
     spaced.Format(L"sarvento vcp (com%d)", comNumber);
     unspaced.Format(L"sarvento vcp(com%d)", comNumber);
     for (Candidate& candidate : m_candidates) {
         if (candidate.unreadable)
-            return false;
-        if (candidate.removed || (candidate.lowerName != spaced && candidate.lowerName != unspaced))
-            continue;
-        candidate.removed = true;
-        return SetupDiRemoveDevice(m_set, &candidate.device) != FALSE;
+            return nullptr;
+        if (!candidate.removed && (candidate.lowerName == spaced || candidate.lowerName == unspaced))
+            return &candidate;
     }
-    return false;
+    return nullptr;
 }
 
-void RemoveDeviceByComNumber(int comNumber) { PortDeviceRemover().Remove(comNumber); }
+bool PortDeviceRemover::Remove(int comNumber)
+{
+    Candidate* candidate = Find(comNumber);
+    if (candidate == nullptr)
+        return false;
+    candidate->removed = true;
+    return SetupDiRemoveDevice(m_set, &candidate->device) != FALSE;
+}
+
+void RemoveDeviceByComNumber(int comNumber)
+{
+    PortDeviceRemover().Remove(comNumber);
+}

@@ -7,12 +7,30 @@
 #include "app/PortInfoDlg.h"
 #include "app/StatusDevice.h"
 
-// The button writes every row back after the add, whether or not ports were added, with the
-// line states as they were last read.
+namespace {
+
+const wchar_t kDeleteStopped[] = L"The port states could not be read.\nDeletion process will be stopped";
+const wchar_t kApplyStopped[] = L"The port states could not be read.\nThe settings were not written";
+
+// Fresh line states for a command that spares the open ports. When they cannot be read no port
+// is known to be closed: the command stops before it changes anything, and says so.
+bool ReadLineStatesFor(LPCWSTR stopText)
+{
+    if (ReadLineStateTable())
+        return true;
+    AfxMessageBox(stopText, MB_OK);
+    return false;
+}
+
+}  // namespace
+
+// The button writes every row back after the add, whether or not ports were added, with line
+// states read afresh: a port opened since the last read is spared too.
 void CSVT_SarventoCtlDlg::OnBnClickedAdd()
 {
     g_portInfoDlg.AddPorts();
-    g_portInfoDlg.ApplySettings();
+    if (ReadLineStatesFor(kApplyStopped))
+        g_portInfoDlg.ApplySettings();
     ::Sleep(10);
     g_monitorDlg.Refresh();
 }
@@ -30,7 +48,8 @@ void CSVT_SarventoCtlDlg::OnDeletePorts()
     if (AfxMessageBox(L"Do you want to delete ports?", MB_OKCANCEL) != IDOK)
         return;
     // Fresh line states: an open port stops the deletion.
-    ReadLineStateTable();
+    if (!ReadLineStatesFor(kDeleteStopped))
+        return;
     g_portInfoDlg.DeleteSelectedPorts();
     g_monitorDlg.Refresh();
 }
@@ -39,14 +58,17 @@ void CSVT_SarventoCtlDlg::OnDeleteAllPorts()
 {
     if (AfxMessageBox(L"Do you want to delete all ports?", MB_OKCANCEL) != IDOK)
         return;
-    ReadLineStateTable();
+    if (!ReadLineStatesFor(kDeleteStopped))
+        return;
     g_portInfoDlg.DeleteAllPorts();
 }
 
-// Fresh line states first: the apply spares the ports that are open now.
+// Fresh line states first: the apply spares the ports that are open now. Without them nothing
+// is written, and the edits stay in the list for another try.
 void CSVT_SarventoCtlDlg::OnBnClickedApply()
 {
-    ReadLineStateTable();
+    if (!ReadLineStatesFor(kApplyStopped))
+        return;
     g_portInfoDlg.ApplySettings();
     ::Sleep(10);
     g_monitorDlg.Refresh();

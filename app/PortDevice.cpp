@@ -1,6 +1,8 @@
 #include "app/PortDevice.h"
 
 #include "contract/DriverInterface.h"
+#include "framework/cstring.h"
+#include "framework/msgbox.h"
 
 #include <winioctl.h>
 
@@ -62,4 +64,18 @@ bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR frien
         onPort(friendlyName);
     }
     return true;
+}
+
+void ReportPortsNotRemoved(const std::vector<UINT>& keyNumbers)
+{
+    if (keyNumbers.empty())
+        return;
+    CString text(L"These ports were not removed: ");
+    for (size_t i = 0; i < keyNumbers.size(); ++i) {
+        CString name;
+        name.Format(i == 0 ? L"COM%u" : L", COM%u", keyNumbers[i]);
+        text += name;
+    }
+    text += L"\nTheir settings and COM numbers are kept";
+    AfxMessageBox(text, MB_OK);
 }

@@ -8,6 +8,7 @@
 #include <setupapi.h>
 
 #include <functional>
+#include <vector>
 
 // The description every port device of this system carries.
 extern const wchar_t kPortDeviceDescription[];
@@ -35,3 +36,7 @@ HDEVINFO GetPresentComPortDevices();
 // the port description. Returns false when such a device's friendly name cannot be read: the
 // walk ends there, after the devices seen before it.
 bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR friendlyName)>& onPort);
+
+// Says which ports a removal left in place, with their settings and COM numbers: "These ports
+// were not removed: COM3, COM5". Nothing when every port went.
+void ReportPortsNotRemoved(const std::vector<UINT>& keyNumbers);

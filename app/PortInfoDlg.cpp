@@ -207,13 +207,18 @@ void CSVT_PortInfoDlg::FillList()
 // Rows are taken in the order the list shows them. Each row is written to its own port: the
 // subkey and device of the key number it was filled with, whatever ComPort value the subkey
 // holds, so that Apply never makes a subkey (and so a port) that no add made.
+int CSVT_PortInfoDlg::RowKeyNumber(int row)
+{
+    return static_cast<int>(m_list.GetItemData(row) & kKeyNumberMask);
+}
+
 void CSVT_PortInfoDlg::ApplySettings()
 {
     const int rows = std::min(g_deviceCount, m_list.GetItemCount());
     CDeviceParamWriter devices;
     for (int row = 0; row < rows; ++row) {
         const DWORD_PTR data = m_list.GetItemData(row);
-        const int com = static_cast<int>(data & kKeyNumberMask);
+        const int com = RowKeyNumber(row);
         if (com < 1 || com > kMaxPortComNumber)
             continue;
         // An open port is never rewritten: the driver holds its settings while it is in use.

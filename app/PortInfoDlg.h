@@ -60,5 +60,7 @@ private:
     void SetUpColumns(int clientWidth, int x);
     // Runs the progress dialog for g_portOperation; true when it ended with IDOK.
     bool RunProgressDialog();
+    // The key number of the port a row was filled with, whatever its cells show now.
+    int RowKeyNumber(int row);
     void Reload();
 };

@@ -4,9 +4,7 @@
 #include "app/PortInfoDlg.h"
 
 #include "app/ComInstConfDlg.h"
-#include "app/ComUsage.h"
 #include "app/Globals.h"
-#include "app/PortListColumns.h"
 #include "app/PortOperation.h"
 #include "app/ProgressDlg.h"
 #include "app/StatusDevice.h"
@@ -32,13 +30,15 @@ void CSVT_PortInfoDlg::AddPorts()
     ::Sleep(1000);
 }
 
-// Each selected row names its port by its "COM Port" cell, whatever order the list shows.
+// Each selected row names its port by the key number it was filled with, whatever order the
+// list shows: a stored ComPort that names another number is not the port's (its subkey, device
+// and COM number all carry the key number).
 void CSVT_PortInfoDlg::DeleteSelectedPorts()
 {
     g_portOperation = PORTOP_DELETE_SELECTED;
     g_deletePortRequest = DeletePortRequest();
     for (int row = m_list.GetNextItem(-1, LVNI_SELECTED); row != -1; row = m_list.GetNextItem(row, LVNI_SELECTED)) {
-        const int com = ParseComNumber(m_list.GetItemText(row, PORTCOL_COMPORT));
+        const int com = RowKeyNumber(row);
         if (com < 1 || com > kMaxPortComNumber)
             continue;
         if (IsPortOpen(com)) {

@@ -11,6 +11,6 @@ enum : PortOperation {
 };
 
 struct DeletePortRequest {
-    UINT count = 0;            // valid entries of comNumbers, 0..256
-    UINT comNumbers[256] = {}; // COM numbers of the selected rows, in their order
+    UINT count = 0;             // valid entries of comNumbers, 0..256
+    UINT comNumbers[256] = {};  // key numbers (the ports' COM numbers) of the selected rows, in their order
 };

@@ -145,11 +145,11 @@ INT_PTR PortTableSize()
     return g_portTable.GetSize();
 }
 
-INT_PTR FindPortTableEntry(UINT comNumber, CSVT_ComInfo* record)
+INT_PTR FindPortTableEntry(UINT keyNumber, CSVT_ComInfo* record)
 {
     CSingleLock lock(&g_portTableLock, TRUE);
     for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i) {
-        if (g_portTable[i].ComPort == comNumber) {
+        if (g_portTable[i].keyNumber == keyNumber) {
             *record = g_portTable[i];
             return i;
         }

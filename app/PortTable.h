@@ -39,8 +39,8 @@ void RemovePortTableEntry(INT_PTR index);
 // Locked looks at the table for the delete worker, which runs beside the user-interface thread
 // and the monitor: each copies what it reads while it holds the lock.
 INT_PTR PortTableSize();
-// The index of the first record whose ComPort is comNumber and a copy of it; -1 when none is.
-INT_PTR FindPortTableEntry(UINT comNumber, CSVT_ComInfo* record);
+// The index of the record of key number keyNumber and a copy of it; -1 when there is none.
+INT_PTR FindPortTableEntry(UINT keyNumber, CSVT_ComInfo* record);
 // A copy of the record at index; false when the index is outside the table.
 bool GetPortTableEntry(INT_PTR index, CSVT_ComInfo* record);
 // Lowers g_deviceCount by one and returns the new count.

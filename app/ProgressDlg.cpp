@@ -3,6 +3,9 @@
 #include "app/ComUsage.h"
 #include "app/Globals.h"
 #include "app/KeyFilter.h"
+#include "app/PortSettings.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -144,6 +147,8 @@ void CSVT_ProgressDlg::OnTimer(UINT_PTR nIDEvent)
         KillTimer(TIMER_ADD_START);
         if (g_portOperation == PORTOP_ADD) {
             m_presentAtStart = CountPresentPortDevices();
+            if (!PortsCanBeChecked(m_presentAtStart))
+                break;
             InitProgress(count);
             BuildComUsageMap();
             AddAllPorts(request);
@@ -154,7 +159,15 @@ void CSVT_ProgressDlg::OnTimer(UINT_PTR nIDEvent)
 
     case TIMER_ADD_POLL: {
         KillTimer(TIMER_ADD_POLL);
-        int appeared = CountPresentPortDevices() - m_presentAtStart;
+        const int present = CountPresentPortDevices();
+        if (present == kUnknownPortCount) {
+            // The ports may be there, but nothing can tell: the page shows what it can find.
+            AfxMessageBox(L"The port devices could not be read.\nThe new ports could not be checked", MB_OK);
+            OnOK();
+            return;
+        }
+        // A port that went meanwhile is not a new one taken back: the count never goes below 0.
+        const int appeared = std::max(0, present - m_presentAtStart);
         if (appeared >= count) {
             OnOK();
             return;
@@ -175,6 +188,8 @@ void CSVT_ProgressDlg::OnTimer(UINT_PTR nIDEvent)
 
     case TIMER_ADD_STEP:
         KillTimer(TIMER_ADD_STEP);
+        if (m_written.empty() && !PortsCanBeChecked(CountPresentPortDevices()))
+            break;
         if (AddNextPort(request)) {
             StepProgress(m_portsAdded, m_nextCom - 1);
             if (m_portsAdded >= count)
@@ -206,7 +221,19 @@ void CSVT_ProgressDlg::OnCancel()
     // The delete worker refers to this dialog until it reports back: the close box waits for it.
     if (m_workerRunning)
         return;
+    // An add given up by the user keeps only the ports that came.
+    if (g_portOperation == PORTOP_ADD)
+        RemoveUnplacedPorts(false);
     CDialog::OnCancel();
+}
+
+bool CSVT_ProgressDlg::PortsCanBeChecked(int presentCount)
+{
+    if (presentCount != kUnknownPortCount)
+        return true;
+    AfxMessageBox(L"The port devices could not be read.\nNo port was added", MB_OK);
+    EndDialog(IDCANCEL);
+    return false;
 }
 
 LRESULT CSVT_ProgressDlg::OnDeleteDone(WPARAM wParam, LPARAM)

@@ -64,6 +64,18 @@ public:
 private:
     // Posts a change of the bar and text to the dialog's thread when called from another one.
     bool PostToDialogThread(UINT message, WPARAM wParam, LPARAM lParam);
+    // An add starts only when the port devices can be counted (presentCount is not
+    // kUnknownPortCount): without them no new port could be checked. False, after saying so and
+    // ending the dialog, when they cannot.
+    bool PortsCanBeChecked(int presentCount);
+    // Deletes the settings this add wrote for ports that have no device (all of them when
+    // unconditionally), so that no later plug-in request brings them back unasked. While the
+    // port devices cannot be listed, a port without a known device keeps them.
+    void RemoveUnplacedPorts(bool unconditionally);
+
+    // The COM numbers whose settings this add wrote for ports that are not known to be there yet
+    // (on the old road a port leaves it once it has appeared).
+    std::vector<int> m_written;
 
     // Set while the delete worker runs: the dialog cannot be closed under it.
     bool m_workerRunning = false;
@@ -90,6 +102,11 @@ public:
     PortDeviceRemover(const PortDeviceRemover&) = delete;
     PortDeviceRemover& operator=(const PortDeviceRemover&) = delete;
 
+    // Whether the list of present port devices could be made.
+    bool Listed() const { return m_set != INVALID_HANDLE_VALUE; }
+    // Whether Remove(comNumber) finds a device to remove.
+    bool Has(int comNumber) { return Find(comNumber) != nullptr; }
+    // True when the device was found and the system removed it.
     bool Remove(int comNumber);
 
 private:
@@ -99,6 +116,7 @@ private:
         bool unreadable;
         bool removed = false;
     };
+    Candidate* Find(int comNumber);
     HDEVINFO m_set;
     std::vector<Candidate> m_candidates;
 };

@@ -50,13 +50,14 @@ bool ReadLineStates(BYTE (&table)[LINE_STATE_TABLE_SIZE])
     return true;
 }
 
-void ReadLineStateTable()
+bool ReadLineStateTable()
 {
     BYTE states[LINE_STATE_TABLE_SIZE];
     if (!ReadLineStates(states))
-        return;
+        return false;
     for (UINT i = 0; i < LINE_STATE_TABLE_SIZE; ++i)
         g_lineStateTable[i] = states[i];
+    return true;
 }
 
 bool IsPortOpen(int com)

@@ -20,8 +20,9 @@ struct TraceSelectionState {
 // when the device does not open or refuses the request.
 bool ReadLineStates(BYTE (&table)[LINE_STATE_TABLE_SIZE]);
 
-// Reads the line states into g_lineStateTable; it keeps its last contents when the read fails.
-void ReadLineStateTable();
+// Reads the line states into g_lineStateTable; false, with the table keeping its last contents,
+// when the read fails: the states are then unknown, not "closed".
+bool ReadLineStateTable();
 
 // Whether g_lineStateTable says COM com is open (CON set); false for a number outside 1 to 256.
 bool IsPortOpen(int com);

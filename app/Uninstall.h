@@ -31,10 +31,11 @@ int KillRunningInstances();
 // when the version cannot be read.
 int GetPlatformId();
 
-// Removes every device of the two services, releases the COM number of every port subkey
-// (key numbers 0 to 256; the subkeys stay) and deletes the system's INF copies. Outside the NT
-// family it only says "This program must be executed on WINDOWS 2000/XP" and returns 1.
-// Otherwise 0 when every step went through, else the error that ended it early.
+// Removes every device of the two services, releases the COM number of every port subkey whose
+// device is gone (its key number, 1 to 255; the subkeys stay) and deletes the system's INF
+// copies. Outside the NT family it only says "This program must be executed on WINDOWS 2000/XP"
+// and returns 1. Otherwise 0 when every step went through, else the error that ended it early
+// (no number is released when the device list cannot be made).
 DWORD RemoveSerialDevicesAndPorts();
 
 // Deletes the system INF folder's copies of svtmf3.inf and svtser3.inf (.inf and .pnf of
@@ -46,9 +47,11 @@ void DeleteOemInfFiles();
 int RemovePnp0501Devices();
 
 // Deletes every per-port subkey (key numbers 0 to 255) that has a ComPort value and releases
-// that COM number; a subkey that is a registry link is deleted as the link, and nothing it
-// points to is read, released or deleted. 0, after "Failed to open COM DB. Unable to uninstall", when the COM-port
-// database does not open; then no subkey is deleted. Else 1.
+// its key number as the COM number; a subkey that is a registry link is deleted as the link, and
+// nothing it points to is read, released or deleted. A port whose device is still on the
+// machine keeps its subkey and its number, and a box names such ports. 0, after "Failed to open
+// COM DB. Unable to uninstall", when the COM-port database does not open, or after saying so when
+// the device list cannot be made; then no subkey is deleted. Else 1.
 int UninstallAllPorts();
 
 // Deletes the product's files from the install folder and the 32-bit system folder and its

@@ -1,6 +1,7 @@
 // The uninstallation's device, COM-number and registry steps.
 #include "app/Uninstall.h"
 
+#include "app/PortDevice.h"
 #include "app/PortSettings.h"
 #include "app/ScopedHandles.h"
 #include "contract/DriverInterface.h"
@@ -8,17 +9,26 @@
 #include "framework/msgbox.h"
 
 #include <setupapi.h>
+#include <cfgmgr32.h>
 
 #include <ddk/msports.h>
 
+#include <bitset>
 #include <vector>
 
 namespace {
 
-// The key numbers whose ComPort the first pass releases (0 to 256) and whose subkeys the last
-// pass deletes (0 to 255).
+// The key numbers the first pass looks at (0 to 256) and whose subkeys the last pass deletes
+// (0 to 255). Only a port's own number, 1 to 255, is ever released.
 constexpr UINT kLastReleasedKeyNumber = 256;
 constexpr UINT kLastDeletedKeyNumber = 255;
+
+bool IsPortKeyNumber(unsigned long keyNumber)
+{
+    return keyNumber >= 1 && keyNumber <= kLastDeletedKeyNumber;
+}
+
+using RemainingPorts = std::bitset<kLastDeletedKeyNumber + 1>;
 
 // A property buffer starts at this size and grows to what the system asks for.
 constexpr DWORD kFirstPropertyBytes = 256;
@@ -76,10 +86,44 @@ DWORD RemoveServiceDevices(HDEVINFO hDevInfo)
     return ERROR_SUCCESS;
 }
 
-// Releases the ComPort of every subkey from 0 to 256 that holds a non-zero one; the subkeys
-// stay. The database is opened for each key number. ERROR_SUCCESS, or the error of an open.
+// The port devices left on the machine, present or not, by key number (their instance under
+// SVTMF3\*PNP0501 is the key number in eight hexadecimal digits): such a port keeps its subkey
+// and its COM number. ERROR_SUCCESS, or the error that left the walk unfinished: no port is then
+// known to be gone.
+DWORD FindRemainingPorts(RemainingPorts& remaining)
+{
+    remaining.reset();
+    ScopedDeviceList devices(::SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
+    if (!devices.IsValid())
+        return ::GetLastError();
+    const CString prefix = CString(SVT_PORT_HARDWARE_ID) + L"\\";
+    SP_DEVINFO_DATA device = {};
+    device.cbSize = sizeof(device);
+    for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
+        wchar_t id[MAX_DEVICE_ID_LEN] = {};
+        if (!::SetupDiGetDeviceInstanceIdW(devices, &device, id, MAX_DEVICE_ID_LEN, nullptr))
+            return ::GetLastError();
+        CString instance(id);
+        if (instance.GetLength() != prefix.GetLength() + 8 ||
+            !SameTextIgnoringCase(instance.Left(prefix.GetLength()), prefix))
+            continue;
+        wchar_t* end = nullptr;
+        const unsigned long key = wcstoul(id + prefix.GetLength(), &end, 16);
+        if (*end == L'\0' && IsPortKeyNumber(key))
+            remaining.set(key);
+    }
+    const DWORD error = ::GetLastError();
+    return error == ERROR_NO_MORE_ITEMS ? ERROR_SUCCESS : error;
+}
+
+// Releases the COM number of every port subkey, by its key number, unless the port's device is
+// still there; the subkeys stay. The database is opened for each key number from 0 to 256.
+// ERROR_SUCCESS, or the error of an open or of the device list.
 DWORD ReleaseConfiguredComNumbers()
 {
+    RemainingPorts remaining;
+    if (const DWORD error = FindRemainingPorts(remaining))
+        return error;
     for (UINT keyNumber = 0; keyNumber <= kLastReleasedKeyNumber; ++keyNumber) {
         HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
         const LONG opened = ::ComDBOpen(&hComDB);
@@ -87,9 +131,9 @@ DWORD ReleaseConfiguredComNumbers()
             return opened != ERROR_SUCCESS ? static_cast<DWORD>(opened) : ERROR_INVALID_HANDLE;
         // A subkey that is a link holds another key's values, not a port's.
         DWORD comNumber = 0;
-        if (!IsPortSubkeyLink(keyNumber) && ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber) &&
-            comNumber != 0)
-            ::ComDBReleasePort(hComDB, comNumber);
+        if (IsPortKeyNumber(keyNumber) && !remaining.test(keyNumber) && !IsPortSubkeyLink(keyNumber) &&
+            ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber))
+            ::ComDBReleasePort(hComDB, keyNumber);
         ::ComDBClose(hComDB);
     }
     return ERROR_SUCCESS;
@@ -164,6 +208,13 @@ int UninstallAllPorts()
         AfxMessageBox(L"Failed to open COM DB. Unable to uninstall", MB_OK | MB_ICONSTOP);
         return 0;
     }
+    RemainingPorts remaining;
+    if (FindRemainingPorts(remaining) != ERROR_SUCCESS) {
+        ::ComDBClose(hComDB);
+        AfxMessageBox(L"The port devices could not be read.\nNo port setting was removed", MB_OK | MB_ICONSTOP);
+        return 0;
+    }
+    std::vector<UINT> kept;
     for (UINT keyNumber = 0; keyNumber <= kLastDeletedKeyNumber; ++keyNumber) {
         // A subkey that is a link is taken away as the link; what it points to is another key's,
         // and so is any ComPort read through it.
@@ -172,9 +223,16 @@ int UninstallAllPorts()
             continue;
         }
         DWORD comNumber = 0;
-        if (ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber))
-            DeletePortSettings(comNumber, keyNumber, hComDB);
+        if (!ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber))
+            continue;
+        if (remaining.test(keyNumber))
+            kept.push_back(keyNumber);  // its device is still there: so are its settings and number
+        else if (IsPortKeyNumber(keyNumber))
+            DeletePortSettings(keyNumber, keyNumber, hComDB);
+        else
+            DeletePortKey(keyNumber);  // no port has this number, so neither has it a COM number
     }
     ::ComDBClose(hComDB);
+    ReportPortsNotRemoved(kept);
     return 1;
 }

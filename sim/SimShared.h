@@ -30,6 +30,9 @@
 /* No device list can be made: SetupDiGetClassDevsW fails with ERROR_NOT_ENOUGH_MEMORY in every
    process that has the simulation's msports.dll loaded (every user of the COM-port database). */
 #define SIM_CONTROL_DEVICE_LIST_FAILS L"DeviceListFails"
+/* A device removal fails with ERROR_ACCESS_DENIED (SetupDiRemoveDevice, DIF_REMOVE) in the
+   programs that have the simulation's msports.dll loaded. */
+#define SIM_CONTROL_REMOVAL_FAILS L"RemovalFails"
 
 #define SIM_DEFAULT_CHILD_DELAY_MS 40u
 

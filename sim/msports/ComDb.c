@@ -15,6 +15,7 @@
 #include "sim/SimShared.h"
 #include "sim/calllog/CallLog.h"
 #include "sim/msports/DeviceListFault.h"
+#include "sim/msports/RemovalFault.h"
 
 #define COMDB_MUTEX_NAME L"SarventoComNameArbiter"
 
@@ -36,6 +37,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
     if (reason == DLL_PROCESS_ATTACH) {
         InitializeCriticalSection(&g_openLock);
         InstallDeviceListFault();
+        InstallRemovalFault();
     } else if (reason == DLL_PROCESS_DETACH) {
         DeleteCriticalSection(&g_openLock);
     }

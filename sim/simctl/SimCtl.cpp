@@ -45,7 +45,9 @@ const wchar_t kUsage[] =
     L"  comdb-open-fails            ComDBOpen fails\n"
     L"  comdb-report-fails          ComDBOpen succeeds, the COM-port usage report fails\n"
     L"  device-list-fails           no device list can be made (SetupDiGetClassDevsW fails in\n"
-    L"                              programs that use the COM-port database)\n";
+    L"                              programs that use the COM-port database)\n"
+    L"  removal-fails               device removals fail (in programs that use the COM-port\n"
+    L"                              database)\n";
 
 struct Fault {
     const wchar_t* name;
@@ -58,7 +60,7 @@ const Fault kFaults[] = {
     {L"hide-bus", SIM_CONTROL_HIDE_BUS_INTERFACE},         {L"hide-status", SIM_CONTROL_HIDE_STATUS_DEVICE},
     {L"fail-line-read", SIM_CONTROL_FAIL_LINE_READ},       {L"fail-trace", SIM_CONTROL_FAIL_TRACE},
     {L"comdb-open-fails", SIM_CONTROL_COMDB_OPEN_FAILS},   {L"comdb-report-fails", SIM_CONTROL_COMDB_REPORT_FAILS},
-    {L"device-list-fails", SIM_CONTROL_DEVICE_LIST_FAILS},
+    {L"device-list-fails", SIM_CONTROL_DEVICE_LIST_FAILS}, {L"removal-fails", SIM_CONTROL_REMOVAL_FAILS},
 };
 
 const wchar_t* const kFriendlyNameForms[] = {L"standard", L"no-blank", L"trailing", L"none"};

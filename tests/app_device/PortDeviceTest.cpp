@@ -33,6 +33,19 @@ private:
     AfxMessageBoxHandler previous_;
 };
 
+// The handles this process holds, found by asking about every handle value below a bound far
+// above what a test program uses.
+int CountOpenHandles()
+{
+    int count = 0;
+    for (ULONG_PTR value = 4; value < 0x4000; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
+            ++count;
+    }
+    return count;
+}
+
 void SetInstallFolder(const std::wstring& folder)
 {
     HKEY key = nullptr;
@@ -60,6 +73,8 @@ protected:
     }
 };
 
+// The bus interface is open only for its request: a second one leaves the process holding no more
+// handles than before it.
 TEST_F(AddPortDeviceTest, OneRequestPresentsEveryPortWrittenBeforeIt)
 {
     ASSERT_TRUE(simtest::WritePortSubkeys({3, 5, 6}));
@@ -67,11 +82,14 @@ TEST_F(AddPortDeviceTest, OneRequestPresentsEveryPortWrittenBeforeIt)
     int osVersion = 61;
 
     EXPECT_EQ(1, AddPortDevice(&osVersion, 3));
+    const int handlesBefore = CountOpenHandles();
+    EXPECT_EQ(1, AddPortDevice(&osVersion, 3));
+    EXPECT_EQ(handlesBefore, CountOpenHandles());
 
     EXPECT_TRUE(boxes.texts.empty());
     ASSERT_TRUE(simtest::WaitForPorts({3, 5, 6}));
     auto log = simtest::RequestLog();
-    ASSERT_EQ(1u, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+    ASSERT_EQ(2u, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
     for (const auto& request : log) {
         if (request.record.code != IOCTL_BUS_PLUGIN_PORT)
             continue;

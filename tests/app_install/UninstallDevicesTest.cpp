@@ -77,18 +77,20 @@ TEST_F(UninstallDevices, RemovesEveryDeviceOfBothServicesAndNoOther)
     EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
-TEST_F(UninstallDevices, ReleasesTheComNumbersOfKeyNumbers0To256AndKeepsTheSubkeys)
+// A port subkey's COM number is its key number, whatever its ComPort value says; subkeys 0000 and
+// 0256 are no port's, so they release nothing.
+TEST_F(UninstallDevices, ReleasesTheKeyNumberOfEveryPortSubkeyAndKeepsTheSubkeys)
 {
     WriteSubkey(0, 9);
-    WriteSubkey(5, 5);
-    WriteSubkey(7, 0);  // ComPort 0: nothing to release
+    WriteSubkey(5, 6);
+    WriteSubkey(7, 0);
     WriteSubkeyWithoutComPort(9);
     WriteSubkey(256, 200);
-    ASSERT_TRUE(simtest::SetComDbClaims({5, 7, 9, 11, 200}));
+    ASSERT_TRUE(simtest::SetComDbClaims({5, 6, 7, 9, 11, 200}));
 
     EXPECT_EQ(0u, RemoveSerialDevicesAndPorts());
 
-    EXPECT_EQ((std::vector<unsigned>{7, 11}), simtest::ComDbClaims());
+    EXPECT_EQ((std::vector<unsigned>{6, 9, 11, 200}), simtest::ComDbClaims());
     for (UINT keyNumber : {0u, 5u, 7u, 9u, 256u})
         EXPECT_TRUE(KeyExists(PortSubkey(keyNumber))) << keyNumber;
 }
@@ -129,7 +131,7 @@ TEST_F(UninstallDevices, RemovesEveryDeviceWithThePortHardwareIdInAnyCaseAndPosi
 TEST_F(UninstallDevices, DeletesThePortSubkeysThatHaveAComPortAndReleasesTheirNumbers)
 {
     WriteSubkey(0, 9);
-    WriteSubkey(7, 7);
+    WriteSubkey(7, 12);  // another port's number: COM7 is released all the same
     WriteSubkeyWithoutComPort(9);
     WriteSubkey(255, 255);
     WriteSubkey(256, 200);
@@ -149,9 +151,43 @@ TEST_F(UninstallDevices, DeletesThePortSubkeysThatHaveAComPortAndReleasesTheirNu
     EXPECT_TRUE(KeyExists(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x\\Parameters\\0007"));
     DWORD deviceCount = 0;
     EXPECT_EQ(1, ReadRegDword(kParametersKey, kDeviceCountValue, deviceCount));
-    EXPECT_EQ((std::vector<unsigned>{12, 200}), simtest::ComDbClaims());
+    EXPECT_EQ((std::vector<unsigned>{9, 12, 200}), simtest::ComDbClaims());
     EXPECT_TRUE(ui.MessageBoxes().empty());
     DeleteTestKey(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x");
+}
+
+// A port whose device stays (no device list, or its removal refused) keeps its subkey and its
+// COM number, and the uninstallation says so.
+TEST_F(UninstallDevices, APortWhoseDeviceStaysKeepsItsSubkeyAndNumber)
+{
+    const struct {
+        const wchar_t* fault;
+        const wchar_t* box;
+    } cases[] = {
+        {SIM_CONTROL_DEVICE_LIST_FAILS, L"The port devices could not be read.\nNo port setting was removed"},
+        {SIM_CONTROL_REMOVAL_FAILS, L"These ports were not removed: COM3, COM5\nTheir settings and COM numbers are kept"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(uitest::Narrow(c.fault));
+        ASSERT_TRUE(simtest::ResetMachine());
+        ui.ClearMessageBoxes();
+        ASSERT_TRUE(simtest::CreatePorts({3, 5}));
+        ASSERT_TRUE(simtest::SetComDbClaims({3, 5}));
+        ASSERT_TRUE(simtest::InjectFault(c.fault));
+
+        RemoveSerialDevicesAndPorts();
+        RemovePnp0501Devices();
+        UninstallAllPorts();
+        ASSERT_TRUE(simtest::ClearFault(c.fault));
+
+        ASSERT_EQ(1u, ui.MessageBoxes().size());
+        EXPECT_EQ(c.box, ui.MessageBoxes()[0].text);
+        EXPECT_EQ((std::vector<unsigned>{3, 5}), simtest::ComDbClaims());
+        for (unsigned com : {3u, 5u}) {
+            EXPECT_TRUE(DeviceExists(PortDeviceInstance(com))) << com;
+            EXPECT_TRUE(KeyExists(PortSubkey(com))) << com;
+        }
+    }
 }
 
 TEST_F(UninstallDevices, WithoutTheComPortDatabaseDeletesNoSubkeyAndSaysSo)

@@ -174,10 +174,12 @@ TEST_F(PortCommandsTest, DeleteAsksNothingWithoutASelectionAndDeletesNothingOnCa
     EXPECT_EQ(0, ui.UnexpectedDialogs());
 }
 
-// One open port among the selected rows stops the whole deletion before it starts.
+// One open port among the selected rows stops the whole deletion before it starts. A row stands
+// for the port of its key number, whatever its stored ComPort names.
 TEST_F(PortCommandsTest, DeleteIsRefusedWhenASelectedPortIsOpen)
 {
     ASSERT_TRUE(simtest::CreatePorts({2, 3, 4}));
+    ASSERT_TRUE(WritePortDword(3, L"ComPort", 2));
     ui.AnswerMessageBox(IDOK);
     Run({Do([](CWnd& dlg) {
              // Opened after the start: the command reads the line states before it decides.
@@ -196,19 +198,62 @@ TEST_F(PortCommandsTest, DeleteIsRefusedWhenASelectedPortIsOpen)
     EXPECT_EQ(0, ui.UnexpectedDialogs());
 }
 
-// Every COM number counts, also one the list does not show.
+// Every COM number counts, also one the list does not show, up to the last a port can have.
 TEST_F(PortCommandsTest, DeleteAllIsRefusedWhenAnyPortIsOpen)
 {
-    ASSERT_TRUE(simtest::CreatePorts({2, 200}));
-    ASSERT_TRUE(simtest::SetLineState(200, LINESTATE_CON));
+    ASSERT_TRUE(simtest::CreatePorts({2, 255}));
+    ASSERT_TRUE(simtest::SetLineState(255, LINESTATE_CON));
     ui.AnswerMessageBox(IDOK);
     Run({Do([](CWnd& dlg) {
-        // COM200 leaves the list; the driver still reports it open.
+        // COM255 leaves the list; the driver still reports it open.
         ::SendMessageW(PortListWnd(), LVM_DELETEITEM, 1, 0);
         uitest::ChooseMenuItem(dlg.m_hWnd, ID_PORT_DELETEALL);
     })});
     EXPECT_EQ((std::vector<std::wstring>{L"Do you want to delete all ports?", kInUse}), BoxTexts());
     EXPECT_TRUE(simtest::IsPortPresent(2));
+    EXPECT_EQ(0, ui.UnexpectedDialogs());
+}
+
+// Without the line states no port is known to be closed: Delete, Delete All and Apply stop before
+// they change anything and say why, whether the read fails or the status device does not open.
+TEST_F(PortCommandsTest, CommandsStopWhenTheLineStatesCannotBeRead)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 3}));
+    std::vector<uitest::Step> steps;
+    for (const wchar_t* fault : {SIM_CONTROL_FAIL_LINE_READ, SIM_CONTROL_HIDE_STATUS_DEVICE}) {
+        steps.push_back(Do([fault](CWnd& dlg) {
+            ASSERT_TRUE(simtest::InjectFault(fault));
+            ASSERT_TRUE(simtest::SetLineState(3, LINESTATE_CON));  // opened after the last good read
+            SelectRows(PortListWnd(), {1});
+            ClickButton(dlg, IDC_BTN_DELETE);
+        }));
+        steps.push_back(Do([](CWnd& dlg) { uitest::ChooseMenuItem(dlg.m_hWnd, ID_PORT_DELETEALL); }));
+        steps.push_back(Do([](CWnd& dlg) {
+            SetCellText(PortListWnd(), 1, PORTCOL_ALIAS, L"edited");
+            ClickButton(dlg, IDC_BTN_APPLY);
+        }));
+        steps.push_back(Do([fault](CWnd&) {
+            // The edit stays in the list for another try.
+            EXPECT_EQ(L"edited", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_ALIAS));
+            ASSERT_TRUE(simtest::ClearFault(fault));
+        }));
+    }
+    Run(steps);
+
+    const wchar_t kDeleteStopped[] = L"The port states could not be read.\nDeletion process will be stopped";
+    const wchar_t kApplyStopped[] = L"The port states could not be read.\nThe settings were not written";
+    std::vector<std::wstring> expected;
+    for (int round = 0; round < 2; ++round)
+        expected.insert(expected.end(), {L"Do you want to delete ports?", kDeleteStopped,
+                                         L"Do you want to delete all ports?", kDeleteStopped, kApplyStopped});
+    EXPECT_EQ(expected, BoxTexts());
+    std::wstring alias;
+    EXPECT_TRUE(ReadPortString(3, L"Alias", alias));
+    EXPECT_EQ(L"", alias);
+    for (unsigned com : {2u, 3u}) {
+        EXPECT_TRUE(simtest::IsPortPresent(com)) << com;
+        EXPECT_TRUE(SubkeyExists(com)) << com;
+    }
     EXPECT_EQ(0, ui.UnexpectedDialogs());
 }
 

@@ -125,7 +125,8 @@ TEST_F(AddProgressTest, PollShowsEachPortAsItAppears)
 }
 
 // The poll has no time limit: ports that never appear, and a request that found no free number
-// (nothing is plugged in then), keep the dialog open until the user closes it.
+// (nothing is plugged in then), keep the dialog open until the user closes it; the settings of
+// the ports that did not come go then. A port that goes meanwhile never makes the count negative.
 TEST_F(AddProgressTest, PortsThatNeverAppearKeepTheDialogOpenUntilClosed)
 {
     g_osVersion = 61;
@@ -134,10 +135,16 @@ TEST_F(AddProgressTest, PortsThatNeverAppearKeepTheDialogOpenUntilClosed)
         const wchar_t* fault;  // null: none
         unsigned plugIns;
         unsigned lastWritten;
-    } const cases[] = {{20, 1, SIM_CONTROL_CHILDREN_NEVER, 1, 20}, {254, 3, nullptr, 0, 255}};
+        bool otherPortGoes;  // COM2, there before the add, goes once the settings are written
+    } const cases[] = {{20, 1, SIM_CONTROL_CHILDREN_NEVER, 1, 20, false},
+                       {254, 3, nullptr, 0, 255, false},
+                       {30, 1, SIM_CONTROL_CHILDREN_NEVER, 2, 30, true}};  // COM2 was plugged in too
     for (const auto& c : cases) {
         SCOPED_TRACE(c.startCom);
         ASSERT_TRUE(simtest::ResetMachine());
+        if (c.otherPortGoes) {
+            ASSERT_TRUE(simtest::CreatePorts({2}));
+        }
         if (c.fault) {
             ASSERT_TRUE(simtest::InjectFault(c.fault));
         }
@@ -145,28 +152,90 @@ TEST_F(AddProgressTest, PortsThatNeverAppearKeepTheDialogOpenUntilClosed)
         BuildComUsageMap();
         CSVT_ProgressDlg dlg;
         bool openAfterPolls = false;
+        std::wstring text;
         INT_PTR result = harness.RunModal(
-            dlg, {WaitUntil([&](CWnd&) { return KeyExists(PortKey(c.lastWritten)); }), RunFor(2200),
-                  Do([&](CWnd& d) { openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd()); }),
+            dlg, {WaitUntil([&](CWnd&) { return KeyExists(PortKey(c.lastWritten)); }), Do([&](CWnd&) {
+                      if (c.otherPortGoes) {
+                          ASSERT_TRUE(simtest::RemovePortDevice(2));
+                      }
+                  }),
+                  RunFor(2200), Do([&](CWnd& d) {
+                      openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd());
+                      text = ProgressText(d);
+                  }),
                   Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
         EXPECT_TRUE(openAfterPolls);
         EXPECT_EQ(IDCANCEL, result);
         EXPECT_EQ(0, harness.DialogsEndedByHarness());
         EXPECT_EQ(c.plugIns, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+        EXPECT_EQ(L"The driver add was started. please wait (0/" + std::to_wstring(c.count) + L")", text);
+        EXPECT_FALSE(KeyExists(PortKey(c.startCom)));
+        EXPECT_FALSE(KeyExists(PortKey(c.lastWritten)));
     }
 }
 
-TEST_F(AddProgressTest, MissingBusDriverEndsTheDialogAtOnceAndKeepsTheSettings)
+// A refused or missing bus driver ends the dialog at once, and the settings it was to present
+// go again, so that no later add brings those ports back unasked; on either road.
+TEST_F(AddProgressTest, ARefusedPlugInEndsTheDialogAtOnceAndTakesItsSettingsBack)
+{
+    for (const wchar_t* fault : {SIM_CONTROL_HIDE_BUS_INTERFACE, SIM_CONTROL_REFUSE_PLUGIN}) {
+        SCOPED_TRACE(Narrow(fault));
+        ASSERT_TRUE(simtest::ResetMachine());
+        harness.ClearMessageBoxes();
+        g_osVersion = 61;
+        ASSERT_TRUE(simtest::InjectFault(fault));
+        Request(3, 2);
+        CSVT_ProgressDlg dlg;
+        INT_PTR result = harness.RunModal(dlg, {WaitUntil([](CWnd&) { return false; })});
+        EXPECT_EQ(IDOK, result);
+        EXPECT_EQ((std::vector<std::wstring>{L"Driver was not loaded! Please return application!"}), BoxTexts());
+        EXPECT_FALSE(KeyExists(PortKey(3)));
+        EXPECT_FALSE(KeyExists(PortKey(4)));
+    }
+}
+
+// Without the port devices no new port could be checked: on either road the add says so and
+// ends before it writes anything.
+TEST_F(AddProgressTest, WithoutTheDeviceListNothingIsAdded)
+{
+    for (int osVersion : {61, 51}) {
+        SCOPED_TRACE(osVersion);
+        ASSERT_TRUE(simtest::ResetMachine());
+        harness.ClearMessageBoxes();
+        g_osVersion = osVersion;
+        Request(3, 1);
+        ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+        CSVT_ProgressDlg dlg;
+        INT_PTR result = harness.RunModal(dlg, {WaitUntil([](CWnd&) { return false; })});
+        ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+        EXPECT_EQ(IDCANCEL, result);
+        EXPECT_EQ(0, harness.DialogsEndedByHarness());
+        EXPECT_EQ((std::vector<std::wstring>{L"The port devices could not be read.\nNo port was added"}), BoxTexts());
+        EXPECT_FALSE(KeyExists(PortKey(3)));
+        EXPECT_EQ(0u, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
+    }
+}
+
+// New ports whose names cannot be read cannot be counted: the dialog says so and ends, and its
+// count never went below 0.
+TEST_F(AddProgressTest, NewPortsThatCannotBeCountedEndTheDialog)
 {
     g_osVersion = 61;
-    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_HIDE_BUS_INTERFACE));
-    Request(3, 2);
+    ASSERT_TRUE(simtest::CreatePorts({2}));
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_FRIENDLY_NAME_FORM, SIM_FRIENDLY_NAME_NONE));
+    Request(10, 1);
     CSVT_ProgressDlg dlg;
-    INT_PTR result = harness.RunModal(dlg, {WaitUntil([](CWnd&) { return false; })});
+    std::vector<std::wstring> texts;
+    INT_PTR result = harness.RunModal(dlg, {WaitUntil([&](CWnd& d) {
+                                               texts.push_back(ProgressText(d));
+                                               return false;
+                                           })});
     EXPECT_EQ(IDOK, result);
-    EXPECT_EQ((std::vector<std::wstring>{L"Driver was not loaded! Please return application!"}), BoxTexts());
-    EXPECT_TRUE(KeyExists(PortKey(3)));
-    EXPECT_TRUE(KeyExists(PortKey(4)));
+    EXPECT_EQ(0, harness.DialogsEndedByHarness());
+    EXPECT_EQ((std::vector<std::wstring>{L"The port devices could not be read.\nThe new ports could not be checked"}),
+              BoxTexts());
+    for (const std::wstring& text : texts)
+        EXPECT_EQ(std::wstring::npos, text.find(L"-")) << Narrow(text);
 }
 
 TEST_F(AddProgressTest, OldRoadAddsOnePortPerTickAndMirrorsItsValues)
@@ -219,7 +288,7 @@ TEST_F(AddProgressTest, OldRoadRetriesANumberThatDoesNotAppear)
     // Twelve looks 100 ms apart and a last pause before the same number is tried again.
     EXPECT_GE(elapsed, 1200u);
     EXPECT_FALSE(KeyExists(PortKey(31)));
-    EXPECT_EQ(30, ReadDword(PortKey(30), L"ComPort"));
+    EXPECT_FALSE(KeyExists(PortKey(30)));  // given up: the port that never came leaves nothing
 }
 
 // On the old road a refused plug-in request ends the dialog (after the step's looks for the
@@ -247,8 +316,8 @@ TEST_F(AddProgressTest, OldRoadEndsWithoutAPortWhenThePlugInIsRefusedOrNoNumberI
         EXPECT_EQ(0, harness.DialogsEndedByHarness());
         EXPECT_EQ(0, dlg.m_portsAdded);
         EXPECT_EQ(c.plugIns, simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT));
-        // The refused port's settings stay written, as on the new road.
-        EXPECT_EQ(c.fault != nullptr, KeyExists(PortKey(c.startCom)));
+        // The refused port's settings go, as on the new road.
+        EXPECT_FALSE(KeyExists(PortKey(c.startCom)));
         EXPECT_FALSE(simtest::IsPortPresent(c.startCom));
     }
 }

@@ -14,6 +14,8 @@ using namespace progresstest;
 
 namespace {
 
+const wchar_t kNoDeviceList[] = L"The port devices could not be read.\nDeletion process will be stopped";
+
 // Every text the progress dialog's line is given on this thread, in order.
 std::vector<std::wstring>* g_lineTexts = nullptr;
 
@@ -66,9 +68,14 @@ protected:
     }
 };
 
+// Everything of a port goes by its key number, whatever its stored ComPort names (no number, or
+// another port's).
 TEST_F(DeleteProgressTest, SelectedPortsLeaveNothingBehind)
 {
     MakePorts({3, 4, 5, 6});
+    WriteRegDword(PortKey(3).c_str(), L"ComPort", 999);
+    WriteRegDword(PortKey(5).c_str(), L"ComPort", 6);
+    LoadPortTable();
     g_portOperation = PORTOP_DELETE_SELECTED;
     g_deletePortRequest.count = 2;
     g_deletePortRequest.comNumbers[0] = 3;
@@ -86,13 +93,15 @@ TEST_F(DeleteProgressTest, SelectedPortsLeaveNothingBehind)
     EXPECT_EQ(2, ReadDword(SVT_PARAMETERS_KEY, L"DeviceCount"));
     EXPECT_EQ(2, g_deviceCount);
     ASSERT_EQ(2, g_portTable.GetSize());
-    EXPECT_EQ(4u, g_portTable[0].ComPort);
-    EXPECT_EQ(6u, g_portTable[1].ComPort);
+    EXPECT_EQ(4u, g_portTable[0].keyNumber);
+    EXPECT_EQ(6u, g_portTable[1].keyNumber);
 }
 
 TEST_F(DeleteProgressTest, DeleteAllGoesFromTheLastRowAndEmptiesTheTable)
 {
     MakePorts({1, 2, 4});
+    WriteRegDword(PortKey(2).c_str(), L"ComPort", 999);
+    LoadPortTable();
     g_portOperation = PORTOP_DELETE_ALL;
     std::vector<std::wstring> texts;
     g_lineTexts = &texts;
@@ -134,21 +143,104 @@ TEST_F(DeleteProgressTest, EmptyRequestOnlyEndsTheDialog)
     ExpectKept(9);
 }
 
-TEST_F(DeleteProgressTest, UnopenableDatabaseDeletesNothingAndLetsTheUserClose)
+// Neither delete changes anything without the COM-port database or the list of port devices; the
+// dialog stays until the user closes it, so the page does not reload.
+TEST_F(DeleteProgressTest, UnopenableDatabaseOrNoDeviceListDeletesNothingAndLetsTheUserClose)
 {
+    const struct {
+        const wchar_t* fault;
+        PortOperation operation;
+        const wchar_t* box;
+    } cases[] = {
+        {SIM_CONTROL_COMDB_OPEN_FAILS, PORTOP_DELETE_ALL, L"ComDBOpen Fail!"},
+        {SIM_CONTROL_COMDB_OPEN_FAILS, PORTOP_DELETE_SELECTED, L"ComDBOpen Fail!"},
+        {SIM_CONTROL_DEVICE_LIST_FAILS, PORTOP_DELETE_ALL, kNoDeviceList},
+        {SIM_CONTROL_DEVICE_LIST_FAILS, PORTOP_DELETE_SELECTED, kNoDeviceList},
+    };
     MakePorts({11, 12});
-    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
-    g_portOperation = PORTOP_DELETE_ALL;
-    CSVT_ProgressDlg dlg;
-    INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([&](CWnd&) { return !harness.MessageBoxes().empty() && !dlg.WorkerRunning(); }), RunFor(400),
-              Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
-    EXPECT_EQ(IDCANCEL, result);
+    const std::vector<unsigned> claims = simtest::ComDbClaims();
+    g_deletePortRequest.count = 1;
+    g_deletePortRequest.comNumbers[0] = 12;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.operation);
+        ASSERT_TRUE(simtest::InjectFault(c.fault));
+        harness.ClearMessageBoxes();
+        g_portOperation = c.operation;
+        CSVT_ProgressDlg dlg;
+        INT_PTR result = harness.RunModal(
+            dlg, {WaitUntil([&](CWnd&) { return !harness.MessageBoxes().empty() && !dlg.WorkerRunning(); }),
+                  RunFor(400), Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
+        ASSERT_TRUE(simtest::ClearFault(c.fault));
+        EXPECT_EQ(IDCANCEL, result);
+        EXPECT_EQ((std::vector<std::wstring>{c.box}), BoxTexts());
+        ExpectKept(11);
+        ExpectKept(12);
+        EXPECT_EQ(claims, simtest::ComDbClaims());
+        EXPECT_EQ(2, g_portTable.GetSize());
+    }
     EXPECT_EQ(0, harness.DialogsEndedByHarness());
-    EXPECT_EQ((std::vector<std::wstring>{L"ComDBOpen Fail!"}), BoxTexts());
-    ExpectKept(11);
-    ExpectKept(12);
-    EXPECT_EQ(2, g_portTable.GetSize());
+}
+
+// A port whose device does not go (removal refused, or its device not found because an unreadable
+// one comes first) keeps its settings, its COM number and its count; the others go, and the
+// dialog names the ports left before it ends.
+TEST_F(DeleteProgressTest, APortWhoseDeviceStaysKeepsItsSettingsAndNumber)
+{
+    const struct {
+        const wchar_t* fault;  // null: the device of COM22 has no friendly name
+        PortOperation operation;
+        const wchar_t* box;
+        std::vector<unsigned> gone;
+    } cases[] = {
+        {SIM_CONTROL_REMOVAL_FAILS, PORTOP_DELETE_ALL, L"COM21, COM22, COM23", {}},
+        {SIM_CONTROL_REMOVAL_FAILS, PORTOP_DELETE_SELECTED, L"COM21, COM23", {}},
+        {nullptr, PORTOP_DELETE_ALL, L"COM22, COM23", {21}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.box);
+        ASSERT_TRUE(simtest::ResetMachine());
+        MakePorts({21, 22, 23});
+        WriteRegDword(PortKey(21).c_str(), L"Port", 5000);
+        WriteRegString(PortKey(23).c_str(), L"Alias", L"kept");
+        LoadPortTable();
+        if (c.fault) {
+            ASSERT_TRUE(simtest::InjectFault(c.fault));
+        } else {
+            ASSERT_TRUE(simtest::DeletePortDeviceValue(22, L"FriendlyName"));
+        }
+        harness.ClearMessageBoxes();
+        g_portOperation = c.operation;
+        g_deletePortRequest.count = 2;
+        g_deletePortRequest.comNumbers[0] = 21;
+        g_deletePortRequest.comNumbers[1] = 23;
+
+        EXPECT_EQ(IDOK, Run(nullptr));
+        if (c.fault) {
+            ASSERT_TRUE(simtest::ClearFault(c.fault));
+        }
+
+        EXPECT_EQ(std::vector<std::wstring>{L"These ports were not removed: " + std::wstring(c.box) +
+                                            L"\nTheir settings and COM numbers are kept"},
+                  BoxTexts());
+        for (unsigned com : c.gone)
+            ExpectGone(com);
+        for (unsigned com : {21u, 22u, 23u}) {
+            if (std::find(c.gone.begin(), c.gone.end(), com) != c.gone.end())
+                continue;
+            SCOPED_TRACE(com);
+            ExpectKept(com);
+            auto claims = simtest::ComDbClaims();
+            EXPECT_NE(claims.end(), std::find(claims.begin(), claims.end(), com));
+        }
+        if (c.gone.empty()) {
+            EXPECT_EQ(5000, ReadDword(PortKey(21), L"Port"));
+            EXPECT_EQ(23, ReadDword(PortKey(23), L"ComPort"));
+            CString alias;
+            EXPECT_TRUE(ReadRegString(PortKey(23).c_str(), L"Alias", alias));
+            EXPECT_EQ(L"kept", std::wstring(static_cast<LPCWSTR>(alias)));
+        }
+        EXPECT_EQ(static_cast<long long>(3 - c.gone.size()), ReadDword(SVT_PARAMETERS_KEY, L"DeviceCount"));
+    }
 }
 
 TEST_F(DeleteProgressTest, CloseBoxWaitsForTheWorker)

@@ -191,8 +191,8 @@ TEST_F(ComUsageTest, AnUnreadableFriendlyNameEndsEveryWalk)
     ASSERT_TRUE(simtest::SetComDbClaims({5}));
     SpoilMaps();
 
-    EXPECT_EQ(0, CountPresentPortDevices());
-    MapPortDevices();
+    EXPECT_EQ(kUnknownPortCount, CountPresentPortDevices());
+    EXPECT_FALSE(MapPortDevices());
     EXPECT_EQ(std::vector<int>(), MappedPorts());
     BuildComUsageMap();
     EXPECT_EQ((std::map<int, int>{{5, P}}), UsedNumbers());  // from SERIALCOMM
@@ -206,8 +206,8 @@ TEST_F(ComUsageTest, AnUnreadableFriendlyNameKeepsWhatTheWalkFoundBeforeIt)
     ASSERT_TRUE(simtest::DeletePortDeviceValue(9, L"FriendlyName"));
     SpoilMaps();
 
-    EXPECT_EQ(0, CountPresentPortDevices());
-    MapPortDevices();
+    EXPECT_EQ(kUnknownPortCount, CountPresentPortDevices());
+    EXPECT_FALSE(MapPortDevices());
     EXPECT_EQ(std::vector<int>({12, 14}), MappedPorts());
     BuildComUsageMap();
     EXPECT_EQ((std::map<int, int>{{2, P}, {4, P}, {9, P}, {12, P}, {14, P}}), UsedNumbers());

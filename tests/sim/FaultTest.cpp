@@ -178,3 +178,15 @@ TEST_F(Faults, NoDeviceListCanBeMadeUntilTheFaultIsCleared)
     ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_DEVICE_LIST_FAILS));
     EXPECT_EQ(1u, ListPortDevices().size());
 }
+
+TEST_F(Faults, NoDeviceCanBeRemovedUntilTheFaultIsCleared)
+{
+    ASSERT_TRUE(simtest::CreatePorts({5}));
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_REMOVAL_FAILS));
+
+    EXPECT_FALSE(simtest::RemovePortDevice(5));
+    EXPECT_TRUE(simtest::IsPortPresent(5));
+
+    ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_REMOVAL_FAILS));
+    EXPECT_TRUE(simtest::RemovePortDevice(5));
+}
