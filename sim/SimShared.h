@@ -121,6 +121,7 @@ typedef struct SimCallRecord {
 #define SIM_COMDB_KEY L"SYSTEM\\CurrentControlSet\\Control\\COM Name Arbiter"
 #define SIM_COMDB_VALUE L"ComDB"
 #define SIM_COMDB_MIN_BYTES 32u
+#define SIM_COMDB_MAX_BYTES 512u /* 4096 numbers, the most a resize gives */
 
 /* Name under which a child's COM name is published in HARDWARE\DEVICEMAP\SERIALCOMM. */
 #define SIM_SERIALCOMM_NAME_FORMAT L"\\Device\\SarventoVcp%u"

@@ -3,6 +3,7 @@
 #include <initguid.h>
 #include <ntddser.h>
 
+#include "ComDbClaim.h"
 #include "InterfaceKeys.h"
 #include "KernelRegistry.h"
 #include "contract/DriverInterface.h"
@@ -214,9 +215,10 @@ static void WithdrawSerialComm(ULONG comNumber)
     ZwClose(key);
 }
 
-/* Makes the child fully present: device key first, then its enabled COM-port interface, then
-   its COM name, so that nobody sees a device without its names or a COM name without a
-   device. */
+/* Makes the child fully present: device key first, then its claim in the COM-port database
+   (as Windows' Ports class installer claims the number of a port device it installs), then its
+   enabled COM-port interface, then its COM name, so that nobody sees a device without its
+   claim or names, or a COM name without a device. */
 static NTSTATUS PresentChild(ULONG comNumber, ULONG friendlyNameForm)
 {
     WCHAR instanceId[NAME_CHARS];
@@ -225,6 +227,8 @@ static NTSTATUS PresentChild(ULONG comNumber, ULONG friendlyNameForm)
     if (!FormatInstanceId(comNumber, instanceId, NAME_CHARS))
         return STATUS_NAME_TOO_LONG;
     status = WriteChildDevice(comNumber, friendlyNameForm);
+    if (NT_SUCCESS(status))
+        status = ClaimComNumber(comNumber);
     if (NT_SUCCESS(status))
         status = RegisterInterface(&GUID_DEVINTERFACE_COMPORT, instanceId, TRUE);
     if (NT_SUCCESS(status))

@@ -5,6 +5,7 @@
 
 #define KR_MAX_PATH 512
 #define KR_MAX_NAME 256
+#define KR_MAX_BINARY 512
 
 BOOLEAN KrFormat(WCHAR* buf, size_t cch, const WCHAR* format, ...)
 {
@@ -173,6 +174,27 @@ NTSTATUS KrQueryDword(HANDLE key, const WCHAR* name, ULONG* value)
     if (buffer.info.Type != REG_DWORD || buffer.info.DataLength != sizeof(ULONG))
         return STATUS_OBJECT_TYPE_MISMATCH;
     memcpy(value, buffer.info.Data, sizeof(ULONG));
+    return STATUS_SUCCESS;
+}
+
+NTSTATUS KrQueryBinary(HANDLE key, const WCHAR* name, UCHAR* data, ULONG capacity, ULONG* size)
+{
+    enum { HEADER = FIELD_OFFSET(KEY_VALUE_PARTIAL_INFORMATION, Data) };
+    UCHAR buffer[HEADER + KR_MAX_BINARY];
+    KEY_VALUE_PARTIAL_INFORMATION* info = (KEY_VALUE_PARTIAL_INFORMATION*)buffer;
+    UNICODE_STRING valueName;
+    ULONG returned = 0;
+    NTSTATUS status;
+
+    RtlInitUnicodeString(&valueName, name);
+    status = ZwQueryValueKey(key, &valueName, KeyValuePartialInformation, buffer,
+                             (ULONG)(HEADER + (capacity < KR_MAX_BINARY ? capacity : KR_MAX_BINARY)), &returned);
+    if (!NT_SUCCESS(status))
+        return status;
+    if (info->Type != REG_BINARY)
+        return STATUS_OBJECT_TYPE_MISMATCH;
+    memcpy(data, info->Data, info->DataLength);
+    *size = info->DataLength;
     return STATUS_SUCCESS;
 }
 

@@ -33,6 +33,11 @@ NTSTATUS KrDeleteValue(HANDLE key, const WCHAR* name);
 /* Reads a REG_DWORD; another type counts as missing (STATUS_OBJECT_TYPE_MISMATCH). */
 NTSTATUS KrQueryDword(HANDLE key, const WCHAR* name, ULONG* value);
 
+/* Reads a REG_BINARY of at most capacity bytes (and at most 512) into data; *size gets its
+   length. Another type counts as missing (STATUS_OBJECT_TYPE_MISMATCH), a longer value gives
+   STATUS_BUFFER_OVERFLOW. */
+NTSTATUS KrQueryBinary(HANDLE key, const WCHAR* name, UCHAR* data, ULONG capacity, ULONG* size);
+
 /* When the key, its values or its list of subkeys last changed (a change below a subkey does
    not count). */
 NTSTATUS KrQueryLastWriteTime(const WCHAR* path, LARGE_INTEGER* time);

@@ -64,7 +64,6 @@ TEST_F(KillInstances, EndsOnlyTheFirstOfTwoCopies)
 TEST_F(KillInstances, ACopyThatCannotBeOpenedStopsTheWholeUninstallation)
 {
     ASSERT_TRUE(simtest::CreatePorts({3}));
-    ASSERT_TRUE(simtest::SetComDbClaims({3}));
     const Folders folders;
     const std::wstring installed = folders.programFiles + L"\\Kolbrant\\COM Sarvento\\svtmf3.sys";
     ASSERT_TRUE(files.File(installed));

@@ -56,9 +56,9 @@ protected:
     {
         // Ports 3 and 5 with their devices, subkey 9 configured without a ComPort, another
         // product's device, settings and claims.
-        ASSERT_TRUE(simtest::CreatePorts({3, 5}));
+        ASSERT_TRUE(simtest::SetComDbClaims({11, 12}));
+        ASSERT_TRUE(simtest::CreatePorts({3, 5}));  // and their claims
         ASSERT_TRUE(WriteDword(PortSubkey(9), L"Port", 4001));
-        ASSERT_TRUE(simtest::SetComDbClaims({3, 5, 11, 12}));
         ASSERT_TRUE(WriteDevice(kOtherDevice, L"otherbus", {L"root\\otherbus"}));
         ASSERT_TRUE(WriteDword(kOtherProductKey, L"Installed", 1));
         // Registry links to the other product's keys: subkey 0042 itself, and a key inside 0003.

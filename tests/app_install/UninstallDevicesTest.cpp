@@ -98,7 +98,6 @@ TEST_F(UninstallDevices, ReleasesTheKeyNumberOfEveryPortSubkeyAndKeepsTheSubkeys
 TEST_F(UninstallDevices, WithoutTheComPortDatabaseStillRemovesTheDevicesAndInfCopies)
 {
     ASSERT_TRUE(simtest::CreatePorts({4}));
-    ASSERT_TRUE(simtest::SetComDbClaims({4}));
     MadeFiles files;
     const std::wstring copy = files.InfCopy(simtest::BuiltMachineFolder() + L"\\svtser3.inf");
     ASSERT_FALSE(copy.empty());

@@ -30,12 +30,11 @@ LRESULT CALLBACK RecordLineText(int code, WPARAM wParam, LPARAM lParam)
 
 class DeleteProgressTest : public ProgressDialogTest {
 protected:
-    // Ports made as an add makes them, claimed in the database, loaded into the table, with
-    // DeviceCount as the port list keeps it.
+    // Ports made as an add makes them (the machine claims their numbers as it installs their
+    // devices), loaded into the table, with DeviceCount as the port list keeps it.
     void MakePorts(const std::vector<unsigned>& coms)
     {
         ASSERT_TRUE(simtest::CreatePorts(coms));
-        ASSERT_TRUE(simtest::SetComDbClaims(coms));
         LoadPortTable();
         g_deviceCount = static_cast<int>(g_portTable.GetSize());
         WriteRegDword(SVT_PARAMETERS_KEY, L"DeviceCount", static_cast<DWORD>(g_deviceCount));

@@ -71,10 +71,10 @@ const int R = COMUSE_RESERVED;
 
 TEST_F(ComUsageTest, PresentPortsWinOverClaimsInTheDatabase)
 {
-    ASSERT_TRUE(simtest::CreatePorts({5}));
+    ASSERT_TRUE(simtest::SetComDbClaims({1, 2}));
+    ASSERT_TRUE(simtest::CreatePorts({5}));  // and its claim
     ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial0", 1));
     ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial2", 3));
-    ASSERT_TRUE(simtest::SetComDbClaims({1, 2, 5}));
     SpoilMaps();
 
     BuildComUsageMap();
@@ -188,7 +188,6 @@ TEST_F(ComUsageTest, AnUnreadableFriendlyNameEndsEveryWalk)
 {
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_FRIENDLY_NAME_FORM, SIM_FRIENDLY_NAME_NONE));
     ASSERT_TRUE(simtest::CreatePorts({5}));
-    ASSERT_TRUE(simtest::SetComDbClaims({5}));
     SpoilMaps();
 
     EXPECT_EQ(kUnknownPortCount, CountPresentPortDevices());

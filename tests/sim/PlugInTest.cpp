@@ -129,6 +129,7 @@ class PlugIn : public SimMachineTest {};
 
 TEST_F(PlugIn, PresentsAChildForEveryWrittenPortSubkeyAndOnlyThose)
 {
+    ASSERT_TRUE(simtest::SetComDbClaims({3, 7}));
     ASSERT_TRUE(simtest::WritePortSubkeys({3, 12, 200}));
     // Subkeys that do not name a port from 1 to 255.
     for (const wchar_t* name : {L"0000", L"0256", L"12", L"abcd"}) {
@@ -142,6 +143,9 @@ TEST_F(PlugIn, PresentsAChildForEveryWrittenPortSubkeyAndOnlyThose)
 
     EXPECT_THAT(InstanceIds(), UnorderedElementsAre(PortInstanceId(3), PortInstanceId(12), PortInstanceId(200)));
     EXPECT_THAT(SerialCommPorts(), UnorderedElementsAre(L"COM3", L"COM12", L"COM200"));
+    // Installing a port device claims its number, as Windows' Ports class installer does; the
+    // claims there were stay.
+    EXPECT_THAT(simtest::ComDbClaims(), ElementsAre(3u, 7u, 12u, 200u));
 }
 
 TEST_F(PlugIn, GivesEachChildTheIdentityThePortDevicesHave)

@@ -54,7 +54,8 @@ constexpr DWORD kPortWaitMs = 10000;
 ::testing::AssertionResult WritePortSubkeys(const std::vector<unsigned>& comNumbers);
 // The program's plug-in request, once.
 ::testing::AssertionResult PlugIn();
-// Waits until each port's device and SERIALCOMM value are there.
+// Waits until each port's device and SERIALCOMM value are there. A device appears with its
+// number claimed in the COM-port database, as Windows' Ports class installer claims it.
 ::testing::AssertionResult WaitForPorts(const std::vector<unsigned>& comNumbers, DWORD timeoutMs = kPortWaitMs);
 // WritePortSubkeys + PlugIn + WaitForPorts.
 ::testing::AssertionResult CreatePorts(const std::vector<unsigned>& comNumbers, DWORD timeoutMs = kPortWaitMs);
