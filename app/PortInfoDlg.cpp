@@ -25,28 +25,21 @@ namespace {
 // The longest alias the load of the port table reads back; a longer one would be lost there.
 constexpr int kMaxAliasChars = kRegStringChars - 1;
 constexpr UINT kMaxTriggerLevel = 255;
+constexpr UINT kMaxNetworkPort = 65535;
 
-// The settings a row holds for its port, written back in this order.
-void WriteTriggerLevel(CDeviceParamWriter& devices, int com, const CString& text)
-{
-    WritePortSetting(devices, com, kTxTriggerLevelValue, static_cast<DWORD>(wcstoul(text, nullptr, 10)));
-}
-
-void WriteAlias(int com, CString alias)
-{
-    if (alias.GetLength() > kMaxAliasChars)
-        alias = alias.Left(kMaxAliasChars);
-    WriteRegString(PortSubkeyPath(com), kAliasValue, alias);
-    WriteRegString(PortDevicePath(com), kAliasValue, alias);
-}
-
-// An address with a component beyond a byte does not mean any address: the stored one stays.
-void WriteIpAddress(CDeviceParamWriter& devices, int com, const CString& text)
-{
-    if (!SplitIpAddress(text).InRange())
-        return;
-    WritePortSetting(devices, com, kIPaddressValue, ParseIpAddress(text));
-}
+// What a row holds for its port, read from its cells and checked before anything is written.
+struct RowSettings {
+    int com = 0;
+    bool open = false;  // the port is in use: nothing of the row is written
+    bool writeAlias = true;
+    DWORD triggerLevel = 0;
+    CString alias;
+    bool writeAddress = false;
+    DWORD address = 0;
+    DWORD port = 0;
+    bool writeProtocol = false;
+    UINT protocol = 0;
+};
 
 // What a row knows of its port beyond its cells, kept in its item data, which stays with the row
 // when the list is sorted or its rows are moved: the key number of the port's subkey, and
@@ -59,14 +52,72 @@ DWORD_PTR RowData(const CSVT_ComInfo& record)
     return record.keyNumber | (record.AliasNotRead ? kAliasNotReadFlag : 0);
 }
 
-// The network port of the text, when it is one from 1 to 65535.
-bool ReadNetworkPort(const CString& text, DWORD& port)
+// The number that starts the text (as wcstol reads it), when it lies from 1 to max.
+bool ReadNumberUpTo(const CString& text, UINT max, DWORD& number)
 {
     const long n = wcstol(text, nullptr, 10);
-    if (static_cast<unsigned long>(n) - 1 > 65534)
+    if (n < 1 || static_cast<unsigned long>(n) > max)
         return false;
-    port = static_cast<DWORD>(n);
+    number = static_cast<DWORD>(n);
     return true;
+}
+
+// The message of a cell that holds no number Apply can store: the row's port, the column and the
+// range, in the words of the add-port dialog's own check.
+void RefuseCell(PortList& list, int row, int column, UINT max)
+{
+    CString maxText;
+    maxText.Format(L"%u", max);
+    CString rule;
+    AfxFormatString2(rule, AFX_IDP_PARSE_INT_RANGE, L"1", maxText);
+    CString text;
+    text.Format(L"%s, %s: %s", list.GetItemText(row, PORTCOL_COMPORT).GetString(), kPortListColumns[column].title,
+                rule.GetString());
+    AfxMessageBox(text, MB_OK);
+}
+
+// Reads a row's cells into settings; false, after the message, when a number is out of range.
+bool ReadRow(PortList& list, int row, DWORD_PTR data, RowSettings& settings)
+{
+    if (!ReadNumberUpTo(list.GetItemText(row, PORTCOL_TRIGGER), kMaxTriggerLevel, settings.triggerLevel)) {
+        RefuseCell(list, row, PORTCOL_TRIGGER, kMaxTriggerLevel);
+        return false;
+    }
+    if (!ReadNumberUpTo(list.GetItemText(row, PORTCOL_PORT), kMaxNetworkPort, settings.port)) {
+        RefuseCell(list, row, PORTCOL_PORT, kMaxNetworkPort);
+        return false;
+    }
+    settings.alias = list.GetItemText(row, PORTCOL_ALIAS);
+    if (settings.alias.GetLength() > kMaxAliasChars)
+        settings.alias = settings.alias.Left(kMaxAliasChars);
+    // An alias the load could not read shows empty: it is kept unless the user typed one.
+    settings.writeAlias = (data & kAliasNotReadFlag) == 0 || !settings.alias.IsEmpty();
+    // An address with a component beyond a byte does not mean any address: the stored one stays.
+    const CString address = list.GetItemText(row, PORTCOL_IPADDRESS);
+    settings.writeAddress = SplitIpAddress(address).InRange();
+    settings.address = ParseIpAddress(address);
+    settings.writeProtocol = ParseProtocol(list.GetItemText(row, PORTCOL_PROTOCOL), settings.protocol);
+    return true;
+}
+
+// Writes a row's settings into its port's subkey (one open for all of them) and its device, in
+// the order the settings store lists them. A port whose subkey has gone, or has become a link,
+// gets nothing, and nothing is made for it.
+void WriteRow(CDeviceParamWriter& devices, const RowSettings& settings)
+{
+    PortSubkeyWriter subkey(static_cast<UINT>(settings.com));
+    if (!subkey.IsOpen())
+        return;
+    WritePortSetting(subkey, devices, kTxTriggerLevelValue, settings.triggerLevel);
+    if (settings.writeAlias && subkey.WriteString(kAliasValue, settings.alias))
+        WriteDeviceParamString(static_cast<UINT>(settings.com), kAliasValue, settings.alias);
+    if (settings.writeAddress)
+        WritePortSetting(subkey, devices, kIPaddressValue, settings.address);
+    WritePortSetting(subkey, devices, kPortValue, settings.port);
+    if (settings.writeProtocol)
+        WritePortSetting(subkey, devices, kProtocolValue, settings.protocol);
+    WritePortSetting(subkey, devices, kAliveRxTimerValue, kDefaultAliveRxTimer);
+    WritePortSetting(subkey, devices, kAliveTxTimerValue, kDefaultAliveTxTimer);
 }
 
 }  // namespace
@@ -176,8 +227,14 @@ void CSVT_PortInfoDlg::FillList()
         CSingleLock lock(&g_portTableLock, TRUE);
         g_deviceCount = static_cast<int>(g_portTable.GetSize());
         records.reserve(static_cast<size_t>(g_deviceCount));
-        for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i)
+        for (INT_PTR i = 0; i < g_portTable.GetSize(); ++i) {
+            // A level outside the offered 1 to 255 shows as the default, which the next Apply
+            // stores; the registry keeps its value until then.
+            UINT& level = g_portTable[i].TxTriggerLevel;
+            if (level == 0 || level > kMaxTriggerLevel)
+                level = kDefaultTxTriggerLevel;
             records.push_back(g_portTable[i]);
+        }
     }
 
     // Painted once, when every row is in.
@@ -191,8 +248,6 @@ void CSVT_PortInfoDlg::FillList()
                           static_cast<LPARAM>(RowData(record)));
         text.Format(L"COM%u", record.ShownComNumber());
         m_list.SetItemText(row, PORTCOL_COMPORT, text);
-        // A level outside the offered 1 to 255 shows as stored, so that Apply writes back what
-        // the registry holds unless the user picks another.
         text.Format(L"%u", record.TxTriggerLevel);
         m_list.SetItemText(row, PORTCOL_TRIGGER, text);
         m_list.SetItemText(row, PORTCOL_ALIAS, record.Alias);
@@ -204,43 +259,40 @@ void CSVT_PortInfoDlg::FillList()
     m_list.Invalidate();
 }
 
-// Rows are taken in the order the list shows them. Each row is written to its own port: the
-// subkey and device of the key number it was filled with, whatever ComPort value the subkey
-// holds, so that Apply never makes a subkey (and so a port) that no add made.
 int CSVT_PortInfoDlg::RowKeyNumber(int row)
 {
     return static_cast<int>(m_list.GetItemData(row) & kKeyNumberMask);
 }
 
+// Rows are taken in the order the list shows them. Each row is written to its own port: the
+// subkey and device of the key number it was filled with, whatever ComPort value the subkey
+// holds, so that Apply never makes a subkey (and so a port) that no add made. Every row is read
+// and checked first: a cell out of range stops the apply before anything is written, with the
+// user's edits still in the list to be corrected.
 void CSVT_PortInfoDlg::ApplySettings()
 {
     const int rows = std::min(g_deviceCount, m_list.GetItemCount());
-    CDeviceParamWriter devices;
+    std::vector<RowSettings> settings;
+    settings.reserve(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row) {
         const DWORD_PTR data = m_list.GetItemData(row);
-        const int com = RowKeyNumber(row);
-        if (com < 1 || com > kMaxPortComNumber)
+        RowSettings rowSettings;
+        rowSettings.com = RowKeyNumber(row);
+        if (rowSettings.com < 1 || rowSettings.com > kMaxPortComNumber)
             continue;
         // An open port is never rewritten: the driver holds its settings while it is in use.
-        if (IsPortOpen(com)) {
-            ::SendMessageW(g_hMainWnd, WM_PORT_IN_USE, 1, com);
-            continue;
-        }
-        WriteTriggerLevel(devices, com, m_list.GetItemText(row, PORTCOL_TRIGGER));
-        // An alias the load could not read shows empty: it is kept unless the user typed one.
-        const CString alias = m_list.GetItemText(row, PORTCOL_ALIAS);
-        if ((data & kAliasNotReadFlag) == 0 || !alias.IsEmpty())
-            WriteAlias(com, alias);
-        WriteIpAddress(devices, com, m_list.GetItemText(row, PORTCOL_IPADDRESS));
-        DWORD port = 0;
-        if (!ReadNetworkPort(m_list.GetItemText(row, PORTCOL_PORT), port))
-            break;  // the list then shows what was stored, and the edits of this row are gone
-        WritePortSetting(devices, com, kPortValue, port);
-        UINT protocol = 0;
-        if (ParseProtocol(m_list.GetItemText(row, PORTCOL_PROTOCOL), protocol))
-            WritePortSetting(devices, com, kProtocolValue, protocol);
-        WritePortSetting(devices, com, kAliveRxTimerValue, kDefaultAliveRxTimer);
-        WritePortSetting(devices, com, kAliveTxTimerValue, kDefaultAliveTxTimer);
+        rowSettings.open = IsPortOpen(rowSettings.com);
+        if (!rowSettings.open && !ReadRow(m_list, row, data, rowSettings))
+            return;
+        settings.push_back(rowSettings);
+    }
+
+    CDeviceParamWriter devices;
+    for (const RowSettings& rowSettings : settings) {
+        if (rowSettings.open)
+            ::SendMessageW(g_hMainWnd, WM_PORT_IN_USE, 1, rowSettings.com);
+        else
+            WriteRow(devices, rowSettings);
     }
     Reload();
 }

@@ -31,17 +31,16 @@ struct RegStringBuffer {
     wchar_t chars[kRegStringChars + 1];
     DWORD dataBytes = 0;
 
-    bool Query(HKEY hKey, LPCWSTR valueName)
+    LONG Query(HKEY hKey, LPCWSTR valueName)
     {
         dataBytes = kRegStringChars * sizeof(wchar_t);
-        return ::RegQueryValueExW(hKey, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(chars), &dataBytes) ==
-               ERROR_SUCCESS;
+        return ::RegQueryValueExW(hKey, valueName, nullptr, nullptr, reinterpret_cast<BYTE*>(chars), &dataBytes);
     }
     bool Query(LPCWSTR keyPath, LPCWSTR valueName, REGSAM access)
     {
         ScopedRegKey key;
         return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, access, key.Receive()) == ERROR_SUCCESS &&
-               Query(key, valueName);
+               Query(key, valueName) == ERROR_SUCCESS;
     }
     // Whole characters only; the text ends at its terminator or at the end of the data.
     CString Text() const
@@ -50,6 +49,16 @@ struct RegStringBuffer {
         return CString(chars, static_cast<int>(wcsnlen(chars, count)));
     }
 };
+
+const wchar_t kDeviceParametersName[] = L"Device Parameters";
+
+// "...\Enum\SVTMF3\*PNP0501\0000000A" for key number 10: the port device's instance key.
+CString PortDeviceInstancePath(UINT keyNumber)
+{
+    CString name;
+    name.Format(L"\\%08X", keyNumber);
+    return kPortDeviceEnumKey + name;
+}
 
 }  // namespace
 
@@ -62,17 +71,18 @@ CString PortSubkeyPath(UINT keyNumber)
 
 CString PortDevicePath(UINT keyNumber)
 {
-    CString name;
-    name.Format(L"\\%08X\\Device Parameters", keyNumber);
-    return kPortDeviceEnumKey + name;
+    return PortDeviceInstancePath(keyNumber) + L"\\" + kDeviceParametersName;
 }
 
-LONG OpenRegKeyForRead(LPCWSTR keyPath, HKEY* phKey)
+int SetRegString(HKEY hKey, LPCWSTR valueName, LPCWSTR text)
 {
-    LONG status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, phKey);
-    if (status == ERROR_ACCESS_DENIED)
-        status = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, phKey);
-    return status;
+    const size_t dataBytes = (wcslen(text) + 1) * sizeof(wchar_t);
+    if (dataBytes > MAXDWORD)
+        return 0;
+    return ::RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                            static_cast<DWORD>(dataBytes)) == ERROR_SUCCESS
+               ? 1
+               : 0;
 }
 
 int QueryRegDword(HKEY hKey, LPCWSTR valueName, DWORD& value)
@@ -95,7 +105,10 @@ int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value)
 {
     value = 0;
     ScopedRegKey key;
-    if (OpenRegKeyForRead(keyPath, key.Receive()) != ERROR_SUCCESS)
+    LONG opened = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive());
+    if (opened == ERROR_ACCESS_DENIED)
+        opened = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ, key.Receive());
+    if (opened != ERROR_SUCCESS)
         return 0;
     return QueryRegDword(key, valueName, value);
 }
@@ -121,13 +134,13 @@ int ReadRegString(LPCWSTR keyPath, LPCWSTR valueName, CString& text)
     return 1;
 }
 
-int QueryRegString(HKEY hKey, LPCWSTR valueName, CString& text)
+LONG QueryRegString(HKEY hKey, LPCWSTR valueName, CString& text)
 {
     RegStringBuffer buffer;
-    if (!buffer.Query(hKey, valueName))
-        return 0;
-    text = buffer.Text();
-    return 1;
+    const LONG status = buffer.Query(hKey, valueName);
+    if (status == ERROR_SUCCESS)
+        text = buffer.Text();
+    return status;
 }
 
 bool IsRegValueMissing(LPCWSTR keyPath, LPCWSTR valueName)
@@ -146,13 +159,7 @@ int WriteRegString(LPCWSTR keyPath, LPCWSTR valueName, LPCWSTR text)
         ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                           nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
         return 0;
-    const size_t dataBytes = (wcslen(text) + 1) * sizeof(wchar_t);
-    if (dataBytes > MAXDWORD)
-        return 0;
-    return ::RegSetValueExW(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                            static_cast<DWORD>(dataBytes)) == ERROR_SUCCESS
-               ? 1
-               : 0;
+    return SetRegString(key, valueName, text);
 }
 
 int WriteDeviceParamDword(DWORD comNumber, LPCWSTR valueName, DWORD value)
@@ -167,10 +174,47 @@ void WritePortSetting(UINT keyNumber, LPCWSTR valueName, DWORD value)
     WriteDeviceParamDword(keyNumber, valueName, value);
 }
 
-void WritePortSetting(CDeviceParamWriter& devices, UINT keyNumber, LPCWSTR valueName, DWORD value)
+PortSubkeyWriter::PortSubkeyWriter(UINT keyNumber) : m_keyNumber(keyNumber)
 {
-    WriteRegDword(PortSubkeyPath(keyNumber), valueName, value);
-    devices.WriteDword(keyNumber, valueName, value);
+    bool isLink = false;
+    m_opened =
+        OpenRegKeyUnlinked(HKEY_LOCAL_MACHINE, PortSubkeyPath(keyNumber), KEY_SET_VALUE, m_key.Receive(), isLink);
+}
+
+int PortSubkeyWriter::WriteDword(LPCWSTR valueName, DWORD value)
+{
+    return m_key != nullptr && ::RegSetValueExW(m_key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                                                sizeof(value)) == ERROR_SUCCESS
+               ? 1
+               : 0;
+}
+
+int PortSubkeyWriter::WriteString(LPCWSTR valueName, LPCWSTR text)
+{
+    return m_key != nullptr ? SetRegString(m_key, valueName, text) : 0;
+}
+
+int WritePortSetting(PortSubkeyWriter& subkey, CDeviceParamWriter& devices, LPCWSTR valueName, DWORD value)
+{
+    if (!subkey.WriteDword(valueName, value))
+        return 0;
+    devices.WriteDword(subkey.KeyNumber(), valueName, value);
+    return 1;
+}
+
+int WriteDeviceParamString(UINT keyNumber, LPCWSTR valueName, LPCWSTR text)
+{
+    ScopedRegKey key;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, PortDevicePath(keyNumber), 0, KEY_SET_VALUE, key.Receive()) !=
+        ERROR_SUCCESS) {
+        ScopedRegKey instance;
+        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, PortDeviceInstancePath(keyNumber), 0, KEY_CREATE_SUB_KEY,
+                            instance.Receive()) != ERROR_SUCCESS ||
+            ::RegCreateKeyExW(instance, kDeviceParametersName, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                              nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
+            return 0;
+    }
+    return SetRegString(key, valueName, text);
 }
 
 bool IsPortSubkeyLink(UINT keyNumber)

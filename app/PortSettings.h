@@ -5,6 +5,7 @@
 // below HKEY_LOCAL_MACHINE.
 #pragma once
 
+#include "app/ScopedHandles.h"
 #include "framework/cstring.h"
 
 #include <windows.h>
@@ -57,15 +58,18 @@ int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value);
 int ReadRegString(LPCWSTR keyPath, LPCWSTR valueName, CString& text);
 
 // The same reads on a key the caller holds open, for an operation that reads many values of one
-// key: OpenRegKeyForRead opens as ReadRegDword does (KEY_READ, once more after
-// ERROR_ACCESS_DENIED), QueryRegDword reads as ReadRegDword does, and QueryRegString as the first
-// of ReadRegString's two reads does (the key's own view).
-LONG OpenRegKeyForRead(LPCWSTR keyPath, HKEY* phKey);
+// key: QueryRegDword reads as ReadRegDword does, and QueryRegString as the first of
+// ReadRegString's two reads does (the key's own view). QueryRegString gives the query's result:
+// ERROR_SUCCESS when read, ERROR_FILE_NOT_FOUND when there is no such value, ERROR_MORE_DATA
+// when it is longer than ReadRegString reads; the text is left as it was unless read.
 int QueryRegDword(HKEY hKey, LPCWSTR valueName, DWORD& value);
-int QueryRegString(HKEY hKey, LPCWSTR valueName, CString& text);
+LONG QueryRegString(HKEY hKey, LPCWSTR valueName, CString& text);
 // True only when the key or the value does not exist; a value that cannot be read for another
 // reason (too long, no access) is not missing.
 bool IsRegValueMissing(LPCWSTR keyPath, LPCWSTR valueName);
+// Sets a REG_SZ value of an open key: the text with its terminator (an empty text is 2 bytes).
+// 1 when it was stored.
+int SetRegString(HKEY hKey, LPCWSTR valueName, LPCWSTR text);
 // Opens or creates the key; 1 when the value was stored.
 int WriteRegString(LPCWSTR keyPath, LPCWSTR valueName, LPCWSTR text);
 
@@ -74,10 +78,42 @@ int WriteRegString(LPCWSTR keyPath, LPCWSTR valueName, LPCWSTR text);
 int WriteDeviceParamDword(DWORD comNumber, LPCWSTR valueName, DWORD value);
 
 // Writes the value into the port's subkey and, when the port's device is present, into its
-// device key. The second form finds the device through devices, a list taken once for an
-// operation that writes many values.
+// device key.
 void WritePortSetting(UINT keyNumber, LPCWSTR valueName, DWORD value);
-void WritePortSetting(CDeviceParamWriter& devices, UINT keyNumber, LPCWSTR valueName, DWORD value);
+
+// A port's subkey opened once for every value that one operation writes into it (one open, the
+// values, one close). It is opened, never created, and as itself: a port whose subkey is gone
+// stays gone, and a subkey that is a link to another key is not a port's and gets nothing.
+class PortSubkeyWriter {
+public:
+    explicit PortSubkeyWriter(UINT keyNumber);
+    PortSubkeyWriter(const PortSubkeyWriter&) = delete;
+    PortSubkeyWriter& operator=(const PortSubkeyWriter&) = delete;
+
+    UINT KeyNumber() const { return m_keyNumber; }
+    bool IsOpen() const { return m_key != nullptr; }
+    // Why it is not open: ERROR_FILE_NOT_FOUND when the subkey is not there, ERROR_SUCCESS when
+    // it is a link, else the open's error.
+    LONG OpenStatus() const { return m_opened; }
+    // 1 when the value was stored; 0 also when the subkey is not open.
+    int WriteDword(LPCWSTR valueName, DWORD value);
+    int WriteString(LPCWSTR valueName, LPCWSTR text);
+
+private:
+    UINT m_keyNumber;
+    LONG m_opened;
+    ScopedRegKey m_key;
+};
+
+// WritePortSetting through an open subkey, and through devices, a list of the present devices
+// taken once for an operation that writes many values. 1 when the subkey took the value (the
+// device's key is written when the device is present, as WritePortSetting does).
+int WritePortSetting(PortSubkeyWriter& subkey, CDeviceParamWriter& devices, LPCWSTR valueName, DWORD value);
+
+// Writes the text into the Device Parameters key of the port's device by its path. That key is
+// made when missing, but only under a device instance key that is there: no key is made for a
+// device that has gone. 1 when the value was stored.
+int WriteDeviceParamString(UINT keyNumber, LPCWSTR valueName, LPCWSTR text);
 
 // Whether the port's subkey is a registry link to some other key rather than a key of its own.
 bool IsPortSubkeyLink(UINT keyNumber);

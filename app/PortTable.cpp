@@ -3,6 +3,7 @@
 #include "app/DeviceParamWriter.h"
 #include "app/Globals.h"
 #include "app/PortSettings.h"
+#include "app/RegKeyTree.h"
 #include "app/ScopedHandles.h"
 
 #include <optional>
@@ -14,39 +15,56 @@ constexpr UINT kMaxKeyNumber = 255;
 
 // A port's subkey during a load: opened once for the values the load reads from it, and once for
 // the defaults it writes there, instead of once per value. The reads give what one ReadRegDword
-// per value gives: a default written in between adds only a value that was read already.
+// per value gives: a default written in between adds only a value that was read already. The
+// subkey is opened as itself: one that is a link to another key is not a port's, and the load
+// skips it rather than read or write that other key.
 class PortSubkey {
 public:
     explicit PortSubkey(UINT keyNumber) : m_path(PortSubkeyPath(keyNumber))
     {
-        OpenRegKeyForRead(m_path, m_read.Receive());
+        m_opened = OpenRegKeyUnlinked(HKEY_LOCAL_MACHINE, m_path, KEY_READ, m_read.Receive(), m_isLink);
+        if (m_opened == ERROR_ACCESS_DENIED)
+            m_opened = OpenRegKeyUnlinked(HKEY_LOCAL_MACHINE, m_path, KEY_READ, m_read.Receive(), m_isLink);
     }
 
-    const CString& Path() const { return m_path; }
+    bool IsLink() const { return m_isLink; }
 
     int ReadDword(LPCWSTR valueName, DWORD& value)
     {
         value = 0;
         return m_read != nullptr ? QueryRegDword(m_read, valueName, value) : 0;
     }
-    // ReadRegString, whose first read goes through the open key.
-    int ReadString(LPCWSTR valueName, CString& text)
+    // As ReadRegString reads it: the key's 32-bit view is this same key (the SYSTEM hive is
+    // shared by both views), so one look through the open key tells all. The result is the
+    // query's, or the open's when the subkey did not open: ERROR_FILE_NOT_FOUND means missing.
+    LONG ReadString(LPCWSTR valueName, CString& text)
     {
-        return (m_read != nullptr && QueryRegString(m_read, valueName, text)) ||
-               ReadRegString(m_path, valueName, text);
+        return m_read != nullptr ? QueryRegString(m_read, valueName, text) : m_opened;
     }
-    // WriteRegDword: the subkey is created, or opened, on the first write.
+    // WriteRegDword and WriteRegString: the subkey is created, or opened, on the first write.
     void WriteDword(LPCWSTR valueName, DWORD value)
     {
-        if (m_write == nullptr && ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, m_path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                                    KEY_ALL_ACCESS, nullptr, m_write.Receive(), nullptr) != ERROR_SUCCESS)
-            return;
-        ::RegSetValueExW(m_write, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+        if (OpenForWrite())
+            ::RegSetValueExW(m_write, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    }
+    void WriteString(LPCWSTR valueName, LPCWSTR text)
+    {
+        if (OpenForWrite())
+            SetRegString(m_write, valueName, text);
     }
 
 private:
+    bool OpenForWrite()
+    {
+        return m_write != nullptr ||
+               ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, m_path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                 nullptr, m_write.Receive(), nullptr) == ERROR_SUCCESS;
+    }
+
     CString m_path;
     ScopedRegKey m_read;
+    LONG m_opened = ERROR_FILE_NOT_FOUND;
+    bool m_isLink = false;
     ScopedRegKey m_write;
 };
 
@@ -84,10 +102,11 @@ CString ReadAlias(PortSubkey& subkey, LPCWSTR devicePath, bool& notRead)
 {
     CString alias;
     notRead = false;
-    if (subkey.ReadString(kAliasValue, alias))
+    const LONG read = subkey.ReadString(kAliasValue, alias);
+    if (read == ERROR_SUCCESS)
         return alias;
-    if (IsRegValueMissing(subkey.Path(), kAliasValue)) {
-        WriteRegString(subkey.Path(), kAliasValue, L"");
+    if (read == ERROR_FILE_NOT_FOUND) {
+        subkey.WriteString(kAliasValue, L"");
         WriteRegString(devicePath, kAliasValue, L"");
     } else {
         notRead = true;
@@ -110,6 +129,8 @@ void LoadPortTable()
         if (g_presentPortMap[n - 1] == 0)
             continue;
         PortSubkey subkey(n);
+        if (subkey.IsLink())
+            continue;
         const CString devicePath = PortDevicePath(n);
 
         CSVT_ComInfo record;

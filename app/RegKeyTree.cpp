@@ -41,8 +41,25 @@ std::vector<std::wstring> SubkeyNames(HKEY key)
 bool IsRegKeyLink(HKEY parent, LPCWSTR path)
 {
     ScopedRegKey key;
-    return ::RegOpenKeyExW(parent, path, REG_OPTION_OPEN_LINK, KEY_QUERY_VALUE, key.Receive()) == ERROR_SUCCESS &&
-           IsLink(key);
+    bool isLink = false;
+    return OpenRegKeyUnlinked(parent, path, 0, key.Receive(), isLink) == ERROR_SUCCESS && isLink;
+}
+
+LONG OpenRegKeyUnlinked(HKEY parent, LPCWSTR path, REGSAM access, HKEY* phKey, bool& isLink)
+{
+    *phKey = nullptr;
+    isLink = false;
+    HKEY hKey = nullptr;
+    const LONG opened = ::RegOpenKeyExW(parent, path, REG_OPTION_OPEN_LINK, access | KEY_QUERY_VALUE, &hKey);
+    if (opened != ERROR_SUCCESS)
+        return opened;
+    if (IsLink(hKey)) {
+        ::RegCloseKey(hKey);
+        isLink = true;
+        return ERROR_SUCCESS;
+    }
+    *phKey = hKey;
+    return ERROR_SUCCESS;
 }
 
 bool DeleteRegKeyTree(HKEY parent, LPCWSTR path)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "tests/support/ExternalProgram.h"
+#include "tests/support/SimOddPorts.h"
 
 #include <gtest/gtest.h>
 
@@ -105,8 +106,7 @@ bool KeyExists(const std::wstring& path);
 ::testing::AssertionResult WriteDword(const std::wstring& keyPath, const wchar_t* name, DWORD value);
 // Deletes a key that a test made, with its subkeys (links as links); a missing key is fine.
 void DeleteTestKey(const std::wstring& path);
-// A registry link at linkPath to targetPath, both below HKEY_LOCAL_MACHINE.
-::testing::AssertionResult WriteRegistryLink(const std::wstring& linkPath, const std::wstring& targetPath);
+using simtest::WriteRegistryLink;
 
 // ---- devices ----
 // A device as the registry holds it, e.g. instanceId "ROOT\SARVENTOTEST\0001", with a service

@@ -2,6 +2,8 @@
 // program from outside. A machine with the product and other products' things on it keeps
 // exactly the others'.
 #include "app/Globals.h"
+#include "app/MonitorDlg.h"
+#include "app/PortInfoDlg.h"
 #include "app/PortSettings.h"
 #include "app/SarventoCtlDlg.h"
 #include "tests/app_install/InstallTestSupport.h"
@@ -139,14 +141,23 @@ TEST_F(UninstallCommand, TakesExactlyTheProductOffTheMachine)
     CSVT_SarventoCtlDlg dlg;
     app.m_pMainWnd = &dlg;
     bool stillOpen = false;
+    std::vector<int> rows;  // of both pages, before and after
+    const auto countRows = [&rows] {
+        rows.push_back(uitest::ListViewRowCount(g_portInfoDlg.m_list.m_hWnd));
+        rows.push_back(uitest::ListViewRowCount(g_monitorDlg.m_list.m_hWnd));
+    };
     ui.RunModal(dlg, {uitest::Do([&](CWnd& wnd) {
                     ASSERT_TRUE(simtest::ClearRequestLog());
+                    countRows();
                     wnd.SendMessage(WM_COMMAND, MAKEWPARAM(ID_UNINSTALL, 0), 0);
                     stillOpen = ::IsWindowVisible(wnd.m_hWnd) != FALSE;
+                    countRows();
                 })});
     app.m_pMainWnd = nullptr;
 
     EXPECT_TRUE(stillOpen);
+    // The pages show what is left, as after a delete.
+    EXPECT_EQ((std::vector<int>{2, 2, 0, 0}), rows);
     EXPECT_TRUE(ui.MessageBoxes().empty());
     // The COM numbers go in two steps: first the database is opened for each key number from
     // 0 to 256 and the port's number released, then once for the deletion of every port.

@@ -3,8 +3,11 @@
 #include "tests/app_pages/PagesTest.h"
 
 #include "app/PortListColumns.h"
+#include "app/PortSettings.h"
+#include "app/RegKeyTree.h"
 #include "contract/DriverInterface.h"
 #include "tests/support/Pixels.h"
+#include "tests/support/SimOddPorts.h"
 
 using uitest::Do;
 using uitest::WaitUntil;
@@ -100,20 +103,21 @@ TEST_F(PortListPageTest, AnEmptyTableGivesAnEmptyListAndApplyOnlyReloads)
     EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
-// A level outside 1 to 255 shows as stored, and Apply writes back only what the list shows.
-TEST_F(PortListPageTest, ShowsAnOutOfRangeTriggerLevelAsStoredAndApplyKeepsIt)
+// A level outside 1 to 255 shows as 255, which the next Apply stores.
+TEST_F(PortListPageTest, ShowsAnOutOfRangeTriggerLevelAs255AndApplyStoresIt)
 {
     ASSERT_TRUE(simtest::CreatePorts({2, 4}));
     ASSERT_TRUE(WritePortDword(2, L"TxTriggerLevel", 0));
     ASSERT_TRUE(WritePortDword(4, L"TxTriggerLevel", 300));
     Run({Do([](CWnd& dlg) {
-             EXPECT_EQ(L"0", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER));
-             EXPECT_EQ(L"300", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_TRIGGER));
+             EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER));
+             EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_TRIGGER));
+             EXPECT_EQ(0u, PortDword(2, L"TxTriggerLevel"));
              ClickApply(dlg);
          }),
          Do([](CWnd&) {
-             EXPECT_EQ(0u, PortDword(2, L"TxTriggerLevel"));
-             EXPECT_EQ(300u, PortDword(4, L"TxTriggerLevel"));
+             EXPECT_EQ(255u, PortDword(2, L"TxTriggerLevel"));
+             EXPECT_EQ(255u, PortDword(4, L"TxTriggerLevel"));
          })});
 }
 
@@ -201,56 +205,105 @@ TEST_F(PortListPageTest, ApplyWritesTheEditedCellsToTheSubkeyAndTheDevice)
          })});
 }
 
-// A port number outside 1 to 65535 ends the apply at that row, silently: what came before it
-// stays written, and the list then shows the registry's values again.
-TEST_F(PortListPageTest, ABadPortNumberStopsTheApplyAtItsRow)
+// A Port or Trigger cell that holds no number Apply can store, typed or stored so, stops the
+// apply before anything is written, with a message that names the row and the rule; every edit
+// stays in the list, and once the cell is corrected the next Apply writes every row.
+TEST_F(PortListPageTest, ACellOutOfRangeStopsTheApplyUntilTheUserCorrectsIt)
 {
-    for (const wchar_t* badPort : {L"0", L"65536", L"abc"}) {
-        SCOPED_TRACE(uitest::Narrow(badPort));
+    const wchar_t kPortRule[] = L"COM2, Port: Please enter an integer between 1 and 65535.";
+    const wchar_t kTriggerRule[] = L"COM2, Trigger: Please enter an integer between 1 and 255.";
+    const struct {
+        int column;
+        const wchar_t* typed;  // null: the stored value 0 is left in the cell
+        const wchar_t* message;
+    } cases[] = {
+        {PORTCOL_PORT, nullptr, kPortRule},
+        {PORTCOL_PORT, L"65536", kPortRule},
+        {PORTCOL_TRIGGER, L"256", kTriggerRule},
+        {PORTCOL_TRIGGER, L"abc", kTriggerRule},
+    };
+    for (const auto& bad : cases) {
+        SCOPED_TRACE(bad.message);
+        SCOPED_TRACE(uitest::Narrow(bad.typed != nullptr ? bad.typed : L"stored 0"));
         ASSERT_TRUE(simtest::ResetMachine());
         ASSERT_TRUE(simtest::CreatePorts({1, 2, 3}));
-        for (unsigned com : {1u, 2u, 3u}) {
-            ASSERT_TRUE(WritePortDword(com, L"AliveRxTimer", 1));
-            ASSERT_TRUE(WritePortDword(com, L"Protocol", 1));
-        }
+        ASSERT_TRUE(WritePortDword(2, L"Port", 0));
+        ui.ClearMessageBoxes();
         CSVT_SarventoCtlDlg runDlg;
         app.m_pMainWnd = &runDlg;
-        ui.RunModal(runDlg, {Do([badPort](CWnd& dlg) {
+        ui.RunModal(runDlg, {Do([&bad](CWnd& dlg) {
                                  HWND hList = PortListWnd();
                                  for (int row = 0; row < 3; ++row) {
                                      SetCellText(hList, row, PORTCOL_TRIGGER, L"9");
                                      SetCellText(hList, row, PORTCOL_ALIAS, L"edited");
-                                     SetCellText(hList, row, PORTCOL_IPADDRESS, L"1.2.3.4");
-                                     SetCellText(hList, row, PORTCOL_PROTOCOL, L"COM");
                                  }
-                                 SetCellText(hList, 1, PORTCOL_PORT, badPort);
-                                 SetCellText(hList, 2, PORTCOL_PORT, L"5000");
+                                 if (bad.column == PORTCOL_TRIGGER)
+                                     SetCellText(hList, 1, PORTCOL_PORT, L"4001");
+                                 if (bad.typed != nullptr)
+                                     SetCellText(hList, 1, bad.column, bad.typed);
                                  ClickApply(dlg);
                              }),
-                             Do([](CWnd&) {
-                                 // Row 1: everything.
-                                 EXPECT_EQ(9u, PortDword(1, L"TxTriggerLevel"));
-                                 EXPECT_EQ(0u, PortDword(1, L"Protocol"));
-                                 EXPECT_EQ(7000u, PortDword(1, L"AliveRxTimer"));
-                                 // Row 2: up to its address.
-                                 EXPECT_EQ(9u, PortDword(2, L"TxTriggerLevel"));
-                                 EXPECT_EQ(0x01020304u, PortDword(2, L"IPaddress"));
+                             Do([this, &bad](CWnd& dlg) {
+                                 ASSERT_EQ(1u, ui.MessageBoxes().size());
+                                 EXPECT_EQ(bad.message, ui.MessageBoxes()[0].text);
+                                 // Nothing written, not even the rows above the bad one.
+                                 EXPECT_EQ(255u, PortDword(1, L"TxTriggerLevel"));
                                  std::wstring alias;
-                                 EXPECT_TRUE(ReadPortString(2, L"Alias", alias));
-                                 EXPECT_EQ(L"edited", alias);
-                                 EXPECT_EQ(4001u, PortDword(2, L"Port"));
-                                 EXPECT_EQ(1u, PortDword(2, L"Protocol"));
-                                 EXPECT_EQ(1u, PortDword(2, L"AliveRxTimer"));
-                                 // Row 3: nothing.
-                                 EXPECT_EQ(255u, PortDword(3, L"TxTriggerLevel"));
-                                 EXPECT_EQ(0u, PortDword(3, L"IPaddress"));
-                                 EXPECT_EQ(4001u, PortDword(3, L"Port"));
-                                 EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 2, PORTCOL_TRIGGER));
-                                 EXPECT_EQ(L"4001", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_PORT));
+                                 EXPECT_TRUE(ReadPortString(1, L"Alias", alias));
+                                 EXPECT_EQ(L"", alias);
+                                 HWND hList = PortListWnd();
+                                 EXPECT_EQ(L"edited", uitest::ListViewCellText(hList, 0, PORTCOL_ALIAS));
+                                 EXPECT_EQ(bad.typed != nullptr ? bad.typed : L"0",
+                                           uitest::ListViewCellText(hList, 1, bad.column));
+                                 SetCellText(hList, 1, bad.column, bad.column == PORTCOL_PORT ? L"5000" : L"12");
+                                 ClickApply(dlg);
+                             }),
+                             Do([this, &bad](CWnd&) {
+                                 EXPECT_EQ(1u, ui.MessageBoxes().size());
+                                 for (unsigned com : {1u, 3u})
+                                     EXPECT_EQ(9u, PortDword(com, L"TxTriggerLevel")) << com;
+                                 EXPECT_EQ(bad.column == PORTCOL_PORT ? 5000u : 4001u, PortDword(2, L"Port"));
+                                 EXPECT_EQ(bad.column == PORTCOL_PORT ? 9u : 12u, PortDword(2, L"TxTriggerLevel"));
                              })});
         app.m_pMainWnd = &dlg;
     }
-    EXPECT_TRUE(ui.MessageBoxes().empty());
+}
+
+// A port that has gone since the list was filled, or whose subkey has become a link to another
+// key, gets nothing from Apply, and no key is made for it; the other rows are written.
+TEST_F(PortListPageTest, ApplyMakesNoKeyForAPortThatHasGoneAndWritesNothingThroughALink)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 3, 4}));
+    const wchar_t kOther[] = L"SOFTWARE\\Kolbrant\\Other";
+    HKEY hOther = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kOther, 0, nullptr, 0, KEY_READ, nullptr, &hOther, nullptr));
+    Run({Do([&](CWnd& dlg) {
+             ASSERT_TRUE(simtest::RemovePortDevice(3));
+             ASSERT_TRUE(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(3)));
+             ASSERT_TRUE(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(4)));
+             ASSERT_TRUE(simtest::WriteRegistryLink(std::wstring(PortSubkeyPath(4)), kOther));
+             for (int row = 0; row < 3; ++row)
+                 SetCellText(PortListWnd(), row, PORTCOL_ALIAS, L"edited");
+             ClickApply(dlg);
+         }),
+         Do([&](CWnd&) {
+             std::wstring alias;
+             EXPECT_TRUE(ReadPortString(2, L"Alias", alias));
+             EXPECT_EQ(L"edited", alias);
+             for (const CString& key : {PortSubkeyPath(3), PortDevicePath(3)}) {
+                 HKEY hKey = nullptr;
+                 EXPECT_NE(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &hKey))
+                     << uitest::Narrow(key.GetString());
+             }
+             DWORD values = 1;
+             EXPECT_EQ(ERROR_SUCCESS, ::RegQueryInfoKeyW(hOther, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                                         &values, nullptr, nullptr, nullptr, nullptr));
+             EXPECT_EQ(0u, values);
+         })});
+    ::RegCloseKey(hOther);
+    EXPECT_TRUE(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(4)));
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kOther);
 }
 
 // An open port is never rewritten: its row is skipped, the status bar names it, the others are

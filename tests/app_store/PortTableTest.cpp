@@ -3,6 +3,7 @@
 #include "app/Globals.h"
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
+#include "app/RegKeyTree.h"
 
 #include "RegistryHelpers.h"
 #include "StoreTest.h"
@@ -276,13 +277,34 @@ TEST_F(PortTable, AnAliasTooLongToReadIsKeptInTheRegistry)
 
 TEST_F(PortTable, RecordsComeInAscendingKeyOrderWhateverOrderTheDevicesCameIn)
 {
+    ASSERT_TRUE(simtest::CreatePorts({255}));
     ASSERT_TRUE(simtest::CreatePorts({9}));
     ASSERT_TRUE(simtest::CreatePorts({2}));
     ASSERT_TRUE(simtest::CreatePorts({4}));
 
     LoadPortTable();
 
-    EXPECT_EQ(std::vector<UINT>({2, 4, 9}), KeyNumbers());
+    EXPECT_EQ(std::vector<UINT>({2, 4, 9, 255}), KeyNumbers());
+}
+
+// A port subkey that is a link to another key holds that key's values, not a port's: the load
+// skips the port, as it skips any other key it cannot use, and neither reads nor writes there.
+TEST_F(PortTable, APortSubkeyThatIsARegistryLinkIsSkipped)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 3}));
+    const std::wstring other = L"SOFTWARE\\Kolbrant\\Other";
+    ASSERT_TRUE(regtest::CreateKey(other));
+    ASSERT_TRUE(regtest::SetDword(other, L"Port", 77));
+    ASSERT_TRUE(regtest::DeleteTree(Subkey(3)));
+    ASSERT_TRUE(simtest::WriteRegistryLink(Subkey(3), other));
+    const std::wstring before = regtest::Snapshot(other);
+
+    LoadPortTable();
+
+    EXPECT_EQ(std::vector<UINT>({2}), KeyNumbers());
+    EXPECT_EQ(before, regtest::Snapshot(other));
+    EXPECT_TRUE(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, Subkey(3).c_str()));
+    EXPECT_TRUE(regtest::DeleteTree(other));
 }
 
 TEST_F(PortTable, DevicesThatAreNotPortsOfThisSystemAreNotLoaded)

@@ -74,4 +74,23 @@ std::wstring DeviceKeyPath(unsigned comNumber)
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult WriteRegistryLink(const std::wstring& linkPath, const std::wstring& targetPath)
+{
+    HKEY key = nullptr;
+    LONG result = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, linkPath.c_str(), 0, nullptr,
+                                    REG_OPTION_CREATE_LINK | REG_OPTION_VOLATILE, KEY_ALL_ACCESS | KEY_CREATE_LINK,
+                                    nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS) {
+        // The target as the kernel names it, without a terminator.
+        const std::wstring target = L"\\Registry\\Machine\\" + targetPath;
+        result = ::RegSetValueExW(key, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(target.data()),
+                                  static_cast<DWORD>(target.size() * sizeof(wchar_t)));
+        ::RegCloseKey(key);
+    }
+    if (result != ERROR_SUCCESS)
+        return ::testing::AssertionFailure()
+               << "cannot make the link " << ::testing::PrintToString(linkPath) << " (" << result << ")";
+    return ::testing::AssertionSuccess();
+}
+
 }  // namespace simtest

@@ -1,6 +1,6 @@
-// Odd port devices and SERIALCOMM entries that the simulated bus driver never makes: a
+// Odd port devices, SERIALCOMM entries and registry keys that the simulated machine never makes: a
 // present port's device key changed afterwards, as a faulty or foreign driver would have
-// written it. Use them on ports made with simtest::CreatePorts; the fixture's reset removes
+// written it, and registry links. Use them on ports made with simtest::CreatePorts; the fixture's reset removes
 // every device key and SERIALCOMM value, so nothing outlives the test.
 #pragma once
 
@@ -22,5 +22,10 @@ namespace simtest {
 // the data must then go on beyond it, or the registry adds one). Fails when the stored size
 // differs from dataBytes.
 ::testing::AssertionResult SetSerialCommData(const wchar_t* valueName, const wchar_t* data, DWORD dataBytes);
+
+// A registry link at linkPath to targetPath, both below HKEY_LOCAL_MACHINE: a key whose
+// SymbolicLinkValue names the target, so that opening it the ordinary way opens the target.
+// Delete it as the link (DeleteRegKeyTree of app/RegKeyTree.h), or its target goes instead.
+::testing::AssertionResult WriteRegistryLink(const std::wstring& linkPath, const std::wstring& targetPath);
 
 }  // namespace simtest
