@@ -62,16 +62,9 @@ bool IsPresent(int comNumber)
 
 // Why a map that lacks the database's claims is not written, in the words shown at opening
 // and at Apply.
-LPCWSTR UnwritableMapText(ComUsageGap gap)
+CString UnwritableMapText(ComUsageGap gap)
 {
-    switch (gap) {
-        case ComUsageGap::DeviceList:
-            return L"Failed to get the device list. Unable to apply COM DB";
-        case ComUsageGap::ComDbUsage:
-            return L"Failed to read the COM DB usage. Unable to apply COM DB";
-        default:
-            return L"ComDBOpen Fail!";
-    }
+    return DescribeComUsageGap(gap, L"Unable to apply COM DB");
 }
 
 }  // namespace

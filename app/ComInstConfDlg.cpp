@@ -22,6 +22,8 @@ const UINT kMaxComNumber = 255;
 const UINT kMaxTcpPort = 65535;
 const int kMaxAliasChars = 50;
 
+const wchar_t kNoAddText[] = L"Unable to add ports";
+
 void AddNumbers(CComboBox& combo, int first, int last)
 {
     CString text;
@@ -63,9 +65,12 @@ BOOL CSVT_ComInstConfDlg::OnInitDialog()
 {
     CDialogEx::OnInitDialog();
 
-    BuildComUsageMap();
+    // A database that did not open has been reported by the map; the other gaps are said here.
+    m_mapGap = BuildComUsageMap();
+    if (m_mapGap == ComUsageGap::DeviceList || m_mapGap == ComUsageGap::ComDbUsage)
+        AfxMessageBox(DescribeComUsageGap(m_mapGap, kNoAddText), MB_OK);
     CString text;
-    for (UINT n = 1; n <= kMaxComNumber; ++n) {
+    for (UINT n = 1; m_mapGap == ComUsageGap::None && n <= kMaxComNumber; ++n) {
         if (g_comUsageMap[n - 1] == COMUSE_FREE) {
             text.Format(L"COM%d", n);
             m_cbStartCom.AddString(text);
@@ -110,7 +115,15 @@ void CSVT_ComInstConfDlg::OnBnClickedOk()
     request.txTriggerLevel = static_cast<UINT>(m_cbTrigger.GetCurSel() + 1);
 
     memset(request.chosen, 0, sizeof request.chosen);
-    BuildComUsageMap();
+    // Numbers are taken only from a whole map, now and when the dialog opened (the user chose
+    // from what it offered then).
+    const ComUsageGap gap = BuildComUsageMap();
+    if (m_mapGap != ComUsageGap::None || gap != ComUsageGap::None) {
+        // "ComDBOpen Fail!" of a database that did not open just now has been shown already.
+        if (gap != ComUsageGap::ComDbOpen)
+            AfxMessageBox(DescribeComUsageGap(gap != ComUsageGap::None ? gap : m_mapGap, kNoAddText), MB_OK);
+        return;
+    }
     UINT chosen = 0;
     for (UINT n = request.startCom < 1 ? 1 : request.startCom; n <= kMaxComNumber; ++n) {
         if (chosen >= request.count || chosen >= kMaxPorts)

@@ -1,6 +1,7 @@
 // The add-port dialog: the user describes the ports to add, and OK fills g_addPortRequest.
 #pragma once
 
+#include "app/ComUsage.h"
 #include "framework/framework.h"
 
 class CSVT_ComInstConfDlg : public CDialogEx {
@@ -29,4 +30,9 @@ public:
     CString m_startComText;
     CButton m_btnOk;
     CComboBox m_cbTrigger;
+
+private:
+    // Whether the usage map could be built whole when the dialog opened; without the database's
+    // claims (or the device list) no number is known to be free, and none is offered or taken.
+    ComUsageGap m_mapGap = ComUsageGap::None;
 };

@@ -96,6 +96,24 @@ int ParseComFromFriendlyName(LPCWSTR text)
     return _wtoi(number);
 }
 
+CString DescribeComUsageGap(ComUsageGap gap, LPCWSTR refusal)
+{
+    CString text;
+    switch (gap) {
+        case ComUsageGap::None:
+            return text;
+        case ComUsageGap::DeviceList:
+            text = L"Failed to get the device list. ";
+            break;
+        case ComUsageGap::ComDbUsage:
+            text = L"Failed to read the COM DB usage. ";
+            break;
+        case ComUsageGap::ComDbOpen:
+            return L"ComDBOpen Fail!";
+    }
+    return text + refusal;
+}
+
 ComUsageGap BuildComUsageMap()
 {
     memset(g_comUsageMap, COMUSE_FREE, sizeof(g_comUsageMap));

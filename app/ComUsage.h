@@ -6,6 +6,8 @@
 // runs on the user-interface thread.
 #pragma once
 
+#include "framework/cstring.h"
+
 #include <windows.h>
 
 // What a COM number is used for; one byte per number in g_comUsageMap (entry i is COM i + 1).
@@ -34,6 +36,11 @@ enum class ComUsageGap {
     ComDbOpen,   // the database did not open ("ComDBOpen Fail!" was shown): SERIALCOMM only
     ComDbUsage,  // the database's usage report failed: no claims
 };
+
+// What the map lacks, in the words a dialog shows before it refuses to act on the map, followed by
+// what it will not do ("Failed to read the COM DB usage. Unable to add ports"); for a database
+// that did not open, "ComDBOpen Fail!" alone.
+CString DescribeComUsageGap(ComUsageGap gap, LPCWSTR refusal);
 
 // Rebuilds g_comUsageMap. Shows "ComDBOpen Fail!" when the COM-port database does not open;
 // the map then holds only the SERIALCOMM marks. Returns what the map lacks.

@@ -77,21 +77,35 @@ TEST_F(AddPortDialogTest, OffersOnlyFreeNumbersAndSelectsTheLowest)
     EXPECT_EQ(L"4001", port);
 }
 
-TEST_F(AddPortDialogTest, UnopenableDatabaseIsReportedWhenTheDialogOpensAndAtOk)
+// Without the database's claims (or the device list) no number is known to be free: the dialog
+// says so as it opens, offers none, and OK takes none, also once the fault is gone.
+TEST_F(AddPortDialogTest, AMapWithoutTheClaimsOffersNoNumberAndOkTakesNone)
 {
-    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
-    CSVT_ComInstConfDlg dlg;
-    std::vector<std::wstring> starts, textsAtOpening;
-    INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
-                                                starts = ComboBoxItems(Item(d, IDC_START_COM));
-                                                textsAtOpening = BoxTexts();
-                                            }),
-                                            PressOk()});
-    EXPECT_EQ((std::vector<std::wstring>{L"ComDBOpen Fail!"}), textsAtOpening);
-    // The numbers that are free of present ports are still offered, and OK takes them.
-    EXPECT_EQ(255u, starts.size());
-    EXPECT_EQ((std::vector<std::wstring>{L"ComDBOpen Fail!", L"ComDBOpen Fail!"}), BoxTexts());
-    EXPECT_EQ(IDOK, result);
+    const struct {
+        const wchar_t* fault;
+        const wchar_t* text;
+    } gaps[] = {
+        {SIM_CONTROL_COMDB_OPEN_FAILS, L"ComDBOpen Fail!"},
+        {SIM_CONTROL_COMDB_REPORT_FAILS, L"Failed to read the COM DB usage. Unable to add ports"},
+        {SIM_CONTROL_DEVICE_LIST_FAILS, L"Failed to get the device list. Unable to add ports"},
+    };
+    for (const auto& gap : gaps) {
+        SCOPED_TRACE(Narrow(gap.fault));
+        ASSERT_TRUE(simtest::InjectFault(gap.fault));
+        harness.ClearMessageBoxes();
+        CSVT_ComInstConfDlg dlg;
+        std::vector<std::wstring> starts, textsAtOpening;
+        INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
+                                                    starts = ComboBoxItems(Item(d, IDC_START_COM));
+                                                    textsAtOpening = BoxTexts();
+                                                    ASSERT_TRUE(simtest::ClearFault(gap.fault));
+                                                }),
+                                                PressOk()});
+        EXPECT_EQ((std::vector<std::wstring>{gap.text}), textsAtOpening);
+        EXPECT_TRUE(starts.empty());
+        EXPECT_EQ((std::vector<std::wstring>{gap.text, gap.text}), BoxTexts());
+        EXPECT_EQ(IDCANCEL, result);
+    }
 }
 
 TEST_F(AddPortDialogTest, OkFillsTheRequestAndSkipsNumbersInUse)
