@@ -10,6 +10,7 @@
 #include "app/PortTable.h"
 #include "app/PortText.h"
 #include "app/StatusDevice.h"
+#include "app/UncoveredRepaint.h"
 #include "controls/grid/CGridColumnTraitCombo.h"
 #include "controls/grid/CGridColumnTraitEdit.h"
 #include "controls/grid/CGridRowTraitXP.h"
@@ -303,39 +304,9 @@ void CSVT_PortInfoDlg::Reload()
     FillList();
 }
 
-namespace {
-
-// A move without repainting leaves the list's new area as the screen had it: where the list did
-// not show its content before (its frame at the new place included), the page or the old frame's
-// lines would stay. That part is painted; what the list showed before and still covers is not.
-void RepaintUncovered(CWnd& list, const CRect& oldClient)
-{
-    CRect newClient;
-    list.GetClientRect(&newClient);
-    CRect kept;
-    kept.IntersectRect(&oldClient, &newClient);
-    CRect window;
-    list.GetWindowRect(&window);
-    list.ScreenToClient(&window);
-    const UINT flags = RDW_INVALIDATE | RDW_ERASE | RDW_FRAME;
-    CRgn uncovered;
-    CRgn keptRgn;
-    if (!uncovered.CreateRectRgnIndirect(&window) || !keptRgn.CreateRectRgnIndirect(&kept) ||
-        uncovered.CombineRgn(&uncovered, &keptRgn, RGN_DIFF) == ERROR) {
-        list.RedrawWindow(nullptr, nullptr, flags);  // without the region, all of it
-        return;
-    }
-    list.RedrawWindow(nullptr, uncovered, flags);
-}
-
-}  // namespace
-
 void CSVT_PortInfoDlg::ResizeList(int width, int height)
 {
-    CRect oldClient;
-    m_list.GetClientRect(&oldClient);
-    m_list.MoveWindow(0, 0, width, height, FALSE);
-    RepaintUncovered(m_list, oldClient);
+    MoveRepaintingUncovered(m_list, CRect(0, 0, width, height));
     for (int column = 0; column < PORTCOL_COUNT; ++column)
         m_list.SendMessage(LVM_SETCOLUMNWIDTH, column, MAKELPARAM(PortColumnResizeWidth(column, width), 0));
 }

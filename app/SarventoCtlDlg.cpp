@@ -11,6 +11,7 @@
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
 #include "app/ShellLayout.h"
+#include "app/UncoveredRepaint.h"
 #include "app/Uninstall.h"
 
 #include <shellapi.h>
@@ -230,7 +231,8 @@ void CSVT_SarventoCtlDlg::OnSize(UINT nType, int cx, int cy)
     g_portInfoDlg.MoveWindow(&layout.portPage, TRUE);
     g_portInfoDlg.ResizeList(layout.portPage.Width(), layout.portPage.Height());
     g_monitorDlg.MoveWindow(&layout.monitorPage, FALSE);
-    g_monitorDlg.m_list.MoveWindow(&layout.monitorList, FALSE);
+    // The monitor draws only the cells that change: what the move uncovers is repainted here.
+    MoveRepaintingUncovered(g_monitorDlg.m_list, layout.monitorList);
     m_tab.MoveWindow(&layout.tab, TRUE);
 
     CRect client;

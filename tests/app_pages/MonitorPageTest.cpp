@@ -4,6 +4,7 @@
 #include "tests/app_pages/PagesTest.h"
 
 #include "contract/DriverInterface.h"
+#include "tests/support/Pixels.h"
 
 #include <stdlib.h>
 
@@ -403,6 +404,49 @@ TEST_F(MonitorPageTest, EnterEscapeAndF1DoNothingOnThePage)
              EXPECT_FALSE(PageSwallowsKey(g_monitorDlg, MonitorListWnd(), VK_DOWN));
          })});
     EXPECT_EQ(1, ui.DialogsEndedByHarness());
+}
+
+// The page draws only the cells whose state changes, so what a resize of the main dialog's frame
+// uncovers is painted anew: after narrowing the dialog through a lamp and widening it again, the
+// list shows what a full repaint shows (no lamp cut in half, no line of its old frame).
+TEST_F(MonitorPageTest, RepaintsWhatAResizeOfTheDialogUncovers)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 3}));
+    ASSERT_TRUE(simtest::SetLineState(2, LINESTATE_CON | LINESTATE_CTS));
+    auto width = std::make_shared<int>(0);
+    const auto painted = [](CWnd& dlg) {
+        return !::GetUpdateRect(MonitorListWnd(), nullptr, FALSE) && !::GetUpdateRect(dlg.m_hWnd, nullptr, FALSE);
+    };
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCts) == 2; }), Do([width](CWnd& dlg) {
+             // The list's right edge through the middle of row 0's CTS lamp.
+             CRect lamp;
+             ASSERT_TRUE(ListView_GetSubItemRect(MonitorListWnd(), 0, kCts, LVIR_BOUNDS, &lamp));
+             CRect window, client;
+             dlg.GetWindowRect(&window);
+             dlg.GetClientRect(&client);
+             *width = window.Width();
+             dlg.MoveWindow(0, 0, window.Width() - client.Width() + 37 + lamp.CenterPoint().x, window.Height(), TRUE);
+         }),
+         WaitUntil(painted), Do([width](CWnd& dlg) {
+             CRect window;
+             dlg.GetWindowRect(&window);
+             dlg.MoveWindow(0, 0, *width, window.Height(), TRUE);
+         }),
+         WaitUntil(painted), Do([](CWnd&) {
+             HWND hList = MonitorListWnd();
+             CRect client;
+             ::GetClientRect(hList, &client);
+             const std::vector<COLORREF> shown = uitest::WindowPixels(hList, client);
+             ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+             const std::vector<COLORREF> repainted = uitest::WindowPixels(hList, client);
+             ASSERT_FALSE(shown.empty());
+             ASSERT_EQ(repainted.size(), shown.size());
+             size_t stale = 0;
+             for (size_t i = 0; i < shown.size(); ++i)
+                 stale += shown[i] != repainted[i] ? 1 : 0;
+             EXPECT_EQ(0u, stale);
+         })});
 }
 
 // The page fits its list to itself when it is moved away from the origin, and only then.

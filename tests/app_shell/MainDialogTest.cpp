@@ -2,6 +2,7 @@
 // keys that must do nothing, and the ways it closes.
 #include "tests/app_shell/MainDialogTest.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -231,6 +232,51 @@ TEST_F(MainDialogTest, StatusTabShowsTheMonitorAndHidesTheToolButtons)
              EXPECT_FALSE(::IsWindowVisible(g_monitorDlg.m_hWnd));
              EXPECT_EQ(4, buttonsVisible(w.m_hWnd));
          })});
+}
+
+// Tab goes round the tool buttons, the shown page's list and the tab control: into the list and
+// out of it again. The hidden page's list is never reached.
+TEST_F(MainDialogTest, TabGoesIntoTheShownPagesListAndOutAgain)
+{
+    auto visited = std::make_shared<std::vector<std::string>>();
+    const auto focusName = [](HWND hDlg) -> std::string {
+        HWND hFocus = ::GetFocus();
+        if (hFocus == g_portInfoDlg.m_list.m_hWnd)
+            return "port list";
+        if (hFocus == g_monitorDlg.m_list.m_hWnd)
+            return "status list";
+        if (::GetParent(hFocus) == hDlg)
+            return std::to_string(::GetDlgCtrlID(hFocus));
+        return "elsewhere";
+    };
+    const auto pressTab = [&](std::vector<uitest::Step>& steps, int times) {
+        for (int i = 0; i < times; ++i) {
+            auto before = std::make_shared<HWND>(nullptr);
+            steps.push_back(Do([before](CWnd&) {
+                *before = ::GetFocus();
+                uitest::PressKey(VK_TAB);
+            }));
+            steps.push_back(WaitUntil([before](CWnd&) { return ::GetFocus() != *before; }));
+            steps.push_back(Do([visited, focusName](CWnd& w) { visited->push_back(focusName(w.m_hWnd)); }));
+        }
+    };
+    std::vector<uitest::Step> steps = {Do([](CWnd& w) { ::SetFocus(::GetDlgItem(w.m_hWnd, IDC_TAB)); })};
+    pressTab(steps, 6);
+    steps.push_back(Do([](CWnd& w) {
+        HWND hTab = ::GetDlgItem(w.m_hWnd, IDC_TAB);
+        RECT item = {};
+        ASSERT_TRUE(TabCtrl_GetItemRect(hTab, 1, &item));
+        uitest::ClickAt(hTab, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    }));
+    steps.push_back(WaitUntil([](CWnd&) { return g_currentTab == 1; }));
+    steps.push_back(Do([](CWnd& w) { ::SetFocus(::GetDlgItem(w.m_hWnd, IDC_TAB)); }));
+    pressTab(steps, 2);
+    Run(std::move(steps));
+
+    const auto id = [](UINT nID) { return std::to_string(nID); };
+    EXPECT_EQ((std::vector<std::string>{id(IDC_BTN_ADD), id(IDC_BTN_DELETE), id(IDC_BTN_APPLY), id(IDC_BTN_REVERT),
+                                        "port list", id(IDC_TAB), "status list", id(IDC_TAB)}),
+              *visited);
 }
 
 TEST_F(MainDialogTest, EnterEscapeAndF1DoNothingAnywhereInTheDialog)
