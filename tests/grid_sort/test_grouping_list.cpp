@@ -108,10 +108,11 @@ protected:
     }
 
     // A right click of the real mouse at a point of the list (the header's points are the
-    // list's too); true once a menu was shown and the grid has carried out the spy's choice.
-    // A menu that a stray pointer event closed without a choice is opened once more, and only
-    // the menu that returned the choice is kept in the spy's record.
-    bool RightClick(CPoint client, MenuSpy& spy)
+    // list's too); true once a menu was shown, returned the spy's choice, and the state the
+    // choice brings about (done) holds, within the generous bound. A menu that a stray pointer
+    // event closed without a choice is opened once more, and only the menu that returned the
+    // choice is kept in the spy's record.
+    bool RightClick(CPoint client, MenuSpy& spy, const std::function<bool()>& done)
     {
         for (int attempt = 0; attempt < 3; ++attempt) {
             const size_t menus = spy.menus.size();
@@ -119,11 +120,14 @@ protected:
             if (!MouseOn(client))
                 return false;
             ClickMouse(mouse, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
-            // The menu's whole loop and the grid's handling run inside one dispatched message.
             if (!PumpUntil([&] { return spy.returned.size() > returned; }))
                 return false;
-            if (spy.menus.size() > menus && spy.ChoseAsTold())
-                return true;
+            if (spy.menus.size() > menus && spy.ChoseAsTold()) {
+                if (PumpUntil(done))
+                    return true;
+                ADD_FAILURE() << "the choice had no effect; the menu was " << Describe(spy.menus.back());
+                return false;
+            }
             // Only a menu closed without any choice changed nothing and may be opened again.
             if (spy.returned.back() != 0)
                 return false;
@@ -622,14 +626,14 @@ TEST_F(GroupingList, WithCommonControls6TheHeaderMenuGroupsByTheColumnAndEndsThe
     FillBab();
     MenuSpy spy;
     spy.Choose(3);
-    ASSERT_TRUE(RightClick(HeaderItem(1), spy));
+    ASSERT_TRUE(RightClick(HeaderItem(1), spy, [&] { return grid.groupedColumn() == 1; }));
     EXPECT_EQ("3 Group by: Number; 0 -; 6 Letter [checked]; 7 Number [checked]; ", Describe(spy.menus[0]));
     EXPECT_EQ(1, grid.groupedColumn());
     EXPECT_EQ((Texts{L"2", L"10", L"9"}), GroupHeaders());
 
     // With group view on, the menu also offers to end it.
     spy.Choose(4);
-    ASSERT_TRUE(RightClick(HeaderItem(1), spy));
+    ASSERT_TRUE(RightClick(HeaderItem(1), spy, [&] { return !grid.IsGroupViewEnabled(); }));
     EXPECT_EQ("3 Group by: Number; 4 Disable grouping; 0 -; 6 Letter [checked]; 7 Number [checked]; ",
               Describe(spy.menus[1]));
     EXPECT_FALSE(grid.IsGroupViewEnabled());
@@ -638,7 +642,7 @@ TEST_F(GroupingList, WithCommonControls6TheHeaderMenuGroupsByTheColumnAndEndsThe
 
     // Older common controls have no groups to offer: the grid's own header menu.
     PlatformOverride older(0x0601, false);
-    ASSERT_TRUE(RightClick(HeaderItem(1), spy));
+    ASSERT_TRUE(RightClick(HeaderItem(1), spy, [&] { return !grid.IsColumnVisible(0); }));
     EXPECT_EQ("4 Letter [checked]; 5 Number [checked]; ", Describe(spy.menus[2]));
 }
 
@@ -655,26 +659,26 @@ TEST_F(GroupingList, AGroupHeaderHasAMenuThatChecksItsRowsAndCollapsesExpandsOrE
     };
     MenuSpy spy;
     spy.Choose(3);
-    ASSERT_TRUE(RightClick(HeaderOf(1), spy));
+    ASSERT_TRUE(RightClick(HeaderOf(1), spy, [&] { return checks() == "x.x"; }));
     EXPECT_EQ("3 Check group: b; 4 Uncheck group: b; 0 -; 5 Expand all groups; 6 Collapse all groups; "
               "7 Disable grouping; ",
               Describe(spy.menus[0]));
     EXPECT_EQ("x.x", checks());
     spy.Choose(4);
-    ASSERT_TRUE(RightClick(HeaderOf(1), spy));
+    ASSERT_TRUE(RightClick(HeaderOf(1), spy, [&] { return checks() == "..."; }));
     EXPECT_EQ("...", checks());
 
     spy.Choose(6);
-    ASSERT_TRUE(RightClick(HeaderOf(2), spy));
+    ASSERT_TRUE(RightClick(HeaderOf(2), spy, [&] { return grid.GroupHasState(2, LVGS_COLLAPSED); }));
     EXPECT_TRUE(grid.GroupHasState(1, LVGS_COLLAPSED));
     EXPECT_TRUE(grid.GroupHasState(2, LVGS_COLLAPSED));
     spy.Choose(5);
-    ASSERT_TRUE(RightClick(HeaderOf(2), spy));
+    ASSERT_TRUE(RightClick(HeaderOf(2), spy, [&] { return !grid.GroupHasState(2, LVGS_COLLAPSED); }));
     EXPECT_FALSE(grid.GroupHasState(1, LVGS_COLLAPSED));
     EXPECT_FALSE(grid.GroupHasState(2, LVGS_COLLAPSED));
     EXPECT_TRUE(grid.GroupHasState(1, LVGS_COLLAPSIBLE));
     spy.Choose(7);
-    ASSERT_TRUE(RightClick(HeaderOf(1), spy));
+    ASSERT_TRUE(RightClick(HeaderOf(1), spy, [&] { return !grid.IsGroupViewEnabled(); }));
     EXPECT_FALSE(grid.IsGroupViewEnabled());
     EXPECT_EQ(-1, grid.groupedColumn());
 }
@@ -690,7 +694,7 @@ TEST_F(GroupingList, BeforeWindows6AGroupMenuOffersOnlyCheckingAndOnlyWithCheckB
 
     grid.SetExtendedStyle(grid.GetExtendedStyle() | LVS_EX_CHECKBOXES);
     spy.Choose(3);
-    ASSERT_TRUE(RightClick(HeaderOf(1), spy));
+    ASSERT_TRUE(RightClick(HeaderOf(1), spy, [&] { return grid.GetCheck(0) != FALSE; }));
     EXPECT_EQ("3 Check group: b; 4 Uncheck group: b; ", Describe(spy.menus[0]));
     EXPECT_TRUE(grid.GetCheck(0));
     EXPECT_FALSE(grid.GetCheck(1));
@@ -706,15 +710,15 @@ TEST_F(GroupingList, TheEmptyAreaHasAMenuOnlyWithGroupState)
 
     ASSERT_TRUE(grid.GroupByColumn(0));
     spy.Choose(2);
-    ASSERT_TRUE(RightClick(BelowTheGroups(), spy));
+    ASSERT_TRUE(RightClick(BelowTheGroups(), spy, [&] { return grid.GroupHasState(2, LVGS_COLLAPSED); }));
     EXPECT_EQ("1 Expand all groups; 2 Collapse all groups; 3 Disable grouping; ", Describe(spy.menus[0]));
     EXPECT_TRUE(grid.GroupHasState(1, LVGS_COLLAPSED));
     EXPECT_TRUE(grid.GroupHasState(2, LVGS_COLLAPSED));
     spy.Choose(1);
-    ASSERT_TRUE(RightClick(BelowTheGroups(), spy));
+    ASSERT_TRUE(RightClick(BelowTheGroups(), spy, [&] { return !grid.GroupHasState(1, LVGS_COLLAPSED); }));
     EXPECT_FALSE(grid.GroupHasState(1, LVGS_COLLAPSED));
     spy.Choose(3);
-    ASSERT_TRUE(RightClick(BelowTheGroups(), spy));
+    ASSERT_TRUE(RightClick(BelowTheGroups(), spy, [&] { return !grid.IsGroupViewEnabled(); }));
     EXPECT_FALSE(grid.IsGroupViewEnabled());
     EXPECT_EQ(-1, grid.groupedColumn());
 

@@ -166,12 +166,16 @@ LRESULT GroupListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_LBUTTONUP:
         case WM_LBUTTONDBLCLK:
         case WM_RBUTTONDOWN:
-        case WM_RBUTTONUP:
         case WM_RBUTTONDBLCLK:
         case WM_MBUTTONDOWN:
         case WM_MBUTTONUP:
         case WM_MBUTTONDBLCLK:
             return Real(message, wParam, ToRealPoint(lParam));
+        case WM_RBUTTONUP:
+            // Kept where the mouse is: the real list view answers it only with the default
+            // WM_CONTEXTMENU (when a pointer move during its wait for the button took the press
+            // as the start of a drag), whose point the grid reads in this layout.
+            return Real(message, wParam, lParam);
         default:
             break;
     }

@@ -30,7 +30,8 @@
 //   the window procedure are moved from the layout to the real list view's place of the same row
 //   (a point on a band or below the rows goes just below the real rows), so a click reaches the
 //   row the layout shows there; the messages the real list view takes from the queue itself
-//   (Wine's does while it waits for a right button to come up) are not moved.
+//   (Wine's does while it waits for a right button to come up) are not moved, nor is the right
+//   button's release, from which the default WM_CONTEXTMENU takes its point.
 // - Painting is the real list view's: no header is drawn, rows are drawn one under another.
 // - Group metrics are kept and given back; they change nothing.
 #pragma once
