@@ -328,6 +328,14 @@ void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
 {
     if (!pszFormat)
         AfxThrowInvalidArgException();
+    // An argument may point into this string, whose buffer moves when it grows and whose end the
+    // formatting overwrites: a string with a buffer of its own formats into a fresh one first.
+    if (m_pch != s_empty) {
+        CString added;
+        added.AppendFormatV(pszFormat, args);
+        Append(added.m_pch, added.m_nLength);
+        return;
+    }
     // The CRT's own functions: in them "%s" of a wide format takes a wide string.
     va_list argsCount;
     va_copy(argsCount, args);

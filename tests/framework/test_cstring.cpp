@@ -61,6 +61,12 @@ TEST(CStringAssignment, SelfAndOverlappingSources)
     EXPECT_STREQ(L"llollo", s);
     s += s.GetString() + 4;
     EXPECT_STREQ(L"llollolo", s);
+    // Large enough that growing moves the buffer and gives the old one back to the system.
+    CString big(L'x', 1 << 20);
+    big += big;
+    big.AppendFormat(L"%s", big.GetString());
+    EXPECT_EQ(4 << 20, big.GetLength());
+    EXPECT_EQ(big.GetLength(), big.SpanIncluding(L"x").GetLength()) << "only the string's own text";
 }
 
 TEST(CStringAccess, IndexOutsideTheStringThrows)

@@ -27,9 +27,10 @@ bool NavHost::Make(DWORD listStyle, short listCx)
     return true;
 }
 
-void NavHost::OnBeginLabelEdit(NMHDR* /*pNMHDR*/, LRESULT* pResult)
+void NavHost::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
 {
     ++beginEdits;
+    beginEditData = reinterpret_cast<const NMLVDISPINFOW*>(pNMHDR)->item.lParam;
     *pResult = beginEditAnswer;
 }
 

@@ -41,6 +41,7 @@ public:
     std::vector<EndEditSeen> endEdits;
     int beginEdits = 0;
     LRESULT beginEditAnswer = 0;  // 1 refuses every edit
+    LPARAM beginEditData = 0;     // the item data the last LVN_BEGINLABELEDITW carried
     int keyDowns = 0;             // LVN_KEYDOWN
     int clicks = 0;               // NM_CLICK
     int killFocusNotes = 0;       // NM_KILLFOCUS

@@ -40,6 +40,11 @@ TEST_F(ColumnState, StoringWritesTheVisibleColumnsLeftToRightAfterOneRemoval)
     EXPECT_EQ(store.ownLog,
               (std::vector<std::string>{"remove", "set ColumnData_0=0", "set ColumnWidth_0=80", "set ColumnData_1=2",
                                         "set ColumnWidth_1=60", "set ColumnCount=2"}));
+    // A column inserted in front: the others' indexes are no longer their subitems.
+    grid.InsertColumn(0, L"D", LVCFMT_LEFT, 50, 3);
+    grid.StoreColumnState(&store);
+    EXPECT_EQ(3, store.values[L"ColumnData_0"]);
+    EXPECT_EQ(0, store.values[L"ColumnData_1"]) << "subitems, not indexes";
 }
 
 TEST_F(ColumnState, ApplyingPutsHiddenColumnsFirstAndStoredOnesInTheirOrderWithoutSaving)

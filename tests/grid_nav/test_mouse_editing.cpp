@@ -163,12 +163,14 @@ TEST_F(MouseEditing, AClickStillReachesTheParent)
 TEST_F(MouseEditing, ARefusingParentGetsNoEditorAndNoEndOfEdit)
 {
     int refusals = 0;
+    grid.SetItemData(1, 4711);
     for (LRESULT answer : {1, 2, -1}) {  // any answer but 0 refuses
         SCOPED_TRACE(answer);
         host.beginEditAnswer = answer;
         EXPECT_EQ(OpenWithF2(1, 3), nullptr);
         ++refusals;
         EXPECT_EQ(host.beginEdits, refusals);
+        EXPECT_EQ(host.beginEditData, 4711) << "the parent is told the row's data";
         EXPECT_EQ(edit3->finishes, refusals);
         uitest::PumpMessages();
         EXPECT_TRUE(host.endEdits.empty());

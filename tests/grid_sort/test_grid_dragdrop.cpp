@@ -208,7 +208,7 @@ TEST_F(GridDropping, NoSelectionStartsNoDrag)
 
 namespace {
 
-// A foreign drop target that takes text (as an editor would).
+// A foreign drop target that takes a copy of the text (as an editor would).
 class TextTarget : public COleDropTarget {
 public:
     std::wstring text;
@@ -216,11 +216,13 @@ public:
     DROPEFFECT OnDragEnter(CWnd*, COleDataObject*, DWORD, CPoint) override
     {
         ::InterlockedExchange(&entered, 1);
-        return DROPEFFECT_MOVE;
+        return DROPEFFECT_COPY;
     }
-    DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_MOVE; }
-    BOOL OnDrop(CWnd*, COleDataObject* pData, DROPEFFECT, CPoint) override
+    DROPEFFECT OnDragOver(CWnd*, COleDataObject*, DWORD, CPoint) override { return DROPEFFECT_COPY; }
+    BOOL OnDrop(CWnd*, COleDataObject* pData, DROPEFFECT effect, CPoint) override
     {
+        if (effect != DROPEFFECT_COPY)
+            return FALSE;  // the source does not offer a copy
         HGLOBAL hGlobal = pData->GetGlobalData(CF_UNICODETEXT);
         if (hGlobal == nullptr)
             return FALSE;
