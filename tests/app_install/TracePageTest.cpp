@@ -222,12 +222,13 @@ TEST_F(TracePage, ListsOnlyTheRowsThatDeviceCountCountsAndRefillsWhenShown)
 
 TEST_F(TracePage, CheckingAPortUnchecksTheOtherAndTracesTheNewOne)
 {
+    // The last port first: every other box is unchecked, the last one too.
     Run({Do([this](CWnd&) {
-             const POINT box = CheckBoxPoint(ListWnd(), 0);
+             const POINT box = CheckBoxPoint(ListWnd(), 2);
              uitest::ClickAt(ListWnd(), box.x, box.y);
          }),
-         WaitUntil([this](CWnd&) { return page.TracedCom == 3; }), Do([this](CWnd&) {
-             EXPECT_EQ(std::vector<int>{0}, CheckedItems(page.m_portList));
+         WaitUntil([this](CWnd&) { return page.TracedCom == 7; }), Do([this](CWnd&) {
+             EXPECT_EQ(std::vector<int>{2}, CheckedItems(page.m_portList));
              const POINT box = CheckBoxPoint(ListWnd(), 1);
              uitest::ClickAt(ListWnd(), box.x, box.y);
          }),
