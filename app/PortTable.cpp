@@ -98,7 +98,7 @@ DWORD ReadSetting(DefaultWriter& defaults, PortSubkey& subkey, UINT keyNumber, L
 
 // The port's alias. An empty one is written only when the value is missing: an alias that is
 // there but too long to read stays as the user stored it, and notRead says so.
-CString ReadAlias(PortSubkey& subkey, LPCWSTR devicePath, bool& notRead)
+CString ReadAlias(PortSubkey& subkey, UINT keyNumber, bool& notRead)
 {
     CString alias;
     notRead = false;
@@ -107,7 +107,7 @@ CString ReadAlias(PortSubkey& subkey, LPCWSTR devicePath, bool& notRead)
         return alias;
     if (read == ERROR_FILE_NOT_FOUND) {
         subkey.WriteString(kAliasValue, L"");
-        WriteRegString(devicePath, kAliasValue, L"");
+        WriteDeviceParamString(keyNumber, kAliasValue, L"");
     } else {
         notRead = true;
     }
@@ -131,7 +131,6 @@ void LoadPortTable()
         PortSubkey subkey(n);
         if (subkey.IsLink())
             continue;
-        const CString devicePath = PortDevicePath(n);
 
         CSVT_ComInfo record;
         record.keyNumber = n;
@@ -142,7 +141,7 @@ void LoadPortTable()
         record.IPaddress = ReadSetting(defaults, subkey, n, kIPaddressValue, kDefaultIPaddress);
         record.Port = ReadSetting(defaults, subkey, n, kPortValue, kDefaultPort);
         record.ComPort = ReadSetting(defaults, subkey, n, kComPortValue, g_presentPortMap[n - 1]);
-        record.Alias = ReadAlias(subkey, devicePath, record.AliasNotRead);
+        record.Alias = ReadAlias(subkey, n, record.AliasNotRead);
         g_portTable.Add(record);
     }
 }
