@@ -40,11 +40,17 @@ const wchar_t kMainCaption[] = L"COM Sarvento Control v3.2.0.6";
 
 std::wstring BuiltProgramPath()
 {
+    // The nearest folder above this program that holds app\SarventoCtl3.exe.
     wchar_t path[MAX_PATH] = {};
     std::wstring dir(path, ::GetModuleFileNameW(nullptr, path, MAX_PATH));
-    for (int up = 0; up < 3; ++up)
+    std::wstring program;
+    for (int up = 0; up < 3; ++up) {
         dir = dir.substr(0, dir.find_last_of(L"\\/"));
-    return dir + L"\\app\\SarventoCtl3.exe";
+        program = dir + L"\\app\\SarventoCtl3.exe";
+        if (::GetFileAttributesW(program.c_str()) != INVALID_FILE_ATTRIBUTES)
+            break;
+    }
+    return program;
 }
 
 ExternalProgram::ExternalProgram(const std::wstring& path, const std::wstring& folder,

@@ -14,7 +14,7 @@ namespace uitest {
 // The caption of the program's main dialog.
 extern const wchar_t kMainCaption[];
 
-// <build>\app\SarventoCtl3.exe, for a program two folders below the build folder.
+// <build>\app\SarventoCtl3.exe, for a program one or two folders below the build folder.
 std::wstring BuiltProgramPath();
 
 // A started process; ended (forcibly, if need be) when the test is done with it.

@@ -1,15 +1,10 @@
-#include "tests/support/UnixCpu.h"
+#include "bench/UnixCpu.h"
 
 #include <cstdlib>
 #include <cstring>
 
 namespace benchcpu {
-namespace {
 
-// Linux reports process times in clock ticks of 1/100 s on every platform Wine runs on here.
-const double kTicksPerSecond = 100.0;
-
-// The whole content of a file below /proc/PID (their sizes read as 0, so read until the end).
 bool ReadProcFile(DWORD pid, const std::wstring& name, std::string& content)
 {
     const std::wstring path = L"Z:\\proc\\" + std::to_wstring(pid) + L"\\" + name;
@@ -26,6 +21,11 @@ bool ReadProcFile(DWORD pid, const std::wstring& name, std::string& content)
     ::CloseHandle(file);
     return ok;
 }
+
+namespace {
+
+// Linux reports process times in clock ticks of 1/100 s on every platform Wine runs on here.
+const double kTicksPerSecond = 100.0;
 
 std::string Utf8(const std::wstring& text)
 {
@@ -125,6 +125,22 @@ DWORD FindWineProcess(const std::wstring& exePath)
 {
     const std::string wanted = Utf8(exePath);
     return FindProcess([&wanted](const std::string& word) { return _stricmp(word.c_str(), wanted.c_str()) == 0; });
+}
+
+DWORD FindThisProcess()
+{
+    wchar_t path[MAX_PATH];
+    const DWORD chars = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    if (chars == 0 || chars >= MAX_PATH)
+        return 0;
+    const std::wstring exePath(path, chars);
+    const std::string name = Utf8(exePath.substr(exePath.find_last_of(L'\\') + 1));
+    // Started from the shell, the first word is the Unix path as typed; from a Windows program,
+    // the Windows path. Its last part is the file name either way.
+    return FindProcess([&name](const std::string& word) {
+        const size_t slash = word.find_last_of("/\\");
+        return _stricmp(word.c_str() + (slash == std::string::npos ? 0 : slash + 1), name.c_str()) == 0;
+    });
 }
 
 double CpuSeconds(DWORD unixPid)

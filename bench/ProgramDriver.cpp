@@ -1,6 +1,6 @@
-#include "tests/app_progress/ProgramDriver.h"
+#include "bench/ProgramDriver.h"
 
-#include "tests/support/BenchClock.h"
+#include "bench/BenchClock.h"
 #include "tests/support/Outside.h"
 
 #include <vector>

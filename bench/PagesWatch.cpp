@@ -11,13 +11,16 @@
 //                                          the first row change their image; prints changes/s
 //   pages_watch cpu SECONDS PID            measures for SECONDS s the CPU that the program (Unix
 //                                          process PID), its user-interface thread and the
-//                                          prefix's wineserver use; prints it in ms a second
+//                                          prefix's wineserver use, in ms a second, and the
+//                                          program's wineserver requests a second (its write
+//                                          calls, X11 output among them)
 //   pages_watch close                      closes the main dialog
 #include "res/resource.h"
-#include "tests/support/BenchClock.h"
+#include "bench/BenchClock.h"
+#include "bench/ServerRequests.h"
 #include "tests/support/ExternalProgram.h"
 #include "tests/support/Outside.h"
-#include "tests/support/UnixCpu.h"
+#include "bench/UnixCpu.h"
 
 #include <windows.h>
 
@@ -155,6 +158,7 @@ int MeasureCpu(double seconds, DWORD programPid)
         return cpu[0] >= 0 && cpu[1] >= 0 && cpu[2] >= 0;
     };
     double before[3], after[3];
+    const long long writesBefore = bench::WriteCalls(programPid);
     const double start = bench::Now();
     if (server == 0 || !read(before)) {
         fprintf(stderr, "the CPU of the program %lu or of the wineserver cannot be read\n", programPid);
@@ -165,11 +169,14 @@ int MeasureCpu(double seconds, DWORD programPid)
         fprintf(stderr, "the program %lu has gone\n", programPid);
         return 1;
     }
-    const double f = 1000 / (bench::Now() - start);
+    const long long writesAfter = bench::WriteCalls(programPid);
+    const double elapsed = bench::Now() - start;
+    const double f = 1000 / elapsed;
     const double program = (after[0] - before[0]) * f, ui = (after[1] - before[1]) * f,
                  wineserver = (after[2] - before[2]) * f;
-    printf("program %5.1f (UI thread %5.1f) + wineserver %5.1f = %5.1f ms CPU/s\n", program, ui, wineserver,
-           program + wineserver);
+    const double requests = writesBefore >= 0 && writesAfter >= 0 ? (writesAfter - writesBefore) / elapsed : -1;
+    printf("program %5.1f (UI thread %5.1f) + wineserver %5.1f = %5.1f ms CPU/s, %6.0f requests/s\n", program, ui,
+           wineserver, program + wineserver, requests);
     return 0;
 }
 

@@ -6,7 +6,7 @@
 // program also loads what the later ones find ready. Not a test.
 #include "app/ComDBDlg.h"
 #include "res/resource.h"
-#include "tests/support/BenchClock.h"
+#include "bench/BenchClock.h"
 #include "tests/support/ExternalProgram.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/SimMachine.h"

@@ -14,7 +14,7 @@
 #include "app/SarventoCtlDlg.h"
 #include "controls/CellCompare.h"
 #include "controls/RowSort.h"
-#include "tests/support/BenchClock.h"
+#include "bench/BenchClock.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/UiHarness.h"
 

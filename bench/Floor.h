@@ -1,0 +1,20 @@
+// The floor: the bare platform calls that an action of the program must make, as a program of
+// their own that links only the platform (setupapi, advapi32, msports, and for the dialog user32
+// and comctl32), for the benchmarks to print beside the program's own figures.
+#pragma once
+
+#include <windows.h>
+
+namespace floorbench {
+
+unsigned Load();
+unsigned Delete();
+unsigned Add(unsigned first, unsigned count);
+unsigned ReadLineStates(DWORD milliseconds);
+unsigned Usage();
+// The Status tab's bare equivalent for the given time: the cell changes it drew.
+unsigned Blink(DWORD milliseconds);
+// The COM-number dialog's bare equivalent, shown until every tile has painted once; then closed.
+unsigned Tiles();
+
+}  // namespace floorbench
