@@ -345,6 +345,7 @@ TEST_F(TypeAhead, ThePrefixSearchWrapsAndComparesWithoutCase)
     EXPECT_EQ(grid.FindRowByPrefix(3, 0, L"BETA2X"), -1) << "a prefix longer than the text";
     EXPECT_EQ(grid.FindRowByPrefix(3, 0, L"CHAR"), 3);
     EXPECT_EQ(grid.FindRowByPrefix(3, 2, L"alp"), 0);
+    EXPECT_EQ(grid.FindRowByPrefix(3, 4, L"ch"), 3) << "the row just before the start";
 }
 
 TEST_F(TypeAhead, AnOwnerDataListFindsRowsByTheirFirstCellsPrefix)

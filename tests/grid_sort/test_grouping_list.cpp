@@ -406,7 +406,9 @@ TEST_F(GroupingList, RegroupingARowPutsItIntoTheGroupOfItsTextOrANewOne)
     EXPECT_EQ(3, grid.RegroupRow(4));
     EXPECT_EQ(3, grid.RegroupRow(5));
     EXPECT_EQ((Texts{L"b", L"a", longText}), GroupHeaders());
-    EXPECT_EQ(-1, grid.RegroupRow(6));
+    grid.InsertItem(6, L"A");
+    EXPECT_EQ(4, grid.RegroupRow(6)) << "a text in another case has a group of its own";
+    EXPECT_EQ(-1, grid.RegroupRow(7));
 }
 
 TEST_F(GroupingList, GroupHeadersLieAboveTheFirstRowOfTheirGroup)
