@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/Cursor.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -357,23 +359,32 @@ TEST_F(OleTest, DropSourceStartsWhenTheCursorLeavesTheStartRectangleOrTheDelayPa
 
 namespace {
 
-// A drop source that moves the cursor itself: to the target on its first question, then drops
-// (or cancels). ole32's DoDragDrop follows the cursor as it would follow the user's hand.
+// A drop source that moves the cursor itself, as the user's hand would: to the target, and it
+// holds it there (a late move from before can still carry the cursor back on a busy machine)
+// until the cursor reads there and the target has seen the drag over it; then it drops (or
+// cancels). ole32's DoDragDrop follows the cursor. Past the bound the drop goes ahead anyway, and
+// the test reads what the target saw.
 class ScriptedSource : public COleDropSource {
 public:
     POINT to = {};
     bool cancel = false;
-    int asked = 0;
+    const RecordingTarget* target = nullptr;
+    DWORD started = 0;
+    bool asked = false;
     BOOL OnBeginDrag(CWnd*) override { return TRUE; }
     SCODE QueryContinueDrag(BOOL, DWORD) override
     {
-        ++asked;
-        if (asked == 1) {
-            ::SetCursorPos(to.x, to.y);
-            return S_OK;
+        if (!asked) {
+            asked = true;
+            started = ::GetTickCount();
         }
-        if (asked < 4)
-            return S_OK;  // a few rounds over the target
+        POINT at = {};
+        const bool there = ::GetCursorPos(&at) && at.x == to.x && at.y == to.y;
+        if (!there)
+            ::SetCursorPos(to.x, to.y);
+        const bool seen = target != nullptr && !target->calls.empty() && target->calls.back().what == "over";
+        if (!(there && seen) && ::GetTickCount() - started < uitest::kGenerousWaitMs)
+            return S_OK;
         return cancel ? DRAGDROP_S_CANCEL : DRAGDROP_S_DROP;
     }
 };
@@ -394,7 +405,8 @@ TEST_F(OleTest, WholeDragThroughOleDropsTheDataOnTheRegisteredWindow)
     data.CacheGlobalData(CF_UNICODETEXT, TextBlock(L"row text"));
     ScriptedSource source;
     source.to = {450, 350};
-    ASSERT_TRUE(::SetCursorPos(30, 30));
+    source.target = &target;
+    ASSERT_TRUE(uitest::PutCursorAt(from.m_hWnd, {30, 30}));
     EXPECT_EQ(DROPEFFECT_MOVE, data.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE, nullptr, &source));
     ASSERT_FALSE(target.calls.empty());
     EXPECT_EQ("enter", target.calls.front().what);
@@ -407,7 +419,8 @@ TEST_F(OleTest, WholeDragThroughOleDropsTheDataOnTheRegisteredWindow)
     ScriptedSource cancelling;
     cancelling.to = {450, 350};
     cancelling.cancel = true;
-    ASSERT_TRUE(::SetCursorPos(30, 30));
+    cancelling.target = &target;
+    ASSERT_TRUE(uitest::PutCursorAt(from.m_hWnd, {30, 30}));
     EXPECT_EQ(DROPEFFECT_NONE, data.DoDragDrop(DROPEFFECT_COPY | DROPEFFECT_MOVE, nullptr, &cancelling));
     ASSERT_FALSE(target.calls.empty());
     EXPECT_EQ("leave", target.calls.back().what);
