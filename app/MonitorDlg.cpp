@@ -297,8 +297,9 @@ void CSVT_MonitorDlg::MonitorPollLoop()
             case MonitorSchedule::DeviceWork::None:
                 break;
         }
-        if (pass.draw && HasChangesToDraw(pass.maskTraffic))
-            PostTick(pass.maskTraffic);
+        const bool maskTraffic = pass.maskTraffic || m_blinkHolds > 0;
+        if (pass.draw && HasChangesToDraw(maskTraffic))
+            PostTick(maskTraffic);
     }
 }
 

@@ -60,6 +60,21 @@ public:
     std::atomic<BYTE> LastSentTraceFlag{0};
     // The polling thread runs while this is non-zero.
     std::atomic<int> Running{0};
+
+    // While one of these lives (the main dialog holds one while ports are deleted), every pass
+    // shows RX and TX off, as every other pass does anyway: the blink redraws every row in view
+    // 20 times a second, and its drawing would compete with the deletion for the wineserver.
+    // The other states are drawn as they change; the blink goes on when the hold ends.
+    class BlinkHold {
+    public:
+        explicit BlinkHold(CSVT_MonitorDlg& page) : m_page(page) { ++m_page.m_blinkHolds; }
+        ~BlinkHold() { --m_page.m_blinkHolds; }
+        BlinkHold(const BlinkHold&) = delete;
+        BlinkHold& operator=(const BlinkHold&) = delete;
+
+    private:
+        CSVT_MonitorDlg& m_page;
+    };
     // The page's client rectangle, taken at initialisation and on each move.
     CRect ClientRect;
     // The line-state list (control 1001); the main dialog sizes it with the page.
@@ -101,6 +116,8 @@ private:
     // Where the thread posts its ticks; set before the thread starts.
     HWND m_hTickTarget = nullptr;
     MonitorTickBox m_ticks;
+    // The BlinkHolds that live.
+    std::atomic<int> m_blinkHolds{0};
     // The COM numbers of the rows in view, one bit each (bit n - 1 of the 256 for COM n), for
     // the polling thread; made by DrawChangedStates.
     std::atomic<unsigned long long> m_portsInView[4] = {};

@@ -8,6 +8,7 @@
 #include "contract/DriverInterface.h"
 
 #include <memory>
+#include <set>
 
 using uitest::Do;
 using uitest::WaitUntil;
@@ -306,18 +307,32 @@ TEST_F(PortCommandsTest, DeleteAllRemovesEveryPort)
     EXPECT_FALSE(simtest::IsPortPresent(3));
 }
 
-// A deletion whose progress dialog is closed without completing is followed by no reload.
+// A deletion whose progress dialog is closed without completing is followed by no reload. While
+// the dialog deletes, the Status tab shows RX and TX off; they blink again once it has gone.
 TEST_F(PortCommandsTest, ADeleteThatDoesNotCompleteReloadsNothing)
 {
+    constexpr int kRxColumn = 6;
+    constexpr int kRxOn = 4;
     ASSERT_TRUE(simtest::CreatePorts({2, 3}));
+    ASSERT_TRUE(simtest::SetTraffic(2, LINESTATE_RX));
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
+    const auto rxSeen = std::make_shared<std::set<int>>();
+    const auto since = std::make_shared<DWORD>(0);
     ui.AnswerMessageBox(IDOK);
     ui.OnNextModal({WaitUntil([this](CWnd&) { return ui.MessageBoxes().size() >= 2; }),
+                    WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == 1; }),
+                    Do([since](CWnd&) { *since = ::GetTickCount(); }), WaitUntil([rxSeen, since](CWnd&) {
+                        rxSeen->insert(CellImage(MonitorListWnd(), 0, kRxColumn));
+                        return ::GetTickCount() - *since >= 500;
+                    }),
                     Do([](CWnd& progress) { ::SendMessageW(progress.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); })});
-    Run({Do([](CWnd& dlg) {
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == kRxOn; }), Do([](CWnd& dlg) {
              ASSERT_TRUE(WritePortDword(2, L"TxTriggerLevel", 9));
              uitest::ChooseMenuItem(dlg.m_hWnd, ID_PORT_DELETEALL);
          }),
-         Do([](CWnd&) { EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER)); })});
+         Do([](CWnd&) { EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER)); }),
+         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == kRxOn; })});
     EXPECT_EQ(L"ComDBOpen Fail!", BoxTexts().back());
+    EXPECT_EQ(std::set<int>{1}, *rxSeen);
 }
