@@ -3,10 +3,15 @@
 // measured from outside the real program (scripts/bench-pages). This process starts
 // SarventoCtl3.exe, sends the command to its main window and watches the screen until every tile
 // shows its colour; the program runs with no hook or probe of ours. The first opening of a fresh
-// program also loads what the later ones find ready. Not a test.
+// program also loads what the later ones find ready. Then, in this process, the usage map and the
+// dialog made and painted, each beside its floor (floor.exe: the map's bare calls, and a bare
+// dialog of as many owner-drawn tiles with a tooltip each), with the requests a tile. Not a test.
 #include "app/ComDBDlg.h"
+#include "app/ComUsage.h"
 #include "res/resource.h"
 #include "bench/BenchClock.h"
+#include "bench/FloorRun.h"
+#include "bench/ServerRequests.h"
 #include "tests/support/ExternalProgram.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/SimMachine.h"
@@ -34,9 +39,9 @@ bool IsTileColour(COLORREF colour)
 // round trip through the wineserver for each tile while the program needs it to open the dialog.
 std::vector<POINT> TilePoints()
 {
-    HWND hDlg = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                           AfxLoadDialogTemplate(MAKEINTRESOURCEW(IDD_COMDB)), nullptr,
-                                           [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    HWND hDlg = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), AfxLoadDialogTemplate(MAKEINTRESOURCEW(IDD_COMDB)), nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
     RECT dlgRect;
     if (hDlg == nullptr || !GetWindowRect(hDlg, &dlgRect))
         return {};
@@ -110,6 +115,56 @@ bool OpenOnce(HWND hMain, const std::vector<POINT>& points, double& shown, doubl
     return WaitFor([&] { return !IsWindow(hDlg) && IsWindowEnabled(hMain); });
 }
 
+// The best of kRounds runs of action and the requests of the last.
+template <class F>
+bench::Figure Measure(bench::ServerRequests& requests, F action)
+{
+    bench::Figure figure;
+    figure.seconds = 1e9;
+    for (int round = 0; round < kRounds; ++round) {
+        const long long before = requests.Now();
+        figure.seconds = std::min(figure.seconds, bench::Time(action));
+        const long long after = requests.Now();
+        figure.requests = requests.Valid() && before >= 0 && after >= 0 ? after - before : -1;
+    }
+    return figure;
+}
+
+// In this process: the usage map that the dialog's opening builds, and the whole dialog made,
+// shown, painted and destroyed, beside floor.exe's bare calls of the map and its bare dialog of as
+// many owner-drawn tiles with a tooltip each.
+bool TimeInProcess()
+{
+    bench::ServerRequests requests;
+    const bench::Figure usage = Measure(requests, [] { BuildComUsageMap(); });
+    const bench::Figure dialog = Measure(requests, [] {
+        CSVT_ComDBDlg dlg;
+        if (!dlg.Create(CSVT_ComDBDlg::IDD, nullptr))
+            return;
+        dlg.ShowWindow(SW_SHOW);
+        ::RedrawWindow(dlg.m_hWnd, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        dlg.DestroyWindow();
+    });
+    bench::Figure floorUsage, floorTiles;
+    if (!bench::RunFloor(L"usage", floorUsage) || !bench::RunFloor(L"tiles", floorTiles))
+        return false;
+    const unsigned tiles = floorTiles.result;
+    if (tiles != CSVT_ComDBDlg::kTileCount) {
+        fprintf(stderr, "the floor's dialog painted %u of %d tiles\n", tiles, CSVT_ComDBDlg::kTileCount);
+        return false;
+    }
+    const bench::Figure floorDialog{floorUsage.seconds + floorTiles.seconds, floorUsage.requests + floorTiles.requests,
+                                    tiles};
+    bench::PrintBesideFloor("COM-number usage map, 255 ports", usage, floorUsage);
+    bench::PrintBesideFloor("COM DB Setting dialog, in process", dialog, floorDialog);
+    const bench::Figure perTile{(dialog.seconds - usage.seconds) / tiles,
+                                (dialog.requests - usage.requests) / static_cast<long long>(tiles), tiles};
+    const bench::Figure floorPerTile{floorTiles.seconds / tiles, floorTiles.requests / static_cast<long long>(tiles),
+                                     tiles};
+    bench::PrintBesideFloor("  a tile (the dialog less its map)", perTile, floorPerTile);
+    return true;
+}
+
 }  // namespace
 
 // The program to watch is the one built beside this one, or the one named as the argument.
@@ -160,5 +215,7 @@ int wmain(int argc, wchar_t** argv)
                times[kRounds / 2], kRounds);
     }
     program.Close(10000);  // or ended when it does not close
+    if (result == 0 && !TimeInProcess())
+        result = 1;
     return result;
 }
