@@ -1,4 +1,4 @@
-// With every port configured (255), in the simulated machine: the time from the menu command
+// With every port configured (255, or as many as given), in the simulated machine: the time from the menu command
 // Configuration > ComDB Setting to the last tile of the COM-number database dialog on the screen,
 // measured from outside the real program (scripts/bench-pages). This process starts
 // SarventoCtl3.exe, sends the command to its main window and watches the screen until every tile
@@ -133,7 +133,7 @@ bench::Figure Measure(bench::ServerRequests& requests, F action)
 // In this process: the usage map that the dialog's opening builds, and the whole dialog made,
 // shown, painted and destroyed, beside floor.exe's bare calls of the map and its bare dialog of as
 // many owner-drawn tiles with a tooltip each.
-bool TimeInProcess()
+bool TimeInProcess(unsigned count)
 {
     bench::ServerRequests requests;
     const bench::Figure usage = Measure(requests, [] { BuildComUsageMap(); });
@@ -155,8 +155,11 @@ bool TimeInProcess()
     }
     const bench::Figure floorDialog{floorUsage.seconds + floorTiles.seconds, floorUsage.requests + floorTiles.requests,
                                     tiles};
-    bench::PrintBesideFloor("COM-number usage map, 255 ports", usage, floorUsage);
-    bench::PrintBesideFloor("COM DB Setting dialog, in process", dialog, floorDialog);
+    char what[64];
+    snprintf(what, sizeof what, "%u ports: COM-number usage map", count);
+    bench::PrintBesideFloor(what, usage, floorUsage);
+    snprintf(what, sizeof what, "%u ports: COM DB Setting dialog", count);
+    bench::PrintBesideFloor(what, dialog, floorDialog);
     const bench::Figure perTile{(dialog.seconds - usage.seconds) / tiles,
                                 (dialog.requests - usage.requests) / static_cast<long long>(tiles), tiles};
     const bench::Figure floorPerTile{floorTiles.seconds / tiles, floorTiles.requests / static_cast<long long>(tiles),
@@ -167,14 +170,19 @@ bool TimeInProcess()
 
 }  // namespace
 
-// The program to watch is the one built beside this one, or the one named as the argument.
+//   comdb_open_bench [COUNT]     with COUNT ports (255)
 int wmain(int argc, wchar_t** argv)
 {
+    const unsigned count = argc > 1 ? wcstoul(argv[1], nullptr, 10) : 255;
+    if (count < 1 || count > 255) {
+        fprintf(stderr, "usage: comdb_open_bench [COUNT of 1 to 255]\n");
+        return 2;
+    }
     if (!simtest::ResetMachine()) {
         fprintf(stderr, "the simulated machine is not running\n");
         return 1;
     }
-    const ::testing::AssertionResult made = simtest::CreatePorts(simtest::FirstComNumbers(255), 120000);
+    const ::testing::AssertionResult made = simtest::CreatePorts(simtest::FirstComNumbers(count), 120000);
     if (!made) {
         fprintf(stderr, "the ports could not be made: %s\n", made.message());
         return 1;
@@ -185,7 +193,7 @@ int wmain(int argc, wchar_t** argv)
         fprintf(stderr, "the dialog's template could not be laid out\n");
         return 1;
     }
-    uitest::ExternalProgram program(argc > 1 ? argv[1] : uitest::BuiltProgramPath());
+    uitest::ExternalProgram program(uitest::BuiltProgramPath());
     if (!program.Started()) {
         fprintf(stderr, "SarventoCtl3.exe could not be started (%lu)\n", program.StartError());
         return 1;
@@ -204,8 +212,8 @@ int wmain(int argc, wchar_t** argv)
             result = 1;
             break;
         }
-        printf("COM DB Setting, opening %d (255 ports): shown after %.2f s, last tile on the screen after %.2f s\n",
-               round, shown, painted);
+        printf("COM DB Setting, opening %d (%u ports): shown after %.2f s, last tile on the screen after %.2f s\n",
+               round, count, shown, painted);
         fflush(stdout);
         times.push_back(painted);
     }
@@ -215,7 +223,7 @@ int wmain(int argc, wchar_t** argv)
                times[kRounds / 2], kRounds);
     }
     program.Close(10000);  // or ended when it does not close
-    if (result == 0 && !TimeInProcess())
+    if (result == 0 && !TimeInProcess(count))
         result = 1;
     return result;
 }

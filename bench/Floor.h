@@ -12,8 +12,8 @@ unsigned Delete();
 unsigned Add(unsigned first, unsigned count);
 unsigned ReadLineStates(DWORD milliseconds);
 unsigned Usage();
-// The Status tab's bare equivalent for the given time: the cell changes it drew.
-unsigned Blink(DWORD milliseconds);
+// The Status tab's bare equivalent with rows ports, for the given time: the cell changes it drew.
+unsigned Blink(DWORD milliseconds, int rows);
 // The COM-number dialog's bare equivalent, shown until every tile has painted once; then closed.
 unsigned Tiles();
 

@@ -1,4 +1,4 @@
-// The floor of the Status tab: a bare report list view of the ports (255 rows, the monitor's
+// The floor of the Status tab: a bare report list view of the ports (a row each, the monitor's
 // eleven columns, its extended styles, six 16 x 15 images), the line states read from the status
 // device every 100 ms on a thread of its own, and every 50 ms the images set of the cells in view
 // whose state changed, RX and TX shown off on every other pass, as the monitor shows them.
@@ -16,7 +16,6 @@
 namespace floorbench {
 namespace {
 
-constexpr int kRows = 255;
 constexpr int kColumns = 11;
 constexpr UINT_PTR kDrawTimer = 1;
 // The state cells: column, bit, image when set (1 when clear).
@@ -29,6 +28,7 @@ const struct {
 
 struct Monitor {
     HWND list;
+    int rows;
     BYTE states[LINE_STATE_TABLE_SIZE];  // written by the reading thread
     BYTE drawn[LINE_STATE_TABLE_SIZE];
     volatile LONG stop;
@@ -61,7 +61,7 @@ void DrawChanges(Monitor& monitor)
     const bool maskTraffic = (monitor.pass++ & 1) == 0;
     const int top = static_cast<int>(SendMessageW(monitor.list, LVM_GETTOPINDEX, 0, 0));
     const int last = top + static_cast<int>(SendMessageW(monitor.list, LVM_GETCOUNTPERPAGE, 0, 0));
-    for (int row = top; row <= last && row < kRows; ++row) {
+    for (int row = top; row <= last && row < monitor.rows; ++row) {
         BYTE state = monitor.states[row];
         if (maskTraffic)
             state &= static_cast<BYTE>(~(LINESTATE_RX | LINESTATE_TX));
@@ -121,7 +121,7 @@ HIMAGELIST MakeImages()
 
 }  // namespace
 
-unsigned Blink(DWORD milliseconds)
+unsigned Blink(DWORD milliseconds, int rows)
 {
     WNDCLASSW frameClass{};
     frameClass.lpfnWndProc = FrameProc;
@@ -136,6 +136,7 @@ unsigned Blink(DWORD milliseconds)
     RECT client;
     GetClientRect(frame, &client);
     Monitor monitor{};
+    monitor.rows = rows;
     monitor.list = CreateWindowExW(0, WC_LISTVIEWW, nullptr,
                                    WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
                                    0, client.right, client.bottom, frame, nullptr, frameClass.hInstance, nullptr);
@@ -154,7 +155,7 @@ unsigned Blink(DWORD milliseconds)
         spec.iSubItem = column;
         SendMessageW(monitor.list, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&spec));
     }
-    for (int row = 0; row < kRows; ++row) {
+    for (int row = 0; row < rows; ++row) {
         wchar_t text[16];
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;

@@ -6,7 +6,8 @@
 //   floor delete               every present port deleted
 //   floor add FIRST COUNT      COUNT ports from COM FIRST added
 //   floor status MS            the line states read every 100 ms for MS ms
-//   floor blink MS             a bare list view of the ports drawing their line states for MS ms
+//   floor blink MS [ROWS]      a bare list view of ROWS ports (255) drawing their line states for
+//                              MS ms
 //   floor usage                the COM-number usage map's sources: best of 5
 //   floor tiles                a dialog of 259 owner-drawn buttons with a tooltip each, to its
 //                              last tile painted: best of 5
@@ -65,9 +66,10 @@ int wmain(int argc, wchar_t** argv)
     if (wcscmp(command, L"add") == 0 && a >= 1 && b >= 1)
         return Measure(1, [a, b] { return floorbench::Add(a, b); });
     if (wcscmp(command, L"blink") == 0 && a >= 100)
-        return Measure(1, [a] { return floorbench::Blink(a); });
+        return Measure(1, [a, b] { return floorbench::Blink(a, b != 0 ? static_cast<int>(b) : 255); });
     if (wcscmp(command, L"status") == 0 && a >= 100)
         return Measure(1, [a] { return floorbench::ReadLineStates(a); });
-    fprintf(stderr, "usage: floor load [ROUNDS] | delete | usage | tiles | add FIRST COUNT | status MS | blink MS\n");
+    fprintf(stderr,
+            "usage: floor load [ROUNDS] | delete | usage | tiles | add FIRST COUNT | status MS | blink MS [ROWS]\n");
     return 2;
 }

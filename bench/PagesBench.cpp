@@ -5,7 +5,7 @@
 // measures the real program's CPU from outside. Not a test.
 //
 //   pages_bench                the figures above; leaves the 255 ports open (CON, CTS, DSR)
-//   pages_bench --ports-only   only makes the 255 open ports
+//   pages_bench --ports-only [N]  only makes N open ports (255)
 //   pages_bench --traffic      lets every port's RX and TX blink
 #include "app/Globals.h"
 #include "contract/DriverInterface.h"
@@ -42,18 +42,18 @@ double Best(F f)
     return best;
 }
 
-bool MakePorts()
+bool MakePorts(unsigned count)
 {
     if (!simtest::ResetMachine()) {
         fprintf(stderr, "the simulated machine is not running\n");
         return false;
     }
-    const ::testing::AssertionResult made = simtest::CreatePorts(simtest::FirstComNumbers(255), 120000);
+    const ::testing::AssertionResult made = simtest::CreatePorts(simtest::FirstComNumbers(count), 120000);
     if (!made) {
         fprintf(stderr, "the ports could not be made: %s\n", made.message());
         return false;
     }
-    for (unsigned com = 1; com <= 255; ++com)
+    for (unsigned com = 1; com <= count; ++com)
         simtest::SetLineState(com, LINESTATE_CON | LINESTATE_CTS | LINESTATE_DSR);
     return true;
 }
@@ -101,9 +101,10 @@ int wmain(int argc, wchar_t** argv)
             simtest::SetTraffic(com, LINESTATE_RX | LINESTATE_TX);
         return 0;
     }
-    if (!MakePorts())
+    const bool portsOnly = wcscmp(mode, L"--ports-only") == 0;
+    if (!MakePorts(portsOnly && argc > 2 ? wcstoul(argv[2], nullptr, 10) : 255))
         return 1;
-    if (wcscmp(mode, L"--ports-only") == 0)
+    if (portsOnly)
         return 0;
 
     CWinApp app;
