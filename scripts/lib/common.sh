@@ -79,6 +79,9 @@ stop_display() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null; XVFB_PID=""
 # The simulated machine's own set-up (drivers, COM-port database) lives with the simulation.
 [ -f "$ROOT/sim/prefix.sh" ] && . "$ROOT/sim/prefix.sh"
 
+# Whether machine_up started this prefix's wineserver (machine_down stops only such a one).
+MACHINE_SERVER_STARTED=0
+
 # Make the prefix once, start one persistent wineserver for the whole run, and start the
 # simulated drivers inside its lifetime.
 machine_up() {
@@ -97,8 +100,13 @@ machine_up() {
   # gets none, and the buttons would show the letters that stand for the symbols.
   local marlett=/usr/share/wine/fonts/marlett.ttf fonts="$WINEPREFIX/drive_c/windows/Fonts"
   [ -f "$fonts/marlett.ttf" ] || [ ! -f "$marlett" ] || cp "$marlett" "$fonts/" || die "copying Wine's Marlett font failed"
-  # A server already running for this prefix (an earlier scripts/machine) is used as it is.
-  "$WINESERVER" -p 2>/dev/null || log "using the wineserver already running for $WINEPREFIX"
+  # A server already running for this prefix (an earlier scripts/machine, or a plain wine command)
+  # is used as it is, its drivers started below if they do not run, and left running at the end.
+  if "$WINESERVER" -p 2>/dev/null; then
+    MACHINE_SERVER_STARTED=1
+  else
+    log "using the wineserver already running for $WINEPREFIX"
+  fi
   # Start Wine's own system processes now, detached from our output: otherwise they would
   # inherit the pipes of the first test program and CTest would wait for them to close.
   "$WINE" cmd /c exit </dev/null >>"$BUILD_DIR/wine-system.log" 2>&1 || die "Wine does not start programs"
@@ -108,7 +116,8 @@ machine_up() {
   fi
 }
 
+# Stops the wineserver that machine_up started; a machine that was running before stays up.
 machine_down() {
-  [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
+  [ "$MACHINE_SERVER_STARTED" = 1 ] && [ -n "${WINEPREFIX:-}" ] && "$WINESERVER" -k 2>/dev/null
   true
 }
