@@ -317,22 +317,37 @@ TEST_F(PortCommandsTest, ADeleteThatDoesNotCompleteReloadsNothing)
     ASSERT_TRUE(simtest::SetTraffic(2, LINESTATE_RX));
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
     const auto rxSeen = std::make_shared<std::set<int>>();
-    const auto since = std::make_shared<DWORD>(0);
+    // Each command's progress dialog, once the database has failed: watched for half a second
+    // from when RX is drawn off, then closed.
+    const auto watchThenClose = [this, rxSeen](size_t boxes) {
+        const auto since = std::make_shared<DWORD>(0);
+        return std::vector<uitest::Step>{
+            WaitUntil([this, boxes](CWnd&) { return ui.MessageBoxes().size() >= boxes; }),
+            WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == 1; }),
+            Do([since](CWnd&) { *since = ::GetTickCount(); }), WaitUntil([rxSeen, since](CWnd&) {
+                rxSeen->insert(CellImage(MonitorListWnd(), 0, kRxColumn));
+                return ::GetTickCount() - *since >= 500;
+            }),
+            Do([](CWnd& progress) { ::SendMessageW(progress.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); })};
+    };
+    const uitest::Step blinks = WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == kRxOn; });
+    const uitest::Step noReload =
+        Do([](CWnd&) { EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER)); });
     ui.AnswerMessageBox(IDOK);
-    ui.OnNextModal({WaitUntil([this](CWnd&) { return ui.MessageBoxes().size() >= 2; }),
-                    WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == 1; }),
-                    Do([since](CWnd&) { *since = ::GetTickCount(); }), WaitUntil([rxSeen, since](CWnd&) {
-                        rxSeen->insert(CellImage(MonitorListWnd(), 0, kRxColumn));
-                        return ::GetTickCount() - *since >= 500;
-                    }),
-                    Do([](CWnd& progress) { ::SendMessageW(progress.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0); })});
-    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }),
-         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == kRxOn; }), Do([](CWnd& dlg) {
+    ui.OnNextModal(watchThenClose(2));
+    ui.AnswerMessageBox(IDOK);
+    ui.OnNextModal(watchThenClose(4));
+    Run({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), blinks, Do([](CWnd& dlg) {
              ASSERT_TRUE(WritePortDword(2, L"TxTriggerLevel", 9));
              uitest::ChooseMenuItem(dlg.m_hWnd, ID_PORT_DELETEALL);
          }),
-         Do([](CWnd&) { EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER)); }),
-         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kRxColumn) == kRxOn; })});
-    EXPECT_EQ(L"ComDBOpen Fail!", BoxTexts().back());
+         noReload, blinks, Do([](CWnd& dlg) {
+             SelectRows(PortListWnd(), {0});
+             uitest::ChooseMenuItem(dlg.m_hWnd, ID_PORT_DELETE);
+         }),
+         noReload, blinks});
+    EXPECT_EQ((std::vector<std::wstring>{L"Do you want to delete all ports?", L"ComDBOpen Fail!",
+                                         L"Do you want to delete ports?", L"ComDBOpen Fail!"}),
+              BoxTexts());
     EXPECT_EQ(std::set<int>{1}, *rxSeen);
 }
