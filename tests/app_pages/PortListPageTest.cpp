@@ -269,21 +269,23 @@ TEST_F(PortListPageTest, ACellOutOfRangeStopsTheApplyUntilTheUserCorrectsIt)
     }
 }
 
-// A port that has gone since the list was filled, or whose subkey has become a link to another
-// key, gets nothing from Apply, and no key is made for it; the other rows are written.
+// Ports that have gone since the list was filled (COM3's device, COM5's device and subkey), or
+// whose subkey has become a link to another key (COM4), get no key made by Apply and nothing
+// written through the link; the other rows are written.
 TEST_F(PortListPageTest, ApplyMakesNoKeyForAPortThatHasGoneAndWritesNothingThroughALink)
 {
-    ASSERT_TRUE(simtest::CreatePorts({2, 3, 4}));
+    ASSERT_TRUE(simtest::CreatePorts({2, 3, 4, 5}));
     const wchar_t kOther[] = L"SOFTWARE\\Kolbrant\\Other";
     HKEY hOther = nullptr;
     ASSERT_EQ(ERROR_SUCCESS,
               ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kOther, 0, nullptr, 0, KEY_READ, nullptr, &hOther, nullptr));
     Run({Do([&](CWnd& dlg) {
              ASSERT_TRUE(simtest::RemovePortDevice(3));
-             ASSERT_TRUE(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(3)));
+             ASSERT_TRUE(simtest::RemovePortDevice(5));
+             ASSERT_TRUE(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(5)));
              ASSERT_TRUE(DeleteRegKeyTree(HKEY_LOCAL_MACHINE, PortSubkeyPath(4)));
              ASSERT_TRUE(simtest::WriteRegistryLink(std::wstring(PortSubkeyPath(4)), kOther));
-             for (int row = 0; row < 3; ++row)
+             for (int row = 0; row < 4; ++row)
                  SetCellText(PortListWnd(), row, PORTCOL_ALIAS, L"edited");
              ClickApply(dlg);
          }),
@@ -291,7 +293,7 @@ TEST_F(PortListPageTest, ApplyMakesNoKeyForAPortThatHasGoneAndWritesNothingThrou
              std::wstring alias;
              EXPECT_TRUE(ReadPortString(2, L"Alias", alias));
              EXPECT_EQ(L"edited", alias);
-             for (const CString& key : {PortSubkeyPath(3), PortDevicePath(3)}) {
+             for (const CString& key : {PortDevicePath(3), PortSubkeyPath(5), PortDevicePath(5)}) {
                  HKEY hKey = nullptr;
                  EXPECT_NE(ERROR_SUCCESS, ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &hKey))
                      << uitest::Narrow(key.GetString());
