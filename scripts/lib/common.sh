@@ -31,12 +31,25 @@ ensure_packages() {
     >"$BUILD_DIR/apt-install.log" 2>&1 || { tail -20 "$BUILD_DIR/apt-install.log"; die "apt-get install failed"; }
 }
 
-build_all() {
-  if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
-    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-      -DCMAKE_BUILD_TYPE=Debug >"$BUILD_DIR/configure.log" 2>&1 || { cat "$BUILD_DIR/configure.log"; die "configure failed"; }
+# configure_and_build DIR LOG CMAKE_ARGS...: configures DIR once (the toolchain and the given
+# arguments; LOG keeps what configuring said) and builds it.
+configure_and_build() {
+  local dir=$1 log=$2
+  shift 2
+  if [ ! -f "$dir/CMakeCache.txt" ]; then
+    cmake -S "$ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" "$@" >"$log" 2>&1 ||
+      { cat "$log"; die "configuring $dir failed"; }
   fi
-  cmake --build "$BUILD_DIR" -j "$(nproc)" || die "build failed"
+  cmake --build "$dir" -j "$(nproc)" || die "building $dir failed"
+}
+
+build_all() { configure_and_build "$BUILD_DIR" "$BUILD_DIR/configure.log" -DCMAKE_BUILD_TYPE=Debug; }
+
+# The product without the tests, optimised, in a folder of its own under the build folder: the
+# warnings that only an optimised build shows (flow analysis) fail it as errors too.
+RELEASE_DIR=$BUILD_DIR/release
+build_release() {
+  configure_and_build "$RELEASE_DIR" "$BUILD_DIR/configure-release.log" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTS=OFF
 }
 
 # The Wine environment of this build folder: its own prefix and home, no host menu entries,

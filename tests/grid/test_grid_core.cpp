@@ -257,6 +257,9 @@ TEST(GridSetUp, TheExplorerStyleDependsOnTheWindowsVersionTheCommonControlsAndUx
 
 TEST(GridSetUp, AListThatIsNoReportViewOrIsOwnerDrawnIsAProgrammingError)
 {
+#ifdef NDEBUG
+    GTEST_SKIP() << "a release build checks no preconditions";
+#endif
     int failures = 0;
     AfxAssertHandler old = AfxSetAssertHandler([&](const char*, int) { ++failures; });
     {
