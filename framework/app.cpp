@@ -82,23 +82,6 @@ void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey)
     m_pszRegistryKey = m_registryKey.c_str();
 }
 
-void CWinApp::SetRegistryKey(UINT nIDRegistryKey)
-{
-    SetRegistryKey(LoadResourceString(AfxGetResourceHandle(), nIDRegistryKey).c_str());
-}
-
-HICON CWinApp::LoadIcon(UINT nIDResource) const
-{
-    return ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
-}
-
-HICON CWinApp::LoadIcon(LPCWSTR lpszResourceName) const { return ::LoadIconW(AfxGetResourceHandle(), lpszResourceName); }
-
-HCURSOR CWinApp::LoadCursor(UINT nIDResource) const
-{
-    return ::LoadCursorW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource));
-}
-
 void CWinApp::OnHelp() {}
 
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)

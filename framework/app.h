@@ -19,13 +19,6 @@ public:
 
     // Sets the registry key under HKEY_CURRENT_USER\Software where the program's profile lives.
     void SetRegistryKey(LPCWSTR lpszRegistryKey);
-    void SetRegistryKey(UINT nIDRegistryKey);
-
-    HICON LoadIcon(UINT nIDResource) const;
-    HICON LoadIcon(LPCWSTR lpszResourceName) const;
-    HICON LoadStandardIcon(LPCWSTR lpszIconName) const { return ::LoadIconW(nullptr, lpszIconName); }
-    HCURSOR LoadCursor(UINT nIDResource) const;
-    HCURSOR LoadStandardCursor(LPCWSTR lpszCursorName) const { return ::LoadCursorW(nullptr, lpszCursorName); }
 
     // The standard help command; the program has no help file, so it does nothing.
     void OnHelp();
@@ -65,7 +58,3 @@ LPCWSTR AfxGetAppName();
 
 // The program's entry work: initialises the application object and runs it.
 int AfxWinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPWSTR lpCmdLine, int nCmdShow);
-
-// Kept for the conventional start-up sequence; there are no OLE controls and no shell manager here.
-inline void AfxEnableControlContainer() {}
-class CShellManager {};

@@ -24,9 +24,6 @@ public:
 
     // Size.
     INT_PTR GetSize() const noexcept { return static_cast<INT_PTR>(m_data.size()); }
-    INT_PTR GetCount() const noexcept { return GetSize(); }
-    BOOL IsEmpty() const noexcept { return m_data.empty(); }
-    INT_PTR GetUpperBound() const noexcept { return GetSize() - 1; }
     // New elements are value-initialised; nGrowBy is accepted for compatibility (growth is
     // geometric anyway).
     void SetSize(INT_PTR nNewSize, INT_PTR nGrowBy = -1)
@@ -45,47 +42,15 @@ public:
     // Element access.
     const TYPE& GetAt(INT_PTR nIndex) const { return m_data[Checked(nIndex)]; }
     TYPE& GetAt(INT_PTR nIndex) { return m_data[Checked(nIndex)]; }
-    void SetAt(INT_PTR nIndex, ARG_TYPE newElement) { m_data[Checked(nIndex)] = newElement; }
-    const TYPE& ElementAt(INT_PTR nIndex) const { return GetAt(nIndex); }
-    TYPE& ElementAt(INT_PTR nIndex) { return GetAt(nIndex); }
     const TYPE& operator[](INT_PTR nIndex) const { return GetAt(nIndex); }
     TYPE& operator[](INT_PTR nIndex) { return GetAt(nIndex); }
-    const TYPE* GetData() const noexcept { return m_data.empty() ? nullptr : m_data.data(); }
-    TYPE* GetData() noexcept { return m_data.empty() ? nullptr : m_data.data(); }
 
     // Growing.
     // Sets the element at nIndex, growing the array to reach it.
-    void SetAtGrow(INT_PTR nIndex, ARG_TYPE newElement)
-    {
-        if (nIndex < 0)
-            AfxThrowInvalidArgException();
-        TYPE value(newElement);  // newElement may be an element of this array
-        if (nIndex >= GetSize())
-            SetSize(nIndex + 1);
-        m_data[static_cast<size_t>(nIndex)] = std::move(value);
-    }
     INT_PTR Add(ARG_TYPE newElement)
     {
         Guard([&] { m_data.push_back(newElement); });
         return GetSize() - 1;
-    }
-    // Appends a copy of src's elements; returns the index of the first one.
-    INT_PTR Append(const CArray& src)
-    {
-        INT_PTR nOldSize = GetSize();
-        if (&src == this) {
-            std::vector<TYPE> copy;
-            Guard([&] { copy = m_data; });
-            Guard([&] { m_data.insert(m_data.end(), copy.begin(), copy.end()); });
-        } else {
-            Guard([&] { m_data.insert(m_data.end(), src.m_data.begin(), src.m_data.end()); });
-        }
-        return nOldSize;
-    }
-    void Copy(const CArray& src)
-    {
-        if (&src != this)
-            Guard([&] { m_data = src.m_data; });
     }
     // Inserts nCount copies of newElement at nIndex; an index past the end grows the array.
     void InsertAt(INT_PTR nIndex, ARG_TYPE newElement, INT_PTR nCount = 1)
@@ -96,18 +61,6 @@ public:
         if (nIndex > GetSize())
             SetSize(nIndex);
         Guard([&] { m_data.insert(m_data.begin() + nIndex, static_cast<size_t>(nCount), value); });
-    }
-    void InsertAt(INT_PTR nStartIndex, const CArray* pNewArray)
-    {
-        if (!pNewArray || nStartIndex < 0)
-            AfxThrowInvalidArgException();
-        if (pNewArray->IsEmpty())
-            return;
-        std::vector<TYPE> copy;
-        Guard([&] { copy = pNewArray->m_data; });
-        if (nStartIndex > GetSize())
-            SetSize(nStartIndex);
-        Guard([&] { m_data.insert(m_data.begin() + nStartIndex, copy.begin(), copy.end()); });
     }
     void RemoveAt(INT_PTR nIndex, INT_PTR nCount = 1)
     {
@@ -139,6 +92,3 @@ private:
 };
 
 class CStringArray : public CArray<CString, const CString&> {};
-class CUIntArray : public CArray<UINT, UINT> {};
-class CDWordArray : public CArray<DWORD, DWORD> {};
-class CPtrArray : public CArray<void*, void*> {};

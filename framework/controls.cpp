@@ -75,7 +75,7 @@ CString ReadGrowingText(Fetch fetch)
     }
 }
 
-// The owner-draw messages a parent reflects to a list box or combo box object.
+// The owner-draw messages a parent reflects to a combo box object.
 template <class T>
 BOOL OwnerDrawNotify(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult)
 {
@@ -122,7 +122,7 @@ BOOL CButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT*
     return TRUE;
 }
 
-// --- CEdit, CComboBox, CListBox ------------------------------------------------------------
+// --- CEdit, CComboBox -------------------------------------------------------------------
 
 CEdit* CEdit::FromHandle(HWND hWnd)
 {
@@ -157,43 +157,11 @@ BOOL CComboBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return CWnd::OnChildNotify(message, wParam, lParam, pResult);
 }
 
-int CListBox::GetText(int nIndex, CString& rString) const
-{
-    int nLength = GetTextLen(nIndex);
-    if (nLength == LB_ERR) {
-        rString.Empty();
-        return LB_ERR;
-    }
-    int nCopied = GetText(nIndex, rString.GetBuffer(nLength));
-    rString.ReleaseBuffer(nCopied == LB_ERR ? 0 : nCopied);
-    return nCopied;
-}
-
-void CListBox::DrawItem(LPDRAWITEMSTRUCT) {}
-void CListBox::MeasureItem(LPMEASUREITEMSTRUCT) {}
-int CListBox::CompareItem(LPCOMPAREITEMSTRUCT)
-{
-    return 0;
-}
-void CListBox::DeleteItem(LPDELETEITEMSTRUCT) {}
-
-BOOL CListBox::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
-{
-    if ((GetStyle() & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) && OwnerDrawNotify(this, message, lParam, pResult))
-        return TRUE;
-    return CWnd::OnChildNotify(message, wParam, lParam, pResult);
-}
-
 // --- CHeaderCtrl, CToolTipCtrl -------------------------------------------------------------
 
 CHeaderCtrl* CHeaderCtrl::FromHandle(HWND hWnd)
 {
     return TempControl<CHeaderCtrl>(hWnd);
-}
-
-CToolTipCtrl* CToolTipCtrl::FromHandle(HWND hWnd)
-{
-    return TempControl<CToolTipCtrl>(hWnd);
 }
 
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle)
@@ -235,21 +203,6 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, LPCWSTR lpszText, LPCRECT lpRectTool, UIN
     return static_cast<BOOL>(SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti)));
 }
 
-BOOL CToolTipCtrl::AddTool(CWnd* pWnd, UINT nIDText, LPCRECT lpRectTool, UINT_PTR nIDTool)
-{
-    CString text;
-    if (!text.LoadString(nIDText))
-        return FALSE;
-    return AddTool(pWnd, text, lpRectTool, nIDTool);
-}
-
-void CToolTipCtrl::DelTool(CWnd* pWnd, UINT_PTR nIDTool)
-{
-    TTTOOLINFOW ti;
-    FillInToolInfo(ti, pWnd, nIDTool);
-    SendMessage(TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
-}
-
 void CToolTipCtrl::UpdateTipText(LPCWSTR lpszText, CWnd* pWnd, UINT_PTR nIDTool)
 {
     TTTOOLINFOW ti;
@@ -269,14 +222,6 @@ void CToolTipCtrl::GetText(CString& str, CWnd* pWnd, UINT_PTR nIDTool) const
     ti.lpszText[0] = L'\0';
     SendMessage(TTM_GETTEXTW, nSize, reinterpret_cast<LPARAM>(&ti));
     str.ReleaseBuffer();
-}
-
-void CToolTipCtrl::SetToolRect(CWnd* pWnd, UINT_PTR nIDTool, LPCRECT lpRect)
-{
-    TTTOOLINFOW ti;
-    FillInToolInfo(ti, pWnd, nIDTool);
-    ti.rect = *lpRect;
-    SendMessage(TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 // --- CListCtrl -----------------------------------------------------------------------------
@@ -299,11 +244,6 @@ BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCWSTR lpszItem, i
 int CListCtrl::InsertItem(int nItem, LPCWSTR lpszItem)
 {
     return InsertItem(LVIF_TEXT, nItem, lpszItem, 0, 0, 0, 0);
-}
-
-int CListCtrl::InsertItem(int nItem, LPCWSTR lpszItem, int nImage)
-{
-    return InsertItem(LVIF_TEXT | LVIF_IMAGE, nItem, lpszItem, 0, 0, nImage, 0);
 }
 
 int CListCtrl::InsertItem(UINT nMask, int nItem, LPCWSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
@@ -383,13 +323,6 @@ BOOL CListCtrl::GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) c
     return static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), reinterpret_cast<LPARAM>(&ref)));
 }
 
-int CListCtrl::GetNextSelectedItem(POSITION& pos) const
-{
-    int nItem = static_cast<int>(reinterpret_cast<INT_PTR>(pos)) - 1;
-    pos = reinterpret_cast<POSITION>(static_cast<INT_PTR>(GetNextItem(nItem, LVNI_SELECTED) + 1));
-    return nItem;
-}
-
 int CListCtrl::HitTest(CPoint pt, UINT* pFlags) const
 {
     LVHITTESTINFO info = {};
@@ -437,16 +370,6 @@ CHeaderCtrl* CListCtrl::GetHeaderCtrl() const
     return CHeaderCtrl::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)));
 }
 
-CToolTipCtrl* CListCtrl::GetToolTips() const
-{
-    return CToolTipCtrl::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETTOOLTIPS)));
-}
-
-CEdit* CListCtrl::GetEditControl() const
-{
-    return CEdit::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_GETEDITCONTROL)));
-}
-
 CEdit* CListCtrl::EditLabel(int nItem)
 {
     return CEdit::FromHandle(reinterpret_cast<HWND>(SendMessage(LVM_EDITLABELW, static_cast<WPARAM>(nItem))));
@@ -458,15 +381,6 @@ BOOL CListCtrl::GetGroupRect(int iGroupId, LPRECT lpRect, int iType) const
         return FALSE;
     lpRect->top = iType;
     return static_cast<BOOL>(SendMessage(LVM_GETGROUPRECT, static_cast<WPARAM>(iGroupId), reinterpret_cast<LPARAM>(lpRect)));
-}
-
-BOOL CListCtrl::MoveItemToGroup(int nItem, int iGroupId)
-{
-    LVITEMW item = {};
-    item.mask = LVIF_GROUPID;
-    item.iItem = nItem;
-    item.iGroupId = iGroupId;
-    return SetItem(&item);
 }
 
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
@@ -491,15 +405,6 @@ LONG CTabCtrl::InsertItem(int nItem, LPCWSTR lpszItem)
     return InsertItem(nItem, &item);
 }
 
-LONG CTabCtrl::InsertItem(int nItem, LPCWSTR lpszItem, int nImage)
-{
-    TCITEMW item = {};
-    item.mask = TCIF_TEXT | TCIF_IMAGE;
-    item.pszText = const_cast<LPWSTR>(lpszItem);
-    item.iImage = nImage;
-    return InsertItem(nItem, &item);
-}
-
 // --- CStatusBar ----------------------------------------------------------------------------
 
 BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
@@ -507,7 +412,6 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     HWND hWndParent = pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;
     if (!hWndParent)
         return FALSE;
-    m_dwBarStyle = dwStyle & CBRS_ALL;
     DWORD dwWindowStyle = (dwStyle & ~static_cast<DWORD>(CBRS_ALL)) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER |
                           CCS_NORESIZE;
     if (::GetWindowLongPtrW(hWndParent, GWL_STYLE) & WS_THICKFRAME)
@@ -558,20 +462,6 @@ BOOL CStatusBar::SetIndicators(const UINT* lpIDArray, int nIDCount)
     return TRUE;
 }
 
-int CStatusBar::CommandToIndex(UINT nIDFind) const
-{
-    for (int i = 0; i < GetCount(); ++i) {
-        if (m_panes[i].nID == nIDFind)
-            return i;
-    }
-    return -1;
-}
-
-UINT CStatusBar::GetItemID(int nIndex) const
-{
-    return IsValidPane(nIndex) ? m_panes[nIndex].nID : 0;
-}
-
 void CStatusBar::GetPaneInfo(int nIndex, UINT& nID, UINT& nStyle, int& cxWidth) const
 {
     if (!IsValidPane(nIndex))
@@ -589,20 +479,6 @@ void CStatusBar::SetPaneInfo(int nIndex, UINT nID, UINT nStyle, int cxWidth)
     m_panes[nIndex] = {nID, nStyle, cxWidth < 0 ? 0 : cxWidth};
     UpdateAllPanes();
     SetPaneText(nIndex, text);  // again with the drawing bits of the new style
-}
-
-UINT CStatusBar::GetPaneStyle(int nIndex) const
-{
-    if (!IsValidPane(nIndex))
-        AfxThrowInvalidArgException();
-    return m_panes[nIndex].nStyle;
-}
-
-void CStatusBar::SetPaneStyle(int nIndex, UINT nStyle)
-{
-    if (!IsValidPane(nIndex))
-        AfxThrowInvalidArgException();
-    SetPaneInfo(nIndex, m_panes[nIndex].nID, nStyle, m_panes[nIndex].cxWidth);
 }
 
 CString CStatusBar::GetPaneText(int nIndex) const
@@ -672,19 +548,6 @@ LRESULT CStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     return lResult;
 }
 
-// --- CIPAddressCtrl ------------------------------------------------------------------------
-
-int CIPAddressCtrl::GetAddress(BYTE& nField0, BYTE& nField1, BYTE& nField2, BYTE& nField3) const
-{
-    DWORD dwAddress = 0;
-    int nFilled = GetAddress(dwAddress);
-    nField0 = static_cast<BYTE>(FIRST_IPADDRESS(dwAddress));
-    nField1 = static_cast<BYTE>(SECOND_IPADDRESS(dwAddress));
-    nField2 = static_cast<BYTE>(THIRD_IPADDRESS(dwAddress));
-    nField3 = static_cast<BYTE>(FOURTH_IPADDRESS(dwAddress));
-    return nFilled;
-}
-
 // --- CMenu ---------------------------------------------------------------------------------
 
 BOOL CMenu::Attach(HMENU hMenu) noexcept
@@ -727,21 +590,4 @@ CMenu* CMenu::FromHandle(HMENU hMenu)
 BOOL CMenu::LoadMenu(UINT nIDResource) noexcept
 {
     return Attach(::LoadMenuW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource)));
-}
-
-BOOL CMenu::LoadMenu(LPCWSTR lpszResourceName) noexcept
-{
-    return Attach(::LoadMenuW(AfxGetResourceHandle(), lpszResourceName));
-}
-
-int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const
-{
-    int nLength = ::GetMenuStringW(m_hMenu, nIDItem, nullptr, 0, nFlags);
-    if (nLength <= 0) {
-        rString.Empty();
-        return 0;
-    }
-    int nCopied = ::GetMenuStringW(m_hMenu, nIDItem, rString.GetBuffer(nLength), nLength + 1, nFlags);
-    rString.ReleaseBuffer(nCopied > 0 ? nCopied : 0);
-    return nCopied;
 }

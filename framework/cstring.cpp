@@ -32,11 +32,6 @@ int AddLengths(int a, int b)
     return a + b;
 }
 
-bool InSet(wchar_t ch, LPCWSTR pszSet)
-{
-    return ch != L'\0' && wcschr(pszSet, ch) != nullptr;
-}
-
 }  // namespace
 
 // --- construction and assignment -----------------------------------------------------------
@@ -65,11 +60,6 @@ CString::CString(LPCWSTR pch, int nLength) : CString()
     if (nLength < 0 || (nLength > 0 && !pch))
         AfxThrowInvalidArgException();
     Assign(pch, nLength);
-}
-
-CString::CString(const char* psz) : CString()
-{
-    *this = psz;
 }
 
 CString::CString(wchar_t ch, int nRepeat) : CString()
@@ -112,30 +102,6 @@ CString& CString::operator=(CString&& str) noexcept
 CString& CString::operator=(LPCWSTR psz)
 {
     Assign(psz, SafeLength(psz));
-    return *this;
-}
-
-CString& CString::operator=(const char* psz)
-{
-    if (!psz || !*psz) {
-        Empty();
-        return *this;
-    }
-    int nLength = MultiByteToWideChar(CP_ACP, 0, psz, -1, nullptr, 0);
-    if (nLength <= 0)
-        AfxThrowInvalidArgException();
-    CString converted;
-    converted.Reserve(nLength);
-    if (MultiByteToWideChar(CP_ACP, 0, psz, -1, converted.m_pch, nLength) != nLength)
-        AfxThrowInvalidArgException();
-    converted.SetLength(nLength - 1);  // the count included the null
-    *this = static_cast<CString&&>(converted);
-    return *this;
-}
-
-CString& CString::operator=(wchar_t ch)
-{
-    Assign(&ch, 1);
     return *this;
 }
 
@@ -214,26 +180,6 @@ void CString::Empty() noexcept
     m_nCapacity = 0;
 }
 
-void CString::Preallocate(int nLength)
-{
-    Reserve(nLength);
-}
-
-void CString::FreeExtra()
-{
-    if (m_pch == s_empty || m_nCapacity == m_nLength)
-        return;
-    if (m_nLength == 0) {
-        Empty();
-        return;
-    }
-    void* p = realloc(m_pch, (static_cast<size_t>(m_nLength) + 1) * sizeof(wchar_t));
-    if (p) {  // a failed shrink keeps the larger buffer, which is still valid
-        m_pch = static_cast<wchar_t*>(p);
-        m_nCapacity = m_nLength;
-    }
-}
-
 // --- access --------------------------------------------------------------------------------
 
 wchar_t CString::GetAt(int iChar) const
@@ -241,13 +187,6 @@ wchar_t CString::GetAt(int iChar) const
     if (iChar < 0 || iChar >= m_nLength)
         AfxThrowInvalidArgException();
     return m_pch[iChar];
-}
-
-void CString::SetAt(int iChar, wchar_t ch)
-{
-    if (iChar < 0 || iChar >= m_nLength)
-        AfxThrowInvalidArgException();
-    m_pch[iChar] = ch;
 }
 
 // --- comparison ----------------------------------------------------------------------------
@@ -275,20 +214,6 @@ int CString::CompareNoCase(LPCWSTR psz) const
     }
 }
 
-int CString::Collate(LPCWSTR psz) const
-{
-    if (!psz)
-        AfxThrowInvalidArgException();
-    return wcscoll(m_pch, psz);
-}
-
-int CString::CollateNoCase(LPCWSTR psz) const
-{
-    if (!psz)
-        AfxThrowInvalidArgException();
-    return _wcsicoll(m_pch, psz);
-}
-
 // --- formatting ----------------------------------------------------------------------------
 
 void CString::Format(LPCWSTR pszFormat, ...)
@@ -309,19 +234,6 @@ void CString::FormatV(LPCWSTR pszFormat, va_list args)
     CString result;
     result.AppendFormatV(pszFormat, args);
     *this = static_cast<CString&&>(result);
-}
-
-void CString::AppendFormat(LPCWSTR pszFormat, ...)
-{
-    va_list args;
-    va_start(args, pszFormat);
-    try {
-        AppendFormatV(pszFormat, args);
-    } catch (...) {
-        va_end(args);
-        throw;
-    }
-    va_end(args);
 }
 
 void CString::AppendFormatV(LPCWSTR pszFormat, va_list args)
@@ -384,16 +296,6 @@ int CString::Find(wchar_t ch, int iStart) const noexcept
     return p ? static_cast<int>(p - m_pch) : -1;
 }
 
-int CString::Find(LPCWSTR pszSub, int iStart) const noexcept
-{
-    if (!pszSub || iStart < 0 || iStart > m_nLength)
-        return -1;
-    if (!*pszSub)
-        return iStart;  // an empty text is found where the search starts
-    const wchar_t* p = wcsstr(m_pch + iStart, pszSub);
-    return p ? static_cast<int>(p - m_pch) : -1;
-}
-
 int CString::ReverseFind(wchar_t ch) const noexcept
 {
     for (int i = m_nLength - 1; i >= 0; --i) {
@@ -401,14 +303,6 @@ int CString::ReverseFind(wchar_t ch) const noexcept
             return i;
     }
     return -1;
-}
-
-int CString::FindOneOf(LPCWSTR pszCharSet) const noexcept
-{
-    if (!pszCharSet)
-        return -1;
-    const wchar_t* p = wcspbrk(m_pch, pszCharSet);
-    return p ? static_cast<int>(p - m_pch) : -1;
 }
 
 // --- extraction ----------------------------------------------------------------------------
@@ -436,56 +330,6 @@ CString CString::Left(int nCount) const
     return Mid(0, nCount);
 }
 
-CString CString::Right(int nCount) const
-{
-    if (nCount < 0)
-        nCount = 0;
-    if (nCount > m_nLength)
-        nCount = m_nLength;
-    return CString(m_pch + m_nLength - nCount, nCount);
-}
-
-CString CString::SpanIncluding(LPCWSTR pszCharSet) const
-{
-    if (!pszCharSet)
-        AfxThrowInvalidArgException();
-    return Left(static_cast<int>(wcsspn(m_pch, pszCharSet)));
-}
-
-CString CString::SpanExcluding(LPCWSTR pszCharSet) const
-{
-    if (!pszCharSet)
-        AfxThrowInvalidArgException();
-    return Left(static_cast<int>(wcscspn(m_pch, pszCharSet)));
-}
-
-CString CString::Tokenize(LPCWSTR pszTokens, int& iStart) const
-{
-    if (iStart < 0)
-        AfxThrowInvalidArgException();
-    if (!pszTokens || !*pszTokens) {
-        // No delimiters: the rest of the string is the one token.
-        if (iStart < m_nLength) {
-            CString rest = Mid(iStart);
-            iStart = m_nLength;
-            return rest;
-        }
-    } else if (iStart < m_nLength) {
-        int iFrom = iStart;
-        while (iFrom < m_nLength && InSet(m_pch[iFrom], pszTokens))
-            ++iFrom;
-        if (iFrom < m_nLength) {
-            int iTo = iFrom;
-            while (iTo < m_nLength && !InSet(m_pch[iTo], pszTokens))
-                ++iTo;
-            iStart = iTo + 1;
-            return Mid(iFrom, iTo - iFrom);
-        }
-    }
-    iStart = -1;
-    return CString();
-}
-
 // --- changing in place ---------------------------------------------------------------------
 
 CString& CString::MakeUpper()
@@ -502,70 +346,6 @@ CString& CString::MakeLower()
     return *this;
 }
 
-CString& CString::MakeReverse()
-{
-    for (int i = 0, j = m_nLength - 1; i < j; ++i, --j) {
-        wchar_t t = m_pch[i];
-        m_pch[i] = m_pch[j];
-        m_pch[j] = t;
-    }
-    return *this;
-}
-
-CString& CString::Trim()
-{
-    return TrimRight().TrimLeft();
-}
-
-CString& CString::Trim(wchar_t chTarget)
-{
-    return TrimRight(chTarget).TrimLeft(chTarget);
-}
-
-CString& CString::Trim(LPCWSTR pszTargets)
-{
-    return TrimRight(pszTargets).TrimLeft(pszTargets);
-}
-
-CString& CString::TrimLeft()
-{
-    int n = 0;
-    while (n < m_nLength && iswspace(m_pch[n]))
-        ++n;
-    Delete(0, n);
-    return *this;
-}
-
-CString& CString::TrimLeft(wchar_t chTarget)
-{
-    int n = 0;
-    while (n < m_nLength && m_pch[n] == chTarget)
-        ++n;
-    Delete(0, n);
-    return *this;
-}
-
-CString& CString::TrimLeft(LPCWSTR pszTargets)
-{
-    if (!pszTargets || !*pszTargets)
-        return *this;
-    int n = 0;
-    while (n < m_nLength && InSet(m_pch[n], pszTargets))
-        ++n;
-    Delete(0, n);
-    return *this;
-}
-
-CString& CString::TrimRight()
-{
-    int n = m_nLength;
-    while (n > 0 && iswspace(m_pch[n - 1]))
-        --n;
-    if (n < m_nLength)
-        SetLength(n);
-    return *this;
-}
-
 CString& CString::TrimRight(wchar_t chTarget)
 {
     int n = m_nLength;
@@ -574,107 +354,6 @@ CString& CString::TrimRight(wchar_t chTarget)
     if (n < m_nLength)
         SetLength(n);
     return *this;
-}
-
-CString& CString::TrimRight(LPCWSTR pszTargets)
-{
-    if (!pszTargets || !*pszTargets)
-        return *this;
-    int n = m_nLength;
-    while (n > 0 && InSet(m_pch[n - 1], pszTargets))
-        --n;
-    if (n < m_nLength)
-        SetLength(n);
-    return *this;
-}
-
-int CString::Replace(wchar_t chOld, wchar_t chNew)
-{
-    int nCount = 0;
-    if (chOld == chNew)
-        return 0;
-    for (int i = 0; i < m_nLength; ++i) {
-        if (m_pch[i] == chOld) {
-            m_pch[i] = chNew;
-            ++nCount;
-        }
-    }
-    return nCount;
-}
-
-int CString::Replace(LPCWSTR pszOld, LPCWSTR pszNew)
-{
-    int nOld = SafeLength(pszOld);
-    if (nOld == 0)
-        return 0;
-    int nNew = SafeLength(pszNew);
-    int nCount = 0;
-    CString result;
-    int iFrom = 0;
-    for (;;) {
-        int iAt = Find(pszOld, iFrom);
-        if (iAt < 0)
-            break;
-        result.Append(m_pch + iFrom, iAt - iFrom);
-        result.Append(pszNew, nNew);
-        iFrom = iAt + nOld;
-        ++nCount;
-    }
-    if (nCount > 0) {
-        result.Append(m_pch + iFrom, m_nLength - iFrom);
-        *this = static_cast<CString&&>(result);
-    }
-    return nCount;
-}
-
-int CString::Remove(wchar_t ch)
-{
-    int nTo = 0;
-    for (int i = 0; i < m_nLength; ++i) {
-        if (m_pch[i] != ch)
-            m_pch[nTo++] = m_pch[i];
-    }
-    int nRemoved = m_nLength - nTo;
-    if (nRemoved > 0)
-        SetLength(nTo);
-    return nRemoved;
-}
-
-int CString::Insert(int iIndex, wchar_t ch)
-{
-    wchar_t sz[2] = {ch, L'\0'};
-    return Insert(iIndex, sz);
-}
-
-int CString::Insert(int iIndex, LPCWSTR psz)
-{
-    if (iIndex < 0)
-        iIndex = 0;
-    if (iIndex > m_nLength)
-        iIndex = m_nLength;
-    int nInsert = SafeLength(psz);
-    if (nInsert == 0)
-        return m_nLength;
-    CString inserted(psz, nInsert);  // psz may point into this string
-    int nNew = AddLengths(m_nLength, nInsert);
-    Reserve(nNew);
-    wmemmove(m_pch + iIndex + nInsert, m_pch + iIndex, m_nLength - iIndex);
-    wmemcpy(m_pch + iIndex, inserted.m_pch, nInsert);
-    SetLength(nNew);
-    return m_nLength;
-}
-
-int CString::Delete(int iIndex, int nCount)
-{
-    if (iIndex < 0)
-        iIndex = 0;
-    if (nCount <= 0 || iIndex >= m_nLength)
-        return m_nLength;
-    if (nCount > m_nLength - iIndex)
-        nCount = m_nLength - iIndex;
-    wmemmove(m_pch + iIndex, m_pch + iIndex + nCount, m_nLength - iIndex - nCount);
-    SetLength(m_nLength - nCount);
-    return m_nLength;
 }
 
 // --- buffer access -------------------------------------------------------------------------

@@ -18,15 +18,12 @@ public:
     CString(CString&& str) noexcept;
     CString(LPCWSTR psz);                  // nullptr gives an empty string
     CString(LPCWSTR pch, int nLength);     // nLength characters, which may include nulls
-    CString(const char* psz);              // converted from the ANSI code page
     CString(wchar_t ch, int nRepeat = 1);  // nRepeat copies of ch
     ~CString();
 
     CString& operator=(const CString& str);
     CString& operator=(CString&& str) noexcept;
     CString& operator=(LPCWSTR psz);
-    CString& operator=(const char* psz);
-    CString& operator=(wchar_t ch);
 
     CString& operator+=(const CString& str) { Append(str.m_pch, str.m_nLength); return *this; }
     CString& operator+=(LPCWSTR psz);
@@ -37,22 +34,17 @@ public:
     bool IsEmpty() const noexcept { return m_nLength == 0; }
     void Empty() noexcept;
     wchar_t GetAt(int iChar) const;
-    void SetAt(int iChar, wchar_t ch);
     wchar_t operator[](int iChar) const { return GetAt(iChar); }
     LPCWSTR GetString() const noexcept { return m_pch; }
     operator LPCWSTR() const noexcept { return m_pch; }
 
-    // Comparison: Compare is ordinal, CompareNoCase folds only A-Z onto a-z, Collate follows the
-    // locale.
+    // Comparison: Compare is ordinal, CompareNoCase folds only A-Z onto a-z.
     int Compare(LPCWSTR psz) const;
     int CompareNoCase(LPCWSTR psz) const;
-    int Collate(LPCWSTR psz) const;
-    int CollateNoCase(LPCWSTR psz) const;
 
     // Formatting with the wide printf family ("%s" takes a wide string).
     void Format(LPCWSTR pszFormat, ...);
     void FormatV(LPCWSTR pszFormat, va_list args);
-    void AppendFormat(LPCWSTR pszFormat, ...);
     void AppendFormatV(LPCWSTR pszFormat, va_list args);
 
     // Replaces the text with string nID of the application's string table (AfxGetResourceHandle);
@@ -62,40 +54,17 @@ public:
 
     // Searching: each returns a zero-based index or -1.
     int Find(wchar_t ch, int iStart = 0) const noexcept;
-    int Find(LPCWSTR pszSub, int iStart = 0) const noexcept;
     int ReverseFind(wchar_t ch) const noexcept;
-    int FindOneOf(LPCWSTR pszCharSet) const noexcept;
 
     // Extraction: counts and positions outside the string are clamped to it.
     CString Mid(int iFirst) const;
     CString Mid(int iFirst, int nCount) const;
     CString Left(int nCount) const;
-    CString Right(int nCount) const;
-    CString SpanIncluding(LPCWSTR pszCharSet) const;
-    CString SpanExcluding(LPCWSTR pszCharSet) const;
-    // The next token after iStart delimited by any of pszTokens; iStart moves past it, or becomes
-    // -1 (with an empty result) when no token is left.
-    CString Tokenize(LPCWSTR pszTokens, int& iStart) const;
 
     // Changing in place.
     CString& MakeUpper();
     CString& MakeLower();
-    CString& MakeReverse();
-    CString& Trim();  // white space at both ends
-    CString& Trim(wchar_t chTarget);
-    CString& Trim(LPCWSTR pszTargets);
-    CString& TrimLeft();
-    CString& TrimLeft(wchar_t chTarget);
-    CString& TrimLeft(LPCWSTR pszTargets);
-    CString& TrimRight();
     CString& TrimRight(wchar_t chTarget);
-    CString& TrimRight(LPCWSTR pszTargets);
-    int Replace(wchar_t chOld, wchar_t chNew);    // returns the number of replacements
-    int Replace(LPCWSTR pszOld, LPCWSTR pszNew);  // an empty pszOld replaces nothing
-    int Remove(wchar_t ch);                       // returns the number removed
-    int Insert(int iIndex, wchar_t ch);           // returns the new length
-    int Insert(int iIndex, LPCWSTR psz);
-    int Delete(int iIndex, int nCount = 1);  // returns the new length
 
     // Direct buffer access: write at most the requested number of characters (plus a null), then
     // ReleaseBuffer with the new length, or -1 to take the length up to the first null.
@@ -103,9 +72,6 @@ public:
     LPWSTR GetBuffer(int nMinBufferLength);
     LPWSTR GetBufferSetLength(int nLength);
     void ReleaseBuffer(int nNewLength = -1);
-    void ReleaseBufferSetLength(int nNewLength) { ReleaseBuffer(nNewLength); }
-    void Preallocate(int nLength);
-    void FreeExtra();
 
 private:
     void Reserve(int nCapacity);  // buffer for nCapacity characters plus a null, contents kept
@@ -128,7 +94,6 @@ CString operator+(wchar_t a, const CString& b);
 
 inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
 inline bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
-inline bool operator==(LPCWSTR a, const CString& b) { return b.Compare(a) == 0; }
 inline bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }
 inline bool operator!=(const CString& a, LPCWSTR b) { return a.Compare(b) != 0; }
 inline bool operator!=(LPCWSTR a, const CString& b) { return b.Compare(a) != 0; }
@@ -138,9 +103,6 @@ inline bool operator<(LPCWSTR a, const CString& b) { return b.Compare(a) > 0; }
 inline bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
 inline bool operator>(const CString& a, LPCWSTR b) { return a.Compare(b) > 0; }
 inline bool operator>(LPCWSTR a, const CString& b) { return b.Compare(a) < 0; }
-inline bool operator<=(const CString& a, const CString& b) { return a.Compare(b) <= 0; }
-inline bool operator<=(const CString& a, LPCWSTR b) { return a.Compare(b) <= 0; }
-inline bool operator<=(LPCWSTR a, const CString& b) { return b.Compare(a) >= 0; }
 inline bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
 inline bool operator>=(const CString& a, LPCWSTR b) { return a.Compare(b) >= 0; }
 inline bool operator>=(LPCWSTR a, const CString& b) { return b.Compare(a) <= 0; }

@@ -87,23 +87,6 @@ bool OnlyBlanks(const wchar_t* p)
     return *p == L'\0';
 }
 
-// A decimal number with optional blanks around it, within the type's range.
-bool ParseInt(const CString& text, int& value)
-{
-    const wchar_t* p = text;
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    if (*p == L'\0')
-        return false;
-    wchar_t* end = nullptr;
-    errno = 0;
-    const long long v = wcstoll(p, &end, 10);
-    if (end == p || errno == ERANGE || v < INT_MIN || v > INT_MAX || !OnlyBlanks(end))
-        return false;
-    value = static_cast<int>(v);
-    return true;
-}
-
 bool ParseUInt(const CString& text, UINT& value)
 {
     const wchar_t* p = text;
@@ -128,19 +111,6 @@ bool ParseUInt(const CString& text, UINT& value)
 
 }  // namespace
 
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value)
-{
-    HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate) {
-        if (!ParseInt(ControlText(hWndCtrl), value))
-            FailWithPrompt(pDX, AfxLoadString(AFX_IDP_PARSE_INT), AFX_IDP_PARSE_INT);
-    } else {
-        CString text;
-        text.Format(L"%d", value);
-        ::SetWindowTextW(hWndCtrl, text);
-    }
-}
-
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
@@ -152,15 +122,6 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
         text.Format(L"%u", value);
         ::SetWindowTextW(hWndCtrl, text);
     }
-}
-
-void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index)
-{
-    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
-    if (pDX->m_bSaveAndValidate)
-        index = static_cast<int>(::SendMessageW(hWndCtrl, CB_GETCURSEL, 0, 0));
-    else
-        ::SendMessageW(hWndCtrl, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)

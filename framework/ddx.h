@@ -32,10 +32,7 @@ public:
 // Subclasses control nIDC with rControl the first time (nothing on later exchanges).
 void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl);
 void DDX_Text(CDataExchange* pDX, int nIDC, CString& value);
-void DDX_Text(CDataExchange* pDX, int nIDC, int& value);
 void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value);
-// The selected index of a combo box (-1: none).
-void DDX_CBIndex(CDataExchange* pDX, int nIDC, int& index);
 
 // Call right after the DDX_ line of the same control.
 void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal);

@@ -52,12 +52,6 @@ CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     m_nFlags |= WF_ISDIALOG;
 }
 
-CDialog::CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
-    : m_lpszTemplateName(lpszTemplateName), m_pParentWnd(pParentWnd)
-{
-    m_nFlags |= WF_ISDIALOG;
-}
-
 BOOL CDialog::InitModalIndirect(LPCDLGTEMPLATEW lpDialogTemplate, CWnd* pParentWnd)
 {
     m_lpDialogTemplate = lpDialogTemplate;

@@ -12,7 +12,6 @@ class CDialog : public CWnd {
 public:
     CDialog();
     explicit CDialog(UINT nIDTemplate, CWnd* pParentWnd = nullptr);
-    explicit CDialog(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr);
 
     // Runs the dialog modally; the value given to EndDialog, or -1 when it could not be created.
     virtual INT_PTR DoModal();
@@ -33,11 +32,6 @@ public:
     virtual void OnCancel();
 
     void GotoDlgCtrl(CWnd* pWndCtrl);
-    void NextDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 0, 0); }
-    void PrevDlgCtrl() const { ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, 1, 0); }
-    void SetDefID(UINT nID) { ::SendMessageW(m_hWnd, DM_SETDEFID, nID, 0); }
-    DWORD GetDefID() const { return static_cast<DWORD>(::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0)); }
-    BOOL MapDialogRect(LPRECT lpRect) const { return ::MapDialogRect(m_hWnd, lpRect); }
 
     UINT m_nIDHelp = 0;
     LPCWSTR m_lpszTemplateName = nullptr;
@@ -54,9 +48,7 @@ protected:
 
 class CDialogEx : public CDialog {
 public:
-    CDialogEx() = default;
     explicit CDialogEx(UINT nIDTemplate, CWnd* pParentWnd = nullptr) : CDialog(nIDTemplate, pParentWnd) {}
-    explicit CDialogEx(LPCWSTR lpszTemplateName, CWnd* pParentWnd = nullptr) : CDialog(lpszTemplateName, pParentWnd) {}
 
 protected:
     DECLARE_MESSAGE_MAP()

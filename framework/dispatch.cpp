@@ -29,8 +29,6 @@ bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && me
 
 bool Matches(const AFX_MSGMAP_ENTRY& entry, UINT nMessage, UINT nCode, UINT nID)
 {
-    if (entry.pnRegistered != nullptr)
-        return nMessage >= 0xC000 && nMessage == *entry.pnRegistered;
     return entry.nMessage == nMessage && entry.nCode == nCode && nID >= entry.nID && nID <= entry.nLastID;
 }
 
@@ -47,7 +45,7 @@ CDC* AfxDCFromHandle(HDC hDC) { return CDC::FromHandle(hDC); }
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr, nullptr}};
+    static const AFX_MSGMAP_ENTRY entries[] = {{0, 0, 0, 0, nullptr}};
     static const AFX_MSGMAP map = {nullptr, &entries[0]};
     return &map;
 }

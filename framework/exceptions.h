@@ -2,8 +2,8 @@
 //
 // As in the conventional class library, exceptions are thrown as pointers to CException objects
 // and a handler that catches one ends it with Delete(). The library's own failures (out of memory,
-// an invalid argument, an unsupported operation) throw shared static objects whose Delete() does
-// nothing, so that raising them never needs memory and never leaks.
+// an invalid argument) throw shared static objects whose Delete() does nothing, so that raising
+// them never needs memory and never leaks.
 #pragma once
 
 #include <windows.h>
@@ -18,41 +18,19 @@ public:
     // Ends a caught exception: frees it when it was allocated for this throw, else does nothing.
     void Delete();
 
-    // Copies the exception's message into lpszError (always terminated); FALSE when there is none.
-    virtual BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const;
-
 protected:
     BOOL m_bAutoDelete;
 };
 
-// An exception with a fixed message.
-class CSimpleException : public CException {
+class CMemoryException : public CException {
 public:
-    CSimpleException(BOOL bAutoDelete, LPCWSTR pszMessage) : CException(bAutoDelete), m_pszMessage(pszMessage) {}
-    BOOL GetErrorMessage(LPWSTR lpszError, UINT nMaxError, PUINT pnHelpContext = nullptr) const override;
-
-private:
-    LPCWSTR m_pszMessage;
+    explicit CMemoryException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
 };
 
-class CMemoryException : public CSimpleException {
+class CInvalidArgException : public CException {
 public:
-    explicit CMemoryException(BOOL bAutoDelete = TRUE) : CSimpleException(bAutoDelete, L"Out of memory.") {}
-};
-
-class CInvalidArgException : public CSimpleException {
-public:
-    explicit CInvalidArgException(BOOL bAutoDelete = TRUE) : CSimpleException(bAutoDelete, L"Invalid argument.") {}
-};
-
-class CNotSupportedException : public CSimpleException {
-public:
-    explicit CNotSupportedException(BOOL bAutoDelete = TRUE)
-        : CSimpleException(bAutoDelete, L"The operation is not supported.")
-    {
-    }
+    explicit CInvalidArgException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
 };
 
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowInvalidArgException();
-[[noreturn]] void AfxThrowNotSupportedException();

@@ -11,7 +11,6 @@ struct FrameworkString {
 };
 
 const FrameworkString kFrameworkStrings[] = {
-    {AFX_IDP_PARSE_INT, L"Please enter an integer."},
     {AFX_IDP_PARSE_INT_RANGE, L"Please enter an integer between %1 and %2."},
     {AFX_IDP_PARSE_STRING_SIZE, L"Please enter no more than %1 characters."},
     {AFX_IDP_PARSE_UINT, L"Please enter a positive integer."},

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 // Prompt ids of data exchange, as the conventional library numbers them.
-#define AFX_IDP_PARSE_INT 0xF110
 #define AFX_IDP_PARSE_INT_RANGE 0xF112
 #define AFX_IDP_PARSE_STRING_SIZE 0xF114
 #define AFX_IDP_PARSE_UINT 0xF117

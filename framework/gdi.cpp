@@ -15,7 +15,7 @@
 
 namespace {
 
-enum class GdiKind { Object, Pen, Brush, Font, Bitmap, Rgn };
+enum class GdiKind { Font, Bitmap };
 
 struct TempMaps {
     std::map<std::pair<HGDIOBJ, GdiKind>, std::unique_ptr<CGdiObject>> gdiObjects;
@@ -99,21 +99,6 @@ BOOL CGdiObject::DeleteObject() noexcept
     return ::DeleteObject(Detach());
 }
 
-CGdiObject* CGdiObject::FromHandle(HGDIOBJ hObject)
-{
-    return TempGdiObject<CGdiObject>(hObject, GdiKind::Object);
-}
-
-CPen* CPen::FromHandle(HPEN hPen)
-{
-    return TempGdiObject<CPen>(hPen, GdiKind::Pen);
-}
-
-CBrush* CBrush::FromHandle(HBRUSH hBrush)
-{
-    return TempGdiObject<CBrush>(hBrush, GdiKind::Brush);
-}
-
 CFont* CFont::FromHandle(HFONT hFont)
 {
     return TempGdiObject<CFont>(hFont, GdiKind::Font);
@@ -122,11 +107,6 @@ CFont* CFont::FromHandle(HFONT hFont)
 CBitmap* CBitmap::FromHandle(HBITMAP hBitmap)
 {
     return TempGdiObject<CBitmap>(hBitmap, GdiKind::Bitmap);
-}
-
-CRgn* CRgn::FromHandle(HRGN hRgn)
-{
-    return TempGdiObject<CRgn>(hRgn, GdiKind::Rgn);
 }
 
 BOOL CBrush::CreatePatternBrush(CBitmap* pBitmap) noexcept
@@ -167,21 +147,6 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTW* lpLogFont, CDC* pDC)
     return CreateFontIndirect(&logFont);
 }
 
-BOOL CBitmap::LoadBitmap(UINT nIDResource) noexcept
-{
-    return Attach(::LoadBitmapW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nIDResource)));
-}
-
-BOOL CBitmap::LoadBitmap(LPCWSTR lpszResourceName) noexcept
-{
-    return Attach(::LoadBitmapW(AfxGetResourceHandle(), lpszResourceName));
-}
-
-BOOL CBitmap::LoadMappedBitmap(UINT nIDBitmap, UINT nFlags, LPCOLORMAP lpColorMap, int nMapSize) noexcept
-{
-    return Attach(::CreateMappedBitmap(AfxGetResourceHandle(), nIDBitmap, nFlags, lpColorMap, nMapSize));
-}
-
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight) noexcept
 {
     if (!pDC || !pDC->m_hDC)
@@ -217,13 +182,6 @@ BOOL CImageList::Create(UINT nBitmapID, int cx, int nGrow, COLORREF crMask) noex
 {
     return Attach(ImageList_LoadImageW(AfxGetResourceHandle(), MAKEINTRESOURCEW(nBitmapID), cx, nGrow, crMask,
                                        IMAGE_BITMAP, LR_CREATEDIBSECTION));
-}
-
-BOOL CImageList::Draw(CDC* pDC, int nImage, POINT pt, UINT nStyle) noexcept
-{
-    if (!pDC)
-        return FALSE;
-    return ImageList_Draw(m_hImageList, nImage, pDC->m_hDC, pt.x, pt.y, nStyle);
 }
 
 CImageList* CImageList::FromHandle(HIMAGELIST hImageList)
@@ -285,28 +243,6 @@ CDC* CDC::FromHandle(HDC hDC)
     return result;
 }
 
-CGdiObject* CDC::SelectObject(CGdiObject* pObject)
-{
-    if (!pObject || !m_hDC)
-        return nullptr;
-    HGDIOBJ hOld = ::SelectObject(m_hDC, pObject->m_hObject);
-    return (hOld && hOld != HGDI_ERROR) ? CGdiObject::FromHandle(hOld) : nullptr;
-}
-
-CPen* CDC::SelectObject(CPen* pPen)
-{
-    if (!pPen || !m_hDC)
-        return nullptr;
-    return CPen::FromHandle(static_cast<HPEN>(::SelectObject(m_hDC, pPen->m_hObject)));
-}
-
-CBrush* CDC::SelectObject(CBrush* pBrush)
-{
-    if (!pBrush || !m_hDC)
-        return nullptr;
-    return CBrush::FromHandle(static_cast<HBRUSH>(::SelectObject(m_hDC, pBrush->m_hObject)));
-}
-
 CFont* CDC::SelectObject(CFont* pFont)
 {
     if (!pFont || !m_hDC)
@@ -320,15 +256,6 @@ CBitmap* CDC::SelectObject(CBitmap* pBitmap)
         return nullptr;
     HGDIOBJ hOld = ::SelectObject(m_hDC, pBitmap->m_hObject);
     return hOld != HGDI_ERROR ? CBitmap::FromHandle(static_cast<HBITMAP>(hOld)) : nullptr;
-}
-
-CGdiObject* CDC::SelectStockObject(int nIndex)
-{
-    HGDIOBJ hObject = ::GetStockObject(nIndex);
-    if (!hObject || !m_hDC)
-        return nullptr;
-    HGDIOBJ hOld = ::SelectObject(m_hDC, hObject);
-    return (hOld && hOld != HGDI_ERROR) ? CGdiObject::FromHandle(hOld) : nullptr;
 }
 
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) noexcept
@@ -345,40 +272,12 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) noexcept
     FillSolidRect(&rect, clr);
 }
 
-void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight) noexcept
-{
-    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clrTopLeft,
-               clrBottomRight);
-}
-
-void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight) noexcept
-{
-    FillSolidRect(x, y, cx - 1, 1, clrTopLeft);
-    FillSolidRect(x, y, 1, cy - 1, clrTopLeft);
-    FillSolidRect(x + cx - 1, y, 1, cy, clrBottomRight);
-    FillSolidRect(x, y + cy - 1, cx, 1, clrBottomRight);
-}
-
 CSize CDC::GetTextExtent(LPCWSTR lpszString, int nCount) const noexcept
 {
     SIZE size = {0, 0};
     if (!::GetTextExtentPoint32W(m_hDC, lpszString, nCount, &size))
         return CSize(0, 0);
     return size;
-}
-
-BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
-                         int nSrcWidth, int nSrcHeight, UINT clrTransparent) noexcept
-{
-    if (!pSrcDC)
-        return FALSE;
-    return ::TransparentBlt(m_hDC, xDest, yDest, nDestWidth, nDestHeight, pSrcDC->m_hDC, xSrc, ySrc, nSrcWidth,
-                            nSrcHeight, clrTransparent);
-}
-
-BOOL CDC::GradientFill(TRIVERTEX* pVertices, ULONG nVertices, void* pMesh, ULONG nMeshElements, DWORD dwMode) noexcept
-{
-    return ::GradientFill(m_hDC, pVertices, nVertices, pMesh, nMeshElements, dwMode);
 }
 
 // --- window DCs ----------------------------------------------------------------------------
@@ -403,17 +302,6 @@ CClientDC::CClientDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->GetSafeHwnd() : nullptr)
 }
 
 CClientDC::~CClientDC()
-{
-    if (m_hDC)
-        ::ReleaseDC(m_hWnd, Detach());
-}
-
-CWindowDC::CWindowDC(CWnd* pWnd) : m_hWnd(pWnd ? pWnd->GetSafeHwnd() : nullptr)
-{
-    Attach(::GetWindowDC(m_hWnd));
-}
-
-CWindowDC::~CWindowDC()
 {
     if (m_hDC)
         ::ReleaseDC(m_hWnd, Detach());

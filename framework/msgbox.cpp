@@ -90,14 +90,3 @@ int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp*/)
     }
     return AfxShowMessageBox(MessageBoxOwner(), lpszText, nullptr, nType);
 }
-
-int AfxMessageBox(UINT nIDPrompt, UINT nType, UINT nIDHelp)
-{
-    const CString text = AfxLoadString(nIDPrompt);
-    return AfxMessageBox(text, nType, nIDHelp == static_cast<UINT>(-1) ? nIDPrompt : nIDHelp);
-}
-
-int CWnd::MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption, UINT nType)
-{
-    return AfxShowMessageBox(m_hWnd, lpszText, lpszCaption, nType);
-}

@@ -32,4 +32,3 @@ int AfxShowMessageBox(HWND hWndOwner, LPCWSTR lpszText, LPCWSTR lpszCaption, UIN
 // the application's title. With no icon flag, OK and OK/Cancel boxes get the exclamation mark and
 // Yes/No boxes the question mark, as the conventional library does.
 int AfxMessageBox(LPCWSTR lpszText, UINT nType = MB_OK, UINT nIDHelp = 0);
-int AfxMessageBox(UINT nIDPrompt, UINT nType = MB_OK, UINT nIDHelp = static_cast<UINT>(-1));

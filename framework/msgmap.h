@@ -19,9 +19,6 @@ class CWnd;
 class CDC;
 class CScrollBar;
 
-// Marks a message handler in a class declaration; it expands to nothing.
-#define afx_msg
-
 // Reflected messages travel to the control's own map as WM_REFLECT_BASE + the parent's message.
 #define WM_REFLECT_BASE 0xBC00
 
@@ -55,7 +52,6 @@ struct AFX_MSGMAP_ENTRY {
     UINT nID;                     // first control id
     UINT nLastID;                 // last control id (same as nID for a single id)
     AFX_PTHUNK pfnThunk;          // null ends the table
-    const UINT* pnRegistered;     // ON_REGISTERED_MESSAGE: the variable holding the message
 };
 
 struct AFX_MSGMAP {
@@ -77,7 +73,7 @@ protected:                                           \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
 
 #define END_MESSAGE_MAP()                                                            \
-    { 0, 0, 0, 0, nullptr, nullptr }                                                 \
+    { 0, 0, 0, 0, nullptr }                                                 \
     };                                                                               \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
     return &messageMap;                                                              \
@@ -92,7 +88,7 @@ protected:                                           \
         __VA_ARGS__                                                        \
     }
 
-#define AFX_WINDOW_ENTRY(msg, ...) {msg, 0, 0, 0, AFX_THUNK(__VA_ARGS__), nullptr},
+#define AFX_WINDOW_ENTRY(msg, ...) {msg, 0, 0, 0, AFX_THUNK(__VA_ARGS__)},
 
 // Helpers the thunks use to turn message parameters into objects.
 CWnd* AfxWndFromHandle(HWND hWnd);
@@ -105,16 +101,9 @@ CDC* AfxDCFromHandle(HDC hDC);
 #define ON_MESSAGE(message, memberFxn) \
     AFX_WINDOW_ENTRY(message, call.result = (self->*(memberFxn))(call.wParam, call.lParam); return TRUE;)
 
-#define ON_REGISTERED_MESSAGE(nMessageVariable, memberFxn)                                           \
-    {0xC000, 0, 0, 0,                                                                                \
-     AFX_THUNK(call.result = (self->*(memberFxn))(call.wParam, call.lParam); return TRUE;),         \
-     &(nMessageVariable)},
-
 #define ON_WM_CREATE() \
     AFX_WINDOW_ENTRY(WM_CREATE, call.result = self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(call.lParam)); return TRUE;)
 #define ON_WM_DESTROY() AFX_WINDOW_ENTRY(WM_DESTROY, self->OnDestroy(); return TRUE;)
-#define ON_WM_NCDESTROY() AFX_WINDOW_ENTRY(WM_NCDESTROY, self->OnNcDestroy(); return TRUE;)
-#define ON_WM_CLOSE() AFX_WINDOW_ENTRY(WM_CLOSE, self->OnClose(); return TRUE;)
 #define ON_WM_SIZE()                                                                                   \
     AFX_WINDOW_ENTRY(WM_SIZE, self->OnSize(static_cast<UINT>(call.wParam), static_cast<short>(LOWORD(call.lParam)), \
                                            static_cast<short>(HIWORD(call.lParam)));                  \
@@ -123,7 +112,6 @@ CDC* AfxDCFromHandle(HDC hDC);
     AFX_WINDOW_ENTRY(WM_MOVE, self->OnMove(static_cast<short>(LOWORD(call.lParam)), static_cast<short>(HIWORD(call.lParam))); \
                      return TRUE;)
 #define ON_WM_PAINT() AFX_WINDOW_ENTRY(WM_PAINT, self->OnPaint(); return TRUE;)
-#define ON_WM_NCPAINT() AFX_WINDOW_ENTRY(WM_NCPAINT, self->OnNcPaint(); return TRUE;)
 #define ON_WM_ERASEBKGND() \
     AFX_WINDOW_ENTRY(WM_ERASEBKGND, call.result = self->OnEraseBkgnd(AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam))); return TRUE;)
 #define ON_WM_TIMER() AFX_WINDOW_ENTRY(WM_TIMER, self->OnTimer(static_cast<UINT_PTR>(call.wParam)); return TRUE;)
@@ -155,10 +143,6 @@ CDC* AfxDCFromHandle(HDC hDC);
 #define ON_WM_CANCELMODE() AFX_WINDOW_ENTRY(WM_CANCELMODE, self->OnCancelMode(); return TRUE;)
 #define ON_WM_CAPTURECHANGED() \
     AFX_WINDOW_ENTRY(WM_CAPTURECHANGED, self->OnCaptureChanged(AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam))); return TRUE;)
-#define ON_WM_WINDOWPOSCHANGED() \
-    AFX_WINDOW_ENTRY(WM_WINDOWPOSCHANGED, self->OnWindowPosChanged(reinterpret_cast<WINDOWPOS*>(call.lParam)); return TRUE;)
-#define ON_WM_GETMINMAXINFO() \
-    AFX_WINDOW_ENTRY(WM_GETMINMAXINFO, self->OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(call.lParam)); return TRUE;)
 
 // Mouse messages: handler(UINT nFlags, CPoint point), the point in client coordinates.
 #define AFX_MOUSE_ENTRY(msg, fn) \
@@ -168,26 +152,17 @@ CDC* AfxDCFromHandle(HDC hDC);
 #define ON_WM_LBUTTONUP() AFX_MOUSE_ENTRY(WM_LBUTTONUP, OnLButtonUp)
 #define ON_WM_LBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_LBUTTONDBLCLK, OnLButtonDblClk)
 #define ON_WM_RBUTTONDOWN() AFX_MOUSE_ENTRY(WM_RBUTTONDOWN, OnRButtonDown)
-#define ON_WM_RBUTTONUP() AFX_MOUSE_ENTRY(WM_RBUTTONUP, OnRButtonUp)
 #define ON_WM_RBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_RBUTTONDBLCLK, OnRButtonDblClk)
 #define ON_WM_MBUTTONDOWN() AFX_MOUSE_ENTRY(WM_MBUTTONDOWN, OnMButtonDown)
-#define ON_WM_MBUTTONUP() AFX_MOUSE_ENTRY(WM_MBUTTONUP, OnMButtonUp)
 #define ON_WM_MBUTTONDBLCLK() AFX_MOUSE_ENTRY(WM_MBUTTONDBLCLK, OnMButtonDblClk)
 #define ON_WM_MOUSELEAVE() AFX_WINDOW_ENTRY(WM_MOUSELEAVE, self->OnMouseLeave(); return TRUE;)
-// The wheel's point is in screen coordinates, as the message carries it.
-#define ON_WM_MOUSEWHEEL()                                                                                   \
-    AFX_WINDOW_ENTRY(WM_MOUSEWHEEL, call.result = self->OnMouseWheel(LOWORD(call.wParam), static_cast<short>(HIWORD(call.wParam)), \
-                                                                     AFX_POINT_FROM(call.lParam));          \
-                     return TRUE;)
 
 // Keyboard messages: handler(UINT nChar, UINT nRepCnt, UINT nFlags).
 #define AFX_KEY_ENTRY(msg, fn)                                                                       \
     AFX_WINDOW_ENTRY(msg, self->fn(static_cast<UINT>(call.wParam), LOWORD(call.lParam), HIWORD(call.lParam)); \
                      return TRUE;)
 #define ON_WM_KEYDOWN() AFX_KEY_ENTRY(WM_KEYDOWN, OnKeyDown)
-#define ON_WM_KEYUP() AFX_KEY_ENTRY(WM_KEYUP, OnKeyUp)
 #define ON_WM_CHAR() AFX_KEY_ENTRY(WM_CHAR, OnChar)
-#define ON_WM_SYSKEYDOWN() AFX_KEY_ENTRY(WM_SYSKEYDOWN, OnSysKeyDown)
 
 // Scrolling: handler(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar); the bar is null for the
 // window's own scroll bars.
@@ -216,76 +191,50 @@ CDC* AfxDCFromHandle(HDC hDC);
 // ---- commands -----------------------------------------------------------------------------
 
 #define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), AFX_THUNK((self->*(memberFxn))(); return TRUE;), nullptr},
-// handler(UINT nID)
-#define ON_COMMAND_RANGE(id, idLast, memberFxn)                                          \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(idLast),           \
-     AFX_THUNK((self->*(memberFxn))(call.nID); return TRUE;), nullptr},
+    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), AFX_THUNK((self->*(memberFxn))(); return TRUE;)},
 #define ON_CONTROL(wNotifyCode, id, memberFxn) \
-    {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id), AFX_THUNK((self->*(memberFxn))(); return TRUE;), nullptr},
+    {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id), AFX_THUNK((self->*(memberFxn))(); return TRUE;)},
 // handler(UINT nID)
 #define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn)                              \
     {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(idLast), \
-     AFX_THUNK((self->*(memberFxn))(call.nID); return TRUE;), nullptr},
+     AFX_THUNK((self->*(memberFxn))(call.nID); return TRUE;)},
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
-#define ON_BN_DOUBLECLICKED(id, memberFxn) ON_CONTROL(BN_DOUBLECLICKED, id, memberFxn)
-#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
-#define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
-#define ON_EN_SETFOCUS(id, memberFxn) ON_CONTROL(EN_SETFOCUS, id, memberFxn)
-#define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
-#define ON_CBN_SELENDOK(id, memberFxn) ON_CONTROL(CBN_SELENDOK, id, memberFxn)
-#define ON_CBN_EDITCHANGE(id, memberFxn) ON_CONTROL(CBN_EDITCHANGE, id, memberFxn)
-#define ON_CBN_DROPDOWN(id, memberFxn) ON_CONTROL(CBN_DROPDOWN, id, memberFxn)
-#define ON_CBN_CLOSEUP(id, memberFxn) ON_CONTROL(CBN_CLOSEUP, id, memberFxn)
-#define ON_CBN_KILLFOCUS(id, memberFxn) ON_CONTROL(CBN_KILLFOCUS, id, memberFxn)
-#define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
 
 // ---- notifications (WM_NOTIFY) ------------------------------------------------------------
 
 // handler(NMHDR* pNMHDR, LRESULT* pResult)
 #define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                        \
     {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id),        \
-     AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;), nullptr},
+     AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;)},
 // handler(UINT nID, NMHDR* pNMHDR, LRESULT* pResult)
 #define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                          \
     {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(idLast),    \
-     AFX_THUNK((self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;), nullptr},
+     AFX_THUNK((self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;)},
 // BOOL handler(UINT nID, NMHDR* pNMHDR, LRESULT* pResult): FALSE lets the search go on (to later
 // entries, the base classes' maps and finally the window's default processing).
 #define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                                                     \
     {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id),        \
-     AFX_THUNK(return (self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result);), nullptr},
-#define ON_NOTIFY_EX_RANGE(wNotifyCode, id, idLast, memberFxn)                                       \
-    {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(idLast),    \
-     AFX_THUNK(return (self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result);), nullptr},
+     AFX_THUNK(return (self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result);)},
 
 // ---- reflected to the control that sent them ----------------------------------------------
 
 // handler(NMHDR* pNMHDR, LRESULT* pResult); the parent never sees the notification.
 #define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn)                                           \
     {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(wNotifyCode), 0, 0,                     \
-     AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;), nullptr},
+     AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;)},
 // BOOL handler(NMHDR* pNMHDR, LRESULT* pResult): FALSE lets the parent handle it as well.
 #define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn)                                        \
     {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(wNotifyCode), 0, 0,                     \
-     AFX_THUNK(return (self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result);), nullptr},
+     AFX_THUNK(return (self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result);)},
 // handler(); the parent never sees the notification.
 #define ON_CONTROL_REFLECT(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, AFX_THUNK((self->*(memberFxn))(); return TRUE;), nullptr},
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, AFX_THUNK((self->*(memberFxn))(); return TRUE;)},
 // BOOL handler(): FALSE lets the parent handle it as well.
 #define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, AFX_THUNK(return (self->*(memberFxn))();), nullptr},
-#define ON_BN_CLICKED_REFLECT(memberFxn) ON_CONTROL_REFLECT(BN_CLICKED, memberFxn)
+    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, AFX_THUNK(return (self->*(memberFxn))();)},
 // HBRUSH CtlColor(CDC* pDC, UINT nCtlColor): a null brush lets the parent colour the control.
 #define ON_WM_CTLCOLOR_REFLECT()                                                                        \
     {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                                            \
      AFX_THUNK(HBRUSH hbr = self->CtlColor(AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam)), call.nCode); \
-               call.result = reinterpret_cast<LRESULT>(hbr); return hbr != nullptr;), nullptr},
-// void DrawItem(LPDRAWITEMSTRUCT) and void MeasureItem(LPMEASUREITEMSTRUCT) on the control.
-#define ON_WM_DRAWITEM_REFLECT()                                                                         \
-    {WM_REFLECT_BASE + WM_DRAWITEM, 0, 0, 0,                                                             \
-     AFX_THUNK(self->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(call.lParam)); call.result = TRUE; return TRUE;), nullptr},
-#define ON_WM_MEASUREITEM_REFLECT()                                                                      \
-    {WM_REFLECT_BASE + WM_MEASUREITEM, 0, 0, 0,                                                          \
-     AFX_THUNK(self->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(call.lParam)); call.result = TRUE; return TRUE;), nullptr},
+               call.result = reinterpret_cast<LRESULT>(hbr); return hbr != nullptr;)},

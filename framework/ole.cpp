@@ -104,29 +104,12 @@ void COleDataObject::Attach(IDataObject* lpDataObject, BOOL bAutoRelease)
     m_bAutoRelease = bAutoRelease;
 }
 
-IDataObject* COleDataObject::Detach()
-{
-    IDataObject* lpDataObject = m_lpDataObject;
-    m_lpDataObject = nullptr;
-    m_bAutoRelease = FALSE;
-    return lpDataObject;
-}
-
 void COleDataObject::Release()
 {
     if (m_lpDataObject != nullptr && m_bAutoRelease)
         m_lpDataObject->Release();
     m_lpDataObject = nullptr;
     m_bAutoRelease = FALSE;
-}
-
-BOOL COleDataObject::IsDataAvailable(CLIPFORMAT cfFormat, LPFORMATETC lpFormatEtc)
-{
-    if (m_lpDataObject == nullptr)
-        return FALSE;
-    FORMATETC format = lpFormatEtc != nullptr ? *lpFormatEtc : GlobalFormat(cfFormat);
-    format.cfFormat = cfFormat;
-    return m_lpDataObject->QueryGetData(&format) == S_OK;
 }
 
 HGLOBAL COleDataObject::GetGlobalData(CLIPFORMAT cfFormat, LPFORMATETC lpFormatEtc)
@@ -569,11 +552,6 @@ void COleDataSource::CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal, LPFOR
     format.tymed = TYMED_HGLOBAL;
     format.ptd = nullptr;
     m_pImpl->Cache(format, hGlobal);
-}
-
-void COleDataSource::Empty()
-{
-    m_pImpl->Empty();
 }
 
 DROPEFFECT COleDataSource::DoDragDrop(DWORD dwEffects, LPCRECT lpRectStartDrag, COleDropSource* pDropSource)

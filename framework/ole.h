@@ -44,11 +44,8 @@ public:
     // Wraps the object; with bAutoRelease the wrapper releases it (the caller's reference) when it
     // lets go of it.
     void Attach(IDataObject* lpDataObject, BOOL bAutoRelease = TRUE);
-    IDataObject* Detach();
     void Release();
 
-    // Whether the object offers the format as a global memory block.
-    BOOL IsDataAvailable(CLIPFORMAT cfFormat, LPFORMATETC lpFormatEtc = nullptr);
     // A global memory block with the data, which the caller frees; null when there is none.
     HGLOBAL GetGlobalData(CLIPFORMAT cfFormat, LPFORMATETC lpFormatEtc = nullptr);
 
@@ -132,8 +129,6 @@ public:
     // says otherwise); the data source owns the block from now on, also when it replaces an
     // earlier block of the same format.
     void CacheGlobalData(CLIPFORMAT cfFormat, HGLOBAL hGlobal, LPFORMATETC lpFormatEtc = nullptr);
-    // Frees every cached block.
-    void Empty();
     // Runs OLE's modal drag with the data: the effect the drop target carried out, or
     // DROPEFFECT_NONE when the drag never started, was cancelled or failed. lpRectStartDrag null:
     // the drag starts once the cursor leaves a drag-sized rectangle around where it is now.

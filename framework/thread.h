@@ -18,10 +18,7 @@ public:
     CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : m_pfnThreadProc(pfnThreadProc), m_pThreadParams(pParam) {}
     ~CWinThread() override;
 
-    operator HANDLE() const noexcept { return m_hThread; }
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
-    DWORD SuspendThread() { return ::SuspendThread(m_hThread); }
-    int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
     BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
 
     // Starts the thread; FALSE (and nothing running) when it could not be created.
@@ -32,8 +29,6 @@ public:
     virtual int Run();
     // The thread's exit code: WM_QUIT's code when Run's loop ended, else 0.
     virtual int ExitInstance();
-    virtual BOOL PreTranslateMessage(MSG* pMsg);
-    virtual CWnd* GetMainWnd() { return m_pMainWnd; }
 
     HANDLE m_hThread = nullptr;
     DWORD m_nThreadID = 0;
@@ -68,7 +63,6 @@ public:
     CCriticalSection(const CCriticalSection&) = delete;
     CCriticalSection& operator=(const CCriticalSection&) = delete;
 
-    operator CRITICAL_SECTION*() { return &m_sect; }
     BOOL Lock() { ::EnterCriticalSection(&m_sect); return TRUE; }
     BOOL Lock(DWORD /*dwTimeout*/) override { return Lock(); }
     BOOL Unlock() override { ::LeaveCriticalSection(&m_sect); return TRUE; }
@@ -100,7 +94,6 @@ public:
             m_bAcquired = !m_pObject->Unlock();
         return !m_bAcquired;
     }
-    BOOL IsLocked() const { return m_bAcquired; }
 
 private:
     CSyncObject* m_pObject;

@@ -10,9 +10,6 @@ public:
     CWaitCursor(const CWaitCursor&) = delete;
     CWaitCursor& operator=(const CWaitCursor&) = delete;
 
-    // Shows the hourglass again after something (a message box) changed the cursor.
-    void Restore() noexcept { ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT)); }
-
 private:
     HCURSOR m_hPrevious;
 };

@@ -59,8 +59,6 @@ public:
 
     operator HWND() const noexcept { return m_hWnd; }
     HWND GetSafeHwnd() const noexcept { return m_hWnd; }
-    bool operator==(const CWnd& wnd) const noexcept { return m_hWnd == wnd.m_hWnd; }
-    bool operator!=(const CWnd& wnd) const noexcept { return m_hWnd != wnd.m_hWnd; }
 
     // ---- the handle map ----
     // The permanent object of hWnd, else a temporary wrapper (kept while the window lives);
@@ -123,8 +121,6 @@ public:
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* pDX);
 
-    int MessageBox(LPCWSTR lpszText, LPCWSTR lpszCaption = nullptr, UINT nType = MB_OK);
-
     // ---- window state ----
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
@@ -140,26 +136,12 @@ public:
     {
         return ::PostMessageW(m_hWnd, message, wParam, lParam);
     }
-    void SendMessageToDescendants(UINT message, WPARAM wParam = 0, LPARAM lParam = 0, BOOL bDeep = TRUE);
 
     void SetWindowText(LPCWSTR lpszString) { ::SetWindowTextW(m_hWnd, lpszString); }
-    int GetWindowText(LPWSTR lpszString, int nMaxCount) const { return ::GetWindowTextW(m_hWnd, lpszString, nMaxCount); }
     void GetWindowText(CString& rString) const;
-    int GetWindowTextLength() const { return ::GetWindowTextLengthW(m_hWnd); }
-    void SetDlgItemText(int nID, LPCWSTR lpszString) { ::SetDlgItemTextW(m_hWnd, nID, lpszString); }
-    int GetDlgItemText(int nID, CString& rString) const;
-    void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) { ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned); }
-    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const
-    {
-        return ::GetDlgItemInt(m_hWnd, nID, lpTrans, bSigned);
-    }
-    void CheckDlgButton(int nIDButton, UINT nCheck) { ::CheckDlgButton(m_hWnd, nIDButton, nCheck); }
-    UINT IsDlgButtonChecked(int nIDButton) const { return ::IsDlgButtonChecked(m_hWnd, nIDButton); }
 
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
-    void GetDlgItem(int nID, HWND* phWnd) const { *phWnd = ::GetDlgItem(m_hWnd, nID); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    int SetDlgCtrlID(int nID) { return static_cast<int>(::SetWindowLongPtrW(m_hWnd, GWLP_ID, nID)); }
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
     // The owner window; a child window, which has none, answers its parent.
     CWnd* GetOwner() const
@@ -167,13 +149,6 @@ public:
         HWND hWndOwner = ::GetWindow(m_hWnd, GW_OWNER);
         return FromHandle(hWndOwner != nullptr ? hWndOwner : ::GetParent(m_hWnd));
     }
-    CWnd* GetTopLevelParent() const { return FromHandle(::GetAncestor(m_hWnd, GA_ROOT)); }
-    CWnd* GetWindow(UINT nCmd) const { return FromHandle(::GetWindow(m_hWnd, nCmd)); }
-    CWnd* GetNextDlgTabItem(CWnd* pWndCtl, BOOL bPrevious = FALSE) const
-    {
-        return FromHandle(::GetNextDlgTabItem(m_hWnd, pWndCtl ? pWndCtl->m_hWnd : nullptr, bPrevious));
-    }
-    CWnd* GetDescendantWindow(int nID, BOOL bOnlyPerm = FALSE) const;
 
     BOOL MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint = TRUE)
     {
@@ -197,26 +172,14 @@ public:
     {
         ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
     }
-    void MapWindowPoints(CWnd* pwndTo, LPPOINT lpPoint, UINT nCount) const
-    {
-        ::MapWindowPoints(m_hWnd, pwndTo ? pwndTo->m_hWnd : nullptr, lpPoint, nCount);
-    }
-    void MapWindowPoints(CWnd* pwndTo, LPRECT lpRect) const
-    {
-        ::MapWindowPoints(m_hWnd, pwndTo ? pwndTo->m_hWnd : nullptr, reinterpret_cast<LPPOINT>(lpRect), 2);
-    }
-    void CenterWindow(CWnd* pAlternateOwner = nullptr);
 
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
-    BOOL IsZoomed() const { return ::IsZoomed(m_hWnd); }
-    BOOL IsChild(const CWnd* pWnd) const { return ::IsChild(m_hWnd, pWnd->m_hWnd); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void InvalidateRect(LPCRECT lpRect, BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, lpRect, bErase); }
-    void ValidateRect(LPCRECT lpRect) { ::ValidateRect(m_hWnd, lpRect); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     BOOL RedrawWindow(LPCRECT lpRectUpdate = nullptr, HRGN hrgnUpdate = nullptr,
                       UINT flags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE)
@@ -225,45 +188,21 @@ public:
     }
     void SetRedraw(BOOL bRedraw = TRUE) { ::SendMessageW(m_hWnd, WM_SETREDRAW, bRedraw, 0); }
 
-    // A device context of the client area (GetDC) or the whole window (GetWindowDC), wrapped in
-    // a temporary object; give it back with ReleaseDC. Null when none could be had.
-    CDC* GetDC();
-    CDC* GetWindowDC();
-    int ReleaseDC(CDC* pDC);
-
     void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     CFont* GetFont() const;
     HICON SetIcon(HICON hIcon, BOOL bBigIcon)
     {
         return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_SETICON, bBigIcon, reinterpret_cast<LPARAM>(hIcon)));
     }
-    HICON GetIcon(BOOL bBigIcon) const
-    {
-        return reinterpret_cast<HICON>(::SendMessageW(m_hWnd, WM_GETICON, bBigIcon, 0));
-    }
-    CMenu* GetMenu() const;
     BOOL SetMenu(CMenu* pMenu);
-    void DrawMenuBar() { ::DrawMenuBar(m_hWnd); }
     CMenu* GetSystemMenu(BOOL bRevert) const;
 
     CWnd* SetFocus() { return FromHandle(::SetFocus(m_hWnd)); }
-    static CWnd* GetFocus() { return FromHandle(::GetFocus()); }
-    static CWnd* GetActiveWindow() { return FromHandle(::GetActiveWindow()); }
-    CWnd* SetActiveWindow() { return FromHandle(::SetActiveWindow(m_hWnd)); }
-    BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
-    CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
-    static CWnd* GetCapture() { return FromHandle(::GetCapture()); }
-    static CWnd* WindowFromPoint(POINT point) { return FromHandle(::WindowFromPoint(point)); }
-    static const MSG* GetCurrentMessage();
     int GetScrollPos(int nBar) const { return ::GetScrollPos(m_hWnd, nBar); }
-    int SetScrollPos(int nBar, int nPos, BOOL bRedraw = TRUE) { return ::SetScrollPos(m_hWnd, nBar, nPos, bRedraw); }
     void GetScrollRange(int nBar, LPINT lpMinPos, LPINT lpMaxPos) const
     {
         ::GetScrollRange(m_hWnd, nBar, lpMinPos, lpMaxPos);
     }
-    BOOL GetScrollInfo(int nBar, LPSCROLLINFO lpScrollInfo) const { return ::GetScrollInfo(m_hWnd, nBar, lpScrollInfo); }
-    BOOL LockWindowUpdate() { return ::LockWindowUpdate(m_hWnd); }
-    void UnlockWindowUpdate() { ::LockWindowUpdate(nullptr); }
     BOOL OpenClipboard() { return ::OpenClipboard(m_hWnd); }
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr)
     {
@@ -274,45 +213,23 @@ public:
     // ---- the conventional handlers; each base version does the window's default processing ----
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
-    void OnNcDestroy();
-    void OnClose();
     void OnSize(UINT nType, int cx, int cy);
     void OnMove(int x, int y);
     void OnPaint();
-    void OnNcPaint();
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnTimer(UINT_PTR nIDEvent);
     void OnSysCommand(UINT nID, LPARAM lParam);
-    HCURSOR OnQueryDragIcon();
     void OnShowWindow(BOOL bShow, UINT nStatus);
     void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
     void OnEnable(BOOL bEnable);
-    void OnSetFocus(CWnd* pOldWnd);
     void OnKillFocus(CWnd* pNewWnd);
     BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message);
     UINT OnGetDlgCode();
-    void OnContextMenu(CWnd* pWnd, CPoint pos);
     void OnSysColorChange();
-    void OnCancelMode();
     void OnCaptureChanged(CWnd* pWnd);
-    void OnWindowPosChanged(WINDOWPOS* lpwndpos);
-    void OnGetMinMaxInfo(MINMAXINFO* lpMMI);
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
-    void OnLButtonDblClk(UINT nFlags, CPoint point);
-    void OnRButtonDown(UINT nFlags, CPoint point);
-    void OnRButtonUp(UINT nFlags, CPoint point);
-    void OnRButtonDblClk(UINT nFlags, CPoint point);
-    void OnMButtonDown(UINT nFlags, CPoint point);
-    void OnMButtonUp(UINT nFlags, CPoint point);
-    void OnMButtonDblClk(UINT nFlags, CPoint point);
-    void OnMouseLeave();
-    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
-    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
-    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
-    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags);
-    void OnSysKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
     // These four offer the message to the child that sent it first (reflection), then default.
     void OnHScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);
     void OnVScroll(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar);

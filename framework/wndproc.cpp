@@ -73,8 +73,6 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 
 const MSG* AfxGetCurrentMessage() { return &t_currentMessage; }
 
-const MSG* CWnd::GetCurrentMessage() { return &t_currentMessage; }
-
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);

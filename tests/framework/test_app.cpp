@@ -69,7 +69,6 @@ TEST(App, TheApplicationObjectKnowsItsNamesAndInstance)
         EXPECT_EQ(app.m_pszRegistryKey, nullptr);
         app.SetRegistryKey(L"Local AppWizard-Generated Applications");
         EXPECT_STREQ(app.m_pszRegistryKey, L"Local AppWizard-Generated Applications");
-        EXPECT_NE(app.LoadStandardIcon(MAKEINTRESOURCEW(32512)), nullptr);
     }
     EXPECT_EQ(AfxGetApp(), nullptr);
 }

@@ -20,11 +20,10 @@ CString Formatted(LPCWSTR format, ...)
 
 }  // namespace
 
-TEST(CStringConstruction, FromWideNarrowCharAndRepeat)
+TEST(CStringConstruction, FromWideCharAndRepeat)
 {
     EXPECT_STREQ(L"abc", CString(L"abc"));
     EXPECT_STREQ(L"", CString(static_cast<LPCWSTR>(nullptr)));
-    EXPECT_STREQ(L"COM5", CString("COM5"));
     EXPECT_STREQ(L"xxx", CString(L'x', 3));
     EXPECT_STREQ(L"", CString(L'x', 0));
     EXPECT_STREQ(L"ab", CString(L"abcdef", 2));
@@ -42,11 +41,11 @@ TEST(CStringConstruction, CopiesAreIndependent)
 {
     CString a(L"one");
     CString b(a);
-    b.SetAt(0, L'O');
+    b += L'!';
     EXPECT_STREQ(L"one", a);
-    EXPECT_STREQ(L"One", b);
+    EXPECT_STREQ(L"one!", b);
     CString c(static_cast<CString&&>(b));
-    EXPECT_STREQ(L"One", c);
+    EXPECT_STREQ(L"one!", c);
     EXPECT_TRUE(b.IsEmpty());
 }
 
@@ -64,9 +63,9 @@ TEST(CStringAssignment, SelfAndOverlappingSources)
     // Large enough that growing moves the buffer and gives the old one back to the system.
     CString big(L'x', 1 << 20);
     big += big;
-    big.AppendFormat(L"%s", big.GetString());
+    big.Format(L"%s%s", big.GetString(), big.GetString());
     EXPECT_EQ(4 << 20, big.GetLength());
-    EXPECT_EQ(big.GetLength(), big.SpanIncluding(L"x").GetLength()) << "only the string's own text";
+    EXPECT_EQ(size_t(big.GetLength()), wcsspn(big, L"x")) << "only the string's own text";
 }
 
 TEST(CStringAccess, IndexOutsideTheStringThrows)
@@ -76,7 +75,6 @@ TEST(CStringAccess, IndexOutsideTheStringThrows)
     EXPECT_EQ(L'b', s[1]);
     EXPECT_THROW(s.GetAt(2), CInvalidArgException*);
     EXPECT_THROW(s.GetAt(-1), CInvalidArgException*);
-    EXPECT_THROW(s.SetAt(2, L'x'), CInvalidArgException*);
     EXPECT_THROW(CString().GetAt(0), CInvalidArgException*);
     s.Empty();
     EXPECT_TRUE(s.IsEmpty());
@@ -107,9 +105,7 @@ TEST(CStringComparison, OrdinalCaseFoldingAndOperators)
     EXPECT_LT(CString(L"_").CompareNoCase(L"A"), 0);  // A folds to a (0x61), above _ (0x5F)
     EXPECT_NE(0, CString(L"\x00C4").CompareNoCase(L"\x00E4"));  // only A-Z fold
     EXPECT_LT(CString(L"com").CompareNoCase(L"COM1"), 0);
-    EXPECT_EQ(0, s.Collate(L"Port"));
     EXPECT_TRUE(s == L"Port");
-    EXPECT_TRUE(L"Port" == s);
     EXPECT_TRUE(s != CString(L"port"));
     EXPECT_TRUE(CString(L"a") < CString(L"b"));
     EXPECT_TRUE(CString(L"b") > L"a");
@@ -141,15 +137,11 @@ TEST(CStringFormat, PercentSTakesAWideString)
     EXPECT_STREQ(L"[정보|]", s);
 }
 
-TEST(CStringFormat, ReplacesAndAppends)
+TEST(CStringFormat, ReplacesTheText)
 {
     CString s(L"old text");
     s.Format(L"%d", 42);
     EXPECT_STREQ(L"42", s);
-    s.AppendFormat(L"-%04d", 5);
-    EXPECT_STREQ(L"42-0005", s);
-    s.AppendFormat(L"%s", L"");
-    EXPECT_STREQ(L"42-0005", s);
 }
 
 TEST(CStringFormat, LongOutputIsComplete)
@@ -185,7 +177,7 @@ TEST(CStringLoadString, MissingStringLeavesTextAndFails)
     EXPECT_STREQ(L"before", s);
 }
 
-TEST(CStringFind, CharAndSubstringWithStart)
+TEST(CStringFind, CharWithStart)
 {
     CString s(L"COM10 COM1");
     EXPECT_EQ(0, s.Find(L'C'));
@@ -193,26 +185,17 @@ TEST(CStringFind, CharAndSubstringWithStart)
     EXPECT_EQ(-1, s.Find(L'x'));
     EXPECT_EQ(-1, s.Find(L'C', 10));   // start at the end
     EXPECT_EQ(-1, s.Find(L'C', -1));   // negative start
-    EXPECT_EQ(6, s.Find(L"COM1", 1));
-    EXPECT_EQ(0, s.Find(L"COM1"));
-    EXPECT_EQ(-1, s.Find(L"COM2"));
-    EXPECT_EQ(-1, s.Find(L"C", 11));
-    EXPECT_EQ(10, s.Find(L"", 10));
-    EXPECT_EQ(-1, s.Find(static_cast<LPCWSTR>(nullptr)));
 }
 
-TEST(CStringFind, ReverseAndOneOf)
+TEST(CStringFind, Reverse)
 {
     CString s(L"a.b.c");
     EXPECT_EQ(3, s.ReverseFind(L'.'));
     EXPECT_EQ(-1, s.ReverseFind(L'x'));
     EXPECT_EQ(0, CString(L".").ReverseFind(L'.'));
-    EXPECT_EQ(1, s.FindOneOf(L"x.c"));
-    EXPECT_EQ(-1, s.FindOneOf(L"xyz"));
-    EXPECT_EQ(-1, s.FindOneOf(L""));
 }
 
-TEST(CStringExtract, MidLeftRightClampToTheString)
+TEST(CStringExtract, MidAndLeftClampToTheString)
 {
     CString s(L"abcdef");
     EXPECT_STREQ(L"cde", s.Mid(2, 3));
@@ -226,109 +209,21 @@ TEST(CStringExtract, MidLeftRightClampToTheString)
     EXPECT_STREQ(L"ab", s.Left(2));
     EXPECT_STREQ(L"abcdef", s.Left(99));
     EXPECT_STREQ(L"", s.Left(-1));
-    EXPECT_STREQ(L"ef", s.Right(2));
-    EXPECT_STREQ(L"abcdef", s.Right(99));
-    EXPECT_STREQ(L"", s.Right(-5));
 }
 
-TEST(CStringExtract, Spans)
-{
-    CString s(L"123abc456");
-    EXPECT_STREQ(L"123", s.SpanIncluding(L"0123456789"));
-    EXPECT_STREQ(L"", s.SpanIncluding(L"abc"));
-    EXPECT_STREQ(L"123", s.SpanExcluding(L"cba"));
-    EXPECT_STREQ(L"123abc456", s.SpanExcluding(L"x"));
-}
-
-TEST(CStringTokenize, SkipsRunsOfDelimitersAndEnds)
-{
-    CString s(L"..10.0..5.");
-    int pos = 0;
-    EXPECT_STREQ(L"10", s.Tokenize(L".", pos));
-    EXPECT_STREQ(L"0", s.Tokenize(L".", pos));
-    EXPECT_STREQ(L"5", s.Tokenize(L".", pos));
-    EXPECT_STREQ(L"", s.Tokenize(L".", pos));
-    EXPECT_EQ(-1, pos);
-}
-
-TEST(CStringTokenize, NoDelimitersGivesTheRestOnce)
-{
-    CString s(L"abc");
-    int pos = 1;
-    EXPECT_STREQ(L"bc", s.Tokenize(L"", pos));
-    EXPECT_STREQ(L"", s.Tokenize(L"", pos));
-    EXPECT_EQ(-1, pos);
-    pos = -1;
-    EXPECT_THROW(s.Tokenize(L".", pos), CInvalidArgException*);
-}
-
-TEST(CStringCase, UpperLowerReverse)
+TEST(CStringCase, UpperLower)
 {
     CString s(L"Sarvento VCP (COM7) \x00C4");
     s.MakeLower();
     EXPECT_STREQ(L"sarvento vcp (com7) \x00E4", s);
     s.MakeUpper();
     EXPECT_STREQ(L"SARVENTO VCP (COM7) \x00C4", s);
-    EXPECT_STREQ(L"cba", CString(L"abc").MakeReverse());
-    EXPECT_STREQ(L"", CString().MakeReverse());
 }
 
-TEST(CStringTrim, WhiteSpace)
+TEST(CStringTrim, GivenCharacterOnTheRight)
 {
-    CString s(L" \t ab c \r\n");
-    EXPECT_STREQ(L"ab c", CString(s).Trim());
-    EXPECT_STREQ(L"ab c \r\n", CString(s).TrimLeft());
-    EXPECT_STREQ(L" \t ab c", CString(s).TrimRight());
-    EXPECT_STREQ(L"", CString(L"   ").Trim());
-    EXPECT_STREQ(L"", CString().Trim());
-}
-
-TEST(CStringTrim, GivenCharacters)
-{
-    EXPECT_STREQ(L"1.2", CString(L"..1.2..").Trim(L'.'));
-    EXPECT_STREQ(L"1.2..", CString(L"..1.2..").TrimLeft(L'.'));
     EXPECT_STREQ(L"..1.2", CString(L"..1.2..").TrimRight(L'.'));
-    EXPECT_STREQ(L"COM", CString(L"0COM12").Trim(L"0123456789"));
-    EXPECT_STREQ(L"xyx", CString(L"xyx").TrimRight(L"y"));
-    EXPECT_STREQ(L" a ", CString(L" a ").Trim(L""));
     EXPECT_STREQ(L"", CString(L"....").TrimRight(L'.'));
-}
-
-TEST(CStringEdit, ReplaceCharsAndStrings)
-{
-    CString s(L"a-b-c");
-    EXPECT_EQ(2, s.Replace(L'-', L'+'));
-    EXPECT_STREQ(L"a+b+c", s);
-    EXPECT_EQ(2, s.Replace(L"+", L"--"));
-    EXPECT_STREQ(L"a--b--c", s);
-    EXPECT_EQ(2, s.Replace(L"--", L""));
-    EXPECT_STREQ(L"abc", s);
-    EXPECT_EQ(0, s.Replace(L"", L"x"));
-    EXPECT_EQ(0, s.Replace(L"zz", L"x"));
-    CString overlap(L"aaaa");
-    EXPECT_EQ(2, overlap.Replace(L"aa", L"a"));  // matches do not overlap
-    EXPECT_STREQ(L"aa", overlap);
-}
-
-TEST(CStringEdit, RemoveInsertDelete)
-{
-    CString s(L"1,2,,3");
-    EXPECT_EQ(3, s.Remove(L','));
-    EXPECT_STREQ(L"123", s);
-    EXPECT_EQ(4, s.Insert(0, L'0'));
-    EXPECT_EQ(6, s.Insert(99, L"45"));  // past the end appends
-    EXPECT_EQ(7, s.Insert(-4, L"-"));   // before the start prepends
-    EXPECT_STREQ(L"-012345", s);
-    EXPECT_EQ(5, s.Delete(0, 2));
-    EXPECT_STREQ(L"12345", s);
-    EXPECT_EQ(3, s.Delete(3, 100));
-    EXPECT_STREQ(L"123", s);
-    EXPECT_EQ(3, s.Delete(5));
-    EXPECT_EQ(3, s.Delete(1, 0));
-    EXPECT_EQ(2, s.Delete(-2));
-    EXPECT_STREQ(L"23", s);
-    EXPECT_EQ(4, s.Insert(1, s));  // inserting the string into itself
-    EXPECT_STREQ(L"2233", s);
 }
 
 TEST(CStringBuffer, WriteThroughGetBufferThenRelease)
@@ -366,8 +261,6 @@ TEST(CStringBuffer, GetBufferOnAnEmptyStringIsWritable)
     p[2] = L'z';
     s.ReleaseBuffer();
     EXPECT_STREQ(L"xyz", s);
-    s.ReleaseBufferSetLength(1);
-    EXPECT_STREQ(L"x", s);
 }
 
 TEST(CStringMemory, ImpossibleSizeRaisesMemoryException)
@@ -380,11 +273,11 @@ TEST(CStringMemory, ImpossibleSizeRaisesMemoryException)
 TEST(CStringMemory, GrowingByAppendKeepsContent)
 {
     CString s;
-    for (int i = 0; i < 1000; ++i)
-        s.AppendFormat(L"%d,", i % 10);
+    for (int i = 0; i < 1000; ++i) {
+        s += static_cast<wchar_t>(L'0' + i % 10);
+        s += L",";
+    }
     EXPECT_EQ(2000, s.GetLength());
     EXPECT_STREQ(L"0,1,", s.Left(4));
-    EXPECT_STREQ(L"8,9,", s.Right(4));
-    s.FreeExtra();
-    EXPECT_EQ(2000, s.GetLength());
+    EXPECT_STREQ(L"8,9,", s.Mid(1996));
 }

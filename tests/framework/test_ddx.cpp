@@ -12,16 +12,12 @@ using uitest::UiHarness;
 
 const int IDC_PORT = 100;
 const int IDC_ALIAS = 101;
-const int IDC_COUNT = 102;
-const int IDC_PROTOCOL = 103;
 const int IDC_MISSING = 199;
 
 class SettingsDlg : public CDialog {
 public:
     UINT port = 4001;
     CString alias = L"line";
-    int count = -3;
-    int protocol = 1;
     bool bindMissing = false;
     CWnd m_portEdit;
 
@@ -32,8 +28,6 @@ public:
         DDV_MinMaxUInt(pDX, port, 1, 65535);
         DDX_Text(pDX, IDC_ALIAS, alias);
         DDV_MaxChars(pDX, alias, 50);
-        DDX_Text(pDX, IDC_COUNT, count);
-        DDX_CBIndex(pDX, IDC_PROTOCOL, protocol);
         if (bindMissing)
             DDX_Text(pDX, IDC_MISSING, alias);
     }
@@ -44,13 +38,8 @@ protected:
     void SetUp() override
     {
         m_template.Control(L"Edit", L"", IDC_PORT, WS_BORDER | WS_TABSTOP, 5, 5, 80, 12)
-            .Control(L"Edit", L"", IDC_ALIAS, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 5, 20, 80, 12)
-            .Control(L"Edit", L"", IDC_COUNT, WS_BORDER | WS_TABSTOP, 5, 35, 80, 12)
-            .Control(L"ComboBox", L"", IDC_PROTOCOL, CBS_DROPDOWNLIST | WS_TABSTOP, 5, 50, 80, 60);
+            .Control(L"Edit", L"", IDC_ALIAS, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 5, 20, 80, 12);
         ASSERT_TRUE(m_dlg.CreateIndirect(m_template.Get(), nullptr));
-        HWND hCombo = ::GetDlgItem(m_dlg.m_hWnd, IDC_PROTOCOL);
-        for (const wchar_t* item : {L"TCP", L"UDP", L"Serial"})
-            ::SendMessageW(hCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
         m_dlg.ShowWindow(SW_SHOW);
     }
     void TearDown() override { m_dlg.DestroyWindow(); }
@@ -68,19 +57,13 @@ TEST_F(DdxTest, FillingShowsTheMembersAndReadingGivesThemBack)
     ASSERT_TRUE(m_dlg.UpdateData(FALSE));
     EXPECT_EQ(uitest::DlgItemText(m_dlg.m_hWnd, IDC_PORT), L"4001");
     EXPECT_EQ(uitest::DlgItemText(m_dlg.m_hWnd, IDC_ALIAS), L"line");
-    EXPECT_EQ(uitest::DlgItemText(m_dlg.m_hWnd, IDC_COUNT), L"-3");
-    EXPECT_EQ(::SendMessageW(Item(IDC_PROTOCOL), CB_GETCURSEL, 0, 0), 1);
     EXPECT_EQ(CWnd::FromHandlePermanent(Item(IDC_PORT)), &m_dlg.m_portEdit);
 
     Type(IDC_PORT, L" 65535 ");
     Type(IDC_ALIAS, L"");
-    Type(IDC_COUNT, L"-2147483648");
-    ::SendMessageW(Item(IDC_PROTOCOL), CB_SETCURSEL, 2, 0);
     ASSERT_TRUE(m_dlg.UpdateData(TRUE));
     EXPECT_EQ(m_dlg.port, 65535u);
     EXPECT_STREQ(m_dlg.alias, L"");
-    EXPECT_EQ(m_dlg.count, INT_MIN);
-    EXPECT_EQ(m_dlg.protocol, 2);
     EXPECT_TRUE(m_harness.MessageBoxes().empty());
 }
 
@@ -134,16 +117,6 @@ TEST_F(DdxTest, TooLongATextIsRefusedAndTheEditIsLimitedWhenFilled)
     ASSERT_EQ(m_harness.MessageBoxes().size(), 1u);
     EXPECT_EQ(m_harness.MessageBoxes()[0].text, L"Please enter no more than 50 characters.");
     EXPECT_EQ(::GetFocus(), Item(IDC_ALIAS));
-}
-
-TEST_F(DdxTest, ANonNumberInASignedFieldGetsTheIntegerPrompt)
-{
-    Type(IDC_PORT, L"1");
-    Type(IDC_COUNT, L"2147483648");
-    EXPECT_FALSE(m_dlg.UpdateData(TRUE));
-    ASSERT_EQ(m_harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(m_harness.MessageBoxes()[0].text, L"Please enter an integer.");
-    EXPECT_EQ(::GetFocus(), Item(IDC_COUNT));
 }
 
 TEST_F(DdxTest, AControlTheTemplateLacksFailsTheExchangeWithoutAPrompt)

@@ -45,29 +45,4 @@ TEST(MsgBox, ScriptedAnswersComeFirstThenTheDefaultButton)
     EXPECT_EQ(AfxMessageBox(L"x", MB_YESNO | MB_DEFBUTTON2), IDNO);
 }
 
-TEST(MsgBox, CWndMessageBoxIsOwnedByTheWindowAndKeepsItsFlags)
-{
-    UiHarness harness;
-    CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"w", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    wnd.MessageBox(L"text");
-    wnd.MessageBox(L"text", L"Own caption", MB_OKCANCEL);
-    const auto& boxes = harness.MessageBoxes();
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].hWndOwner, wnd.m_hWnd);
-    EXPECT_EQ(boxes[0].caption, AfxGetAppName());
-    EXPECT_EQ(boxes[0].nType, static_cast<UINT>(MB_OK));
-    EXPECT_EQ(boxes[1].caption, L"Own caption");
-    EXPECT_EQ(boxes[1].nType, static_cast<UINT>(MB_OKCANCEL));
-    wnd.DestroyWindow();
-}
-
-TEST(MsgBox, AfxMessageBoxFromAStringIdUsesTheLibrarysTextsAsFallback)
-{
-    UiHarness harness;
-    AfxMessageBox(0xF117);
-    ASSERT_EQ(harness.MessageBoxes().size(), 1u);
-    EXPECT_EQ(harness.MessageBoxes()[0].text, L"Please enter a positive integer.");
-}
-
 }  // namespace

@@ -51,9 +51,9 @@ TEST_F(PopupMenuTest, TheHandlerSeesTheBuiltMenuWhereAndForWhomItIsShown)
         calls.push_back(call);
         CMenu* pMenu = CMenu::FromHandle(call.hMenu);
         for (UINT i = 0; i < pMenu->GetMenuItemCount(); ++i) {
-            CString text;
-            pMenu->GetMenuString(i, text, MF_BYPOSITION);
-            texts += text + L"|";
+            wchar_t text[64] = {};
+            ::GetMenuStringW(pMenu->m_hMenu, i, text, 64, MF_BYPOSITION);
+            texts += CString(text) + L"|";
         }
         return 7u;
     });

