@@ -127,6 +127,31 @@ machine_up() {
     sim_install || die "installing the simulated machine failed"
     sim_start || die "starting the simulated drivers failed"
   fi
+  desktop_hold || die "the Wine desktop does not come up"
+}
+
+# Wine closes its desktop a second after the last program on it has ended, and a program that
+# starts just then is left on the closing desktop, where none of its windows can be created.
+# holddesktop stays on the desktop for the wineserver's lifetime (detached from our output, as
+# the system processes are); a copy that finds the desktop closing ends, and another is started
+# once that desktop has gone.
+desktop_hold() {
+  local exe="$BUILD_DIR/tests/support/holddesktop.exe" out="$BUILD_DIR/holddesktop.out" try i pid
+  [ -f "$exe" ] || return 0
+  for try in 1 2 3; do
+    : >"$out"
+    "$WINE" "$exe" </dev/null >"$out" 2>>"$BUILD_DIR/wine-system.log" &
+    pid=$!
+    for i in $(seq 1200); do
+      grep -q held "$out" && return 0
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    grep -q held "$out" && return 0
+    kill "$pid" 2>/dev/null
+    sleep 2
+  done
+  return 1
 }
 
 # Stops the wineserver that machine_up started; a machine that was running before stays up.
