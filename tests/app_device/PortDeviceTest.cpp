@@ -4,6 +4,7 @@
 #include "app/PortSettings.h"
 #include "contract/DriverInterface.h"
 #include "framework/framework.h"
+#include "tests/support/OpenHandles.h"
 #include "tests/support/SimMachine.h"
 
 #include <newdev.h>
@@ -32,19 +33,6 @@ public:
 private:
     AfxMessageBoxHandler previous_;
 };
-
-// The handles this process holds, found by asking about every handle value below a bound far
-// above what a test program uses.
-int CountOpenHandles()
-{
-    int count = 0;
-    for (ULONG_PTR value = 4; value < 0x4000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags))
-            ++count;
-    }
-    return count;
-}
 
 void SetInstallFolder(const std::wstring& folder)
 {
@@ -82,9 +70,9 @@ TEST_F(AddPortDeviceTest, OneRequestPresentsEveryPortWrittenBeforeIt)
     int osVersion = 61;
 
     EXPECT_EQ(1, AddPortDevice(&osVersion, 3));
-    const int handlesBefore = CountOpenHandles();
+    const int handlesBefore = uitest::CountOpenHandles();
     EXPECT_EQ(1, AddPortDevice(&osVersion, 3));
-    EXPECT_EQ(handlesBefore, CountOpenHandles());
+    EXPECT_EQ(handlesBefore, uitest::CountOpenHandles());
 
     EXPECT_TRUE(boxes.texts.empty());
     ASSERT_TRUE(simtest::WaitForPorts({3, 5, 6}));

@@ -117,18 +117,23 @@ TEST_F(PortCommandsTest, MenuAddShowsTheNewPortsAfterACompletedAdd)
     EXPECT_EQ(0, ui.UnexpectedDialogs());
 }
 
-// The Add button writes every row back and rebuilds the monitor even when the add is cancelled.
+// The Add button writes every row back and rebuilds the monitor even when the add is cancelled;
+// it spares a port opened since the line states were last read.
 TEST_F(PortCommandsTest, AddButtonWritesTheRowsBackEvenWhenTheAddIsCancelled)
 {
-    ASSERT_TRUE(simtest::CreatePorts({2}));
+    ASSERT_TRUE(simtest::CreatePorts({2, 3}));
     ui.OnNextModal({Do([](CWnd& addDlg) { uitest::Click(::GetDlgItem(addDlg.m_hWnd, IDCANCEL)); })});
     Run({Do([](CWnd& dlg) {
              SetCellText(PortListWnd(), 0, PORTCOL_ALIAS, L"kept");
+             SetCellText(PortListWnd(), 1, PORTCOL_ALIAS, L"open");
+             ASSERT_TRUE(simtest::SetLineState(3, LINESTATE_CON));
              g_prevLineStateTable[1] = 0xFF;
              ClickButton(dlg, IDC_BTN_ADD);
          }),
          Do([](CWnd&) {
              std::wstring alias;
+             EXPECT_TRUE(ReadPortString(3, L"Alias", alias));
+             EXPECT_EQ(L"", alias);
              EXPECT_TRUE(ReadPortString(2, L"Alias", alias));
              EXPECT_EQ(L"kept", alias);
              EXPECT_EQ(0, g_portOperation);

@@ -2,6 +2,7 @@
 // success, a refusal and an absent device leave behind.
 #include "app/Globals.h"
 #include "app/StatusDevice.h"
+#include "tests/support/OpenHandles.h"
 #include "tests/support/SimMachine.h"
 
 #include <gtest/gtest.h>
@@ -26,9 +27,11 @@ TEST_F(StatusDeviceTest, ReadCopiesTheWholeTable)
     ASSERT_TRUE(simtest::SetLineState(3, LINESTATE_CON | LINESTATE_CTS));
     ASSERT_TRUE(simtest::SetLineState(200, LINESTATE_DCD));
     ASSERT_TRUE(simtest::ClearRequestLog());
+    const int handlesBefore = uitest::CountOpenHandles();
 
-    ReadLineStateTable();
+    EXPECT_TRUE(ReadLineStateTable());
 
+    EXPECT_EQ(handlesBefore, uitest::CountOpenHandles());  // the device is open only for its request
     EXPECT_EQ(LINESTATE_CON | LINESTATE_CTS, g_lineStateTable[2]);
     EXPECT_EQ(LINESTATE_DCD, g_lineStateTable[199]);
     EXPECT_EQ(0, g_lineStateTable[0]);
@@ -48,14 +51,14 @@ TEST_F(StatusDeviceTest, AFailedReadLeavesTheTableAsItWas)
     ASSERT_TRUE(simtest::SetLineState(3, LINESTATE_CON));
 
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_FAIL_LINE_READ));
-    ReadLineStateTable();
+    EXPECT_FALSE(ReadLineStateTable());
     EXPECT_EQ(0x55, g_lineStateTable[2]);
     EXPECT_EQ(1u, simtest::CountRequests(IOCTL_READ_LINE_STATES));
 
     ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_FAIL_LINE_READ));
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_HIDE_STATUS_DEVICE));
     ASSERT_TRUE(simtest::ClearRequestLog());
-    ReadLineStateTable();
+    EXPECT_FALSE(ReadLineStateTable());
     EXPECT_EQ(0x55, g_lineStateTable[2]);
     EXPECT_EQ(0u, simtest::CountRequests(IOCTL_READ_LINE_STATES));
 }

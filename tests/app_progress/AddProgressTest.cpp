@@ -322,6 +322,22 @@ TEST_F(AddProgressTest, OldRoadEndsWithoutAPortWhenThePlugInIsRefusedOrNoNumberI
     }
 }
 
+// A plug-in refused after a port came takes back only the refused port's settings.
+TEST_F(AddProgressTest, OldRoadRefusedAfterAPortCameKeepsThatPort)
+{
+    g_osVersion = 51;
+    Request(7, 2);
+    CSVT_ProgressDlg dlg;
+    INT_PTR result = harness.RunModal(
+        dlg, {WaitUntil([&](CWnd&) { return dlg.m_portsAdded == 1; }),
+              Do([](CWnd&) { ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_REFUSE_PLUGIN)); }),
+              WaitUntil([](CWnd&) { return false; }, 10000)});
+    EXPECT_EQ(IDOK, result);
+    EXPECT_EQ(1, dlg.m_portsAdded);
+    EXPECT_TRUE(KeyExists(PortKey(7)));
+    EXPECT_FALSE(KeyExists(PortKey(8)));
+}
+
 TEST_F(AddProgressTest, EnterAndEscapeDoNotEndTheDialog)
 {
     g_portOperation = 0;  // nothing to do: the dialog waits to be closed
