@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -66,7 +67,14 @@ UiHarness::~UiHarness()
 INT_PTR UiHarness::RunModal(CDialog& dlg, std::vector<Step> steps)
 {
     m_pending.emplace_front(steps.begin(), steps.end());
+    const int opened = m_opened;
     const INT_PTR result = dlg.DoModal();
+    // A dialog that ended by itself before its loop was first idle (a timer already due then
+    // comes first) ended the waits of its script, as one that ends during a wait does; only
+    // actions that never ran are left.
+    if (m_opened == opened && !m_pending.empty() &&
+        std::all_of(m_pending.front().begin(), m_pending.front().end(), [](const Step& step) { return !step.action; }))
+        m_pending.pop_front();
     if (!m_pending.empty()) {
         ADD_FAILURE() << m_pending.size() << " script(s) left for dialogs that never opened";
         m_pending.clear();
@@ -96,6 +104,7 @@ bool UiHarness::OnIdle(CWnd& wnd)
         }
         m_active.push_back(Script{&wnd, wnd.m_hWnd, std::move(m_pending.front()), false, 0});
         m_pending.pop_front();
+        ++m_opened;
         index = m_active.size() - 1;
     }
 

@@ -73,6 +73,7 @@ private:
     std::vector<AfxMessageBoxCall> m_boxes;
     int m_endedByHarness = 0;
     int m_unexpected = 0;
+    int m_opened = 0;  // modal loops that took a script
     UINT_PTR m_wakeTimer = 0;
     AfxModalIdleHook m_oldHook;
     AfxMessageBoxHandler m_oldHandler;
