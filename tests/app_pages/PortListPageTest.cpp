@@ -6,6 +6,7 @@
 #include "app/PortSettings.h"
 #include "app/RegKeyTree.h"
 #include "contract/DriverInterface.h"
+#include "controls/grid/CGridColumnTraitCombo.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/SimOddPorts.h"
 
@@ -103,13 +104,19 @@ TEST_F(PortListPageTest, AnEmptyTableGivesAnEmptyListAndApplyOnlyReloads)
     EXPECT_TRUE(ui.MessageBoxes().empty());
 }
 
-// A level outside 1 to 255 shows as 255, which the next Apply stores.
+// A level outside 1 to 255 shows as 255, which the next Apply stores; the combo offers 1 to 255.
 TEST_F(PortListPageTest, ShowsAnOutOfRangeTriggerLevelAs255AndApplyStoresIt)
 {
     ASSERT_TRUE(simtest::CreatePorts({2, 4}));
     ASSERT_TRUE(WritePortDword(2, L"TxTriggerLevel", 0));
     ASSERT_TRUE(WritePortDword(4, L"TxTriggerLevel", 300));
     Run({Do([](CWnd& dlg) {
+             const auto* trigger =
+                 dynamic_cast<CGridColumnTraitCombo*>(g_portInfoDlg.m_list.GetColumnTrait(PORTCOL_TRIGGER));
+             ASSERT_NE(nullptr, trigger);
+             ASSERT_EQ(255u, trigger->ComboItemList.size());
+             EXPECT_STREQ(L"1", trigger->ComboItemList.front().second.GetString());
+             EXPECT_STREQ(L"255", trigger->ComboItemList.back().second.GetString());
              EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 0, PORTCOL_TRIGGER));
              EXPECT_EQ(L"255", uitest::ListViewCellText(PortListWnd(), 1, PORTCOL_TRIGGER));
              EXPECT_EQ(0u, PortDword(2, L"TxTriggerLevel"));
