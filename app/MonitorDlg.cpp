@@ -48,7 +48,6 @@ CSVT_MonitorDlg::CSVT_MonitorDlg() : CDialogEx(IDD) {}
 
 CSVT_MonitorDlg::~CSVT_MonitorDlg()
 {
-    Running = 0;
     StopPolling();
 }
 
@@ -75,7 +74,7 @@ BOOL CSVT_MonitorDlg::OnInitDialog()
 
     g_traceSelection.enabled = 0;
     g_traceSelection.comNumber = 0;
-    LastSentTraceFlag = 0;
+    m_poll->LastSentTraceFlag = 0;
     // Without its images the list still shows its rows; the state cells then stay blank.
     m_list.InitImageList();
     StartPolling();
@@ -152,7 +151,7 @@ void CSVT_MonitorDlg::Refresh()
     for (const int com : m_portComNumbers)
         AddPort(ports, com);
     for (int i = 0; i < 4; ++i)
-        m_portsInView[i] = ports[i];
+        m_poll->PortsInView[i] = ports[i];
 }
 
 int CSVT_MonitorDlg::FindPortRow(int index) const
@@ -217,28 +216,31 @@ bool CSVT_MonitorDlg::StartPolling()
 {
     if (m_pThread != nullptr)
         return true;
-    if (m_hStopEvent == nullptr)
-        m_hStopEvent = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    else
-        ::ResetEvent(m_hStopEvent);
-    m_hTickTarget = m_hWnd;
-    m_ticks.Withdraw();
-    Running = 1;
+    PollState& poll = *m_poll;
+    if (poll.StopEvent.IsValid())
+        ::ResetEvent(poll.StopEvent);
+    poll.TickTarget = m_hWnd;
+    poll.Ticks.Withdraw();
+    poll.Running = 1;
 
+    // The thread's own reference to its state.
+    auto* pThreadPoll = new std::shared_ptr<PollState>(m_poll);
     // Started suspended so that the object is kept for the join at the end.
-    CWinThread* pThread = AfxBeginThread(MonitorThreadProc, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* pThread = AfxBeginThread(MonitorThreadProc, pThreadPoll, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (pThread == nullptr) {
-        Running = 0;
+        delete pThreadPoll;
+        poll.Running = 0;
         return false;
     }
     pThread->m_bAutoDelete = FALSE;
     m_pThread = pThread;
     if (pThread->ResumeThread() == static_cast<DWORD>(-1)) {
-        // A thread that never ran can go at once.
+        // A thread that never ran can go at once, and its reference with it.
         ::TerminateThread(pThread->m_hThread, 0);
         delete pThread;
+        delete pThreadPoll;
         m_pThread = nullptr;
-        Running = 0;
+        poll.Running = 0;
         return false;
     }
     return true;
@@ -246,50 +248,50 @@ bool CSVT_MonitorDlg::StartPolling()
 
 void CSVT_MonitorDlg::StopPolling()
 {
-    Running = 0;
+    m_poll->Running = 0;
     if (m_pThread == nullptr)
         return;
-    if (m_hStopEvent != nullptr)
-        ::SetEvent(m_hStopEvent);
+    if (m_poll->StopEvent.IsValid())
+        ::SetEvent(m_poll->StopEvent);
     if (::WaitForSingleObject(m_pThread->m_hThread, kStopWaitMs) != WAIT_OBJECT_0) {
-        // A device request that never returns holds the thread; it finds Running 0 when it
-        // comes back. Its object and the event stay for it.
+        // A device request that never returns holds the thread. It keeps its state, whose
+        // Running it finds 0 when it comes back, and its thread object, which is never freed
+        // since nothing can tell when the thread has left it; the page itself may go meanwhile.
         m_pThread = nullptr;
-        m_hStopEvent = nullptr;
+        m_poll = std::make_shared<PollState>();
         return;
     }
     delete m_pThread;
     m_pThread = nullptr;
-    if (m_hStopEvent != nullptr) {
-        ::CloseHandle(m_hStopEvent);
-        m_hStopEvent = nullptr;
-    }
 }
 
 UINT MonitorThreadProc(LPVOID pParam)
 {
-    static_cast<CSVT_MonitorDlg*>(pParam)->MonitorPollLoop();
+    const std::unique_ptr<std::shared_ptr<CSVT_MonitorDlg::PollState>> poll(
+        static_cast<std::shared_ptr<CSVT_MonitorDlg::PollState>*>(pParam));
+    CSVT_MonitorDlg::MonitorPollLoop(**poll);
     return 1;
 }
 
-void CSVT_MonitorDlg::MonitorPollLoop()
+void CSVT_MonitorDlg::MonitorPollLoop(PollState& poll)
 {
     MonitorSchedule schedule;
-    while (Running) {
-        if (m_hStopEvent != nullptr) {
-            if (::WaitForSingleObject(m_hStopEvent, MonitorSchedule::kWakeMs) != WAIT_TIMEOUT)
+    while (poll.Running) {
+        if (poll.StopEvent.IsValid()) {
+            if (::WaitForSingleObject(poll.StopEvent, MonitorSchedule::kWakeMs) != WAIT_TIMEOUT)
                 break;
         } else {
             ::Sleep(MonitorSchedule::kWakeMs);
         }
-        if (!Running)
+        if (!poll.Running)
             break;
 
         const BYTE enabled = g_traceSelection.enabled;
-        const MonitorSchedule::Pass pass = schedule.Next(g_currentTab == 1, enabled != LastSentTraceFlag, enabled != 0);
+        const MonitorSchedule::Pass pass =
+            schedule.Next(g_currentTab == 1, enabled != poll.LastSentTraceFlag, enabled != 0);
         switch (pass.work) {
             case MonitorSchedule::DeviceWork::SendTrace:
-                SendTraceSelection(LastSentTraceFlag);
+                SendTraceSelection(poll.LastSentTraceFlag);
                 break;
             case MonitorSchedule::DeviceWork::ReadLineStates:
                 ReadLineStateTable();
@@ -297,16 +299,17 @@ void CSVT_MonitorDlg::MonitorPollLoop()
             case MonitorSchedule::DeviceWork::None:
                 break;
         }
-        const bool maskTraffic = pass.maskTraffic || m_blinkHolds > 0;
-        if (pass.draw && HasChangesToDraw(maskTraffic))
-            PostTick(maskTraffic);
+        // A stop may have come while the device was asked: its page no longer wants ticks.
+        const bool maskTraffic = pass.maskTraffic || poll.BlinkHolds > 0;
+        if (pass.draw && poll.Running && HasChangesToDraw(poll, maskTraffic))
+            PostTick(poll, maskTraffic);
     }
 }
 
-bool CSVT_MonitorDlg::HasChangesToDraw(bool maskTraffic) const
+bool CSVT_MonitorDlg::HasChangesToDraw(const PollState& poll, bool maskTraffic)
 {
     for (UINT i = 0; i < LINE_STATE_TABLE_SIZE; ++i) {
-        if (!(m_portsInView[i / 64].load() & (1ULL << (i % 64))))
+        if (!(poll.PortsInView[i / 64].load() & (1ULL << (i % 64))))
             continue;
         BYTE state = g_lineStateTable[i];
         if (maskTraffic)
@@ -317,19 +320,19 @@ bool CSVT_MonitorDlg::HasChangesToDraw(bool maskTraffic) const
     return false;
 }
 
-void CSVT_MonitorDlg::PostTick(bool maskTraffic)
+void CSVT_MonitorDlg::PostTick(PollState& poll, bool maskTraffic)
 {
-    if (!m_ticks.Offer(maskTraffic))
+    if (!poll.Ticks.Offer(maskTraffic))
         return;
-    if (!::PostMessageW(m_hTickTarget, WM_MONITOR_TICK, 0, 0))
-        m_ticks.Withdraw();
+    if (!::PostMessageW(poll.TickTarget, WM_MONITOR_TICK, 0, 0))
+        poll.Ticks.Withdraw();
 }
 
 // ---- drawing, on the user-interface thread -------------------------------------------------
 
 LRESULT CSVT_MonitorDlg::OnMonitorTick(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
-    DrawChangedStates(m_ticks.Take());
+    DrawChangedStates(m_poll->Ticks.Take());
     return 0;
 }
 
@@ -337,13 +340,13 @@ LRESULT CSVT_MonitorDlg::OnReportSorted(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
     // The rows moved, and their "No" cells with them: other ports may be in view now.
     MapPortRows();
-    DrawChangedStates(m_ticks.Newest());
+    DrawChangedStates(m_poll->Ticks.Newest());
     return 0;
 }
 
 LRESULT CSVT_MonitorDlg::OnRowsInView(WPARAM /*wParam*/, LPARAM /*lParam*/)
 {
-    DrawChangedStates(m_ticks.Newest());
+    DrawChangedStates(m_poll->Ticks.Newest());
     return 0;
 }
 
@@ -375,6 +378,6 @@ void CSVT_MonitorDlg::DrawChangedStates(bool maskTraffic)
         g_prevLineStateTable[com - 1] = state;
     }
     for (int i = 0; i < 4; ++i)
-        m_portsInView[i] = inView[i];
+        m_poll->PortsInView[i] = inView[i];
     m_list.SetCellImages(cells);
 }

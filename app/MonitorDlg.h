@@ -23,11 +23,13 @@
 #pragma once
 
 #include "app/MonitorSchedule.h"
+#include "app/ScopedHandles.h"
 #include "controls/ReportCtrl.h"
 #include "framework/framework.h"
 #include "res/resource.h"
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 // Posted by the polling thread to the page when a pass has something to draw.
@@ -56,10 +58,29 @@ public:
     // The polling thread's handle while it runs, else null.
     HANDLE PollingThread() const { return m_pThread != nullptr ? m_pThread->m_hThread : nullptr; }
 
-    // The enabled byte of the trace selection that the status device last accepted.
-    std::atomic<BYTE> LastSentTraceFlag{0};
-    // The polling thread runs while this is non-zero.
-    std::atomic<int> Running{0};
+private:
+    // What the polling thread reads and writes besides the globals. The thread holds a reference
+    // of its own: a thread that outlives a stop that timed out (a device request that does not
+    // return) comes back to this, never to a page that may be gone by then.
+    struct PollState {
+        // Set to end the thread's 50 ms wait at once; not valid when it could not be made (the
+        // thread then sleeps its waits out).
+        const ScopedHandle StopEvent{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+        // The polling thread runs while this is non-zero.
+        std::atomic<int> Running{0};
+        // The enabled byte of the trace selection that the status device last accepted.
+        std::atomic<BYTE> LastSentTraceFlag{0};
+        // Where the thread posts its ticks; set before the thread starts.
+        HWND TickTarget = nullptr;
+        MonitorTickBox Ticks;
+        // The BlinkHolds that live.
+        std::atomic<int> BlinkHolds{0};
+        // The COM numbers of the rows in view, one bit each (bit n - 1 of the 256 for COM n);
+        // made by DrawChangedStates.
+        std::atomic<unsigned long long> PortsInView[4] = {};
+    };
+
+public:
 
     // While one of these lives (the main dialog holds one while ports are deleted), every pass
     // shows RX and TX off, as every other pass does anyway: the blink redraws every row in view
@@ -67,13 +88,14 @@ public:
     // The other states are drawn as they change; the blink goes on when the hold ends.
     class BlinkHold {
     public:
-        explicit BlinkHold(CSVT_MonitorDlg& page) : m_page(page) { ++m_page.m_blinkHolds; }
-        ~BlinkHold() { --m_page.m_blinkHolds; }
+        explicit BlinkHold(CSVT_MonitorDlg& page) : m_poll(page.m_poll) { ++m_poll->BlinkHolds; }
+        ~BlinkHold() { --m_poll->BlinkHolds; }
         BlinkHold(const BlinkHold&) = delete;
         BlinkHold& operator=(const BlinkHold&) = delete;
 
     private:
-        CSVT_MonitorDlg& m_page;
+        // The state the hold counts in, also when the page starts polling with another.
+        const std::shared_ptr<PollState> m_poll;
     };
     // The page's client rectangle, taken at initialisation and on each move.
     CRect ClientRect;
@@ -100,32 +122,26 @@ private:
 
     void InsertColumns(int unit);
     bool StartPolling();
-    void MonitorPollLoop();
+    static void MonitorPollLoop(PollState& poll);
     // Whether a pass that shows RX and TX as maskTraffic says has a cell to draw.
-    bool HasChangesToDraw(bool maskTraffic) const;
+    static bool HasChangesToDraw(const PollState& poll, bool maskTraffic);
     // Tells the page that a pass wants drawing, unless the last such word is still unread.
-    void PostTick(bool maskTraffic);
+    static void PostTick(PollState& poll, bool maskTraffic);
     // Sets the images of the cells in view whose bit changed since they were drawn.
     void DrawChangedStates(bool maskTraffic);
     // Reads every row's "No" cell and notes, for each port, the row that shows it.
     void MapPortRows();
 
     CWinThread* m_pThread = nullptr;
-    // Set to end the thread's 50 ms wait at once.
-    HANDLE m_hStopEvent = nullptr;
-    // Where the thread posts its ticks; set before the thread starts.
-    HWND m_hTickTarget = nullptr;
-    MonitorTickBox m_ticks;
-    // The BlinkHolds that live.
-    std::atomic<int> m_blinkHolds{0};
-    // The COM numbers of the rows in view, one bit each (bit n - 1 of the 256 for COM n), for
-    // the polling thread; made by DrawChangedStates.
-    std::atomic<unsigned long long> m_portsInView[4] = {};
+    // The polling thread's state; never null. A stop that times out leaves it to the thread, and
+    // the page polls with a new one from its next start.
+    std::shared_ptr<PollState> m_poll = std::make_shared<PollState>();
     // The COM number of each port the rows show, in the table's order (the rows' "No" order).
     std::vector<int> m_portComNumbers;
     // The row of each port, in the same order; made by MapPortRows.
     std::vector<int> m_portRows;
 };
 
-// The polling thread's entry: runs the page's polling loop and returns 1.
+// The polling thread's entry: runs the page's polling loop and returns 1. pParam is a
+// std::shared_ptr to the thread's state, made with new; the thread deletes it at its end.
 UINT MonitorThreadProc(LPVOID pParam);
