@@ -6,40 +6,21 @@
 #include "app/Globals.h"
 #include "app/PortDeviceCreation.h"
 #include "app/PortSettings.h"
-#include "contract/DriverInterface.h"
 
 namespace {
-
-const DWORD kAliveRxTimer = 7000;
-const DWORD kAliveTxTimer = 2500;
-
-CString PortKeyPath(int comNumber)
-{
-    CString path;
-    path.Format(L"%s\\%04d", SVT_PARAMETERS_KEY, comNumber);
-    return path;
-}
-
-CString DeviceParamsPath(int comNumber)
-{
-    CString path;
-    path.Format(L"SYSTEM\\CurrentControlSet\\Enum\\%s\\%08X\\Device Parameters", SVT_PORT_HARDWARE_ID,
-                static_cast<unsigned>(comNumber));
-    return path;
-}
 
 // The eight values of a new port in the order of the old-Windows road, where the driver may
 // read them as they come.
 void WriteOldRoadValues(const CString& key, const AddPortRequest& request, int comNumber, DWORD tcpPort)
 {
-    WriteRegString(key, L"Alias", request.alias);
-    WriteRegDword(key, L"ComPort", static_cast<DWORD>(comNumber));
-    WriteRegDword(key, L"IPaddress", request.ipAddress);
-    WriteRegDword(key, L"Port", tcpPort);
-    WriteRegDword(key, L"Protocol", request.protocol);
-    WriteRegDword(key, L"TxTriggerLevel", request.txTriggerLevel);
-    WriteRegDword(key, L"AliveRxTimer", kAliveRxTimer);
-    WriteRegDword(key, L"AliveTxTimer", kAliveTxTimer);
+    WriteRegString(key, kAliasValue, request.alias);
+    WriteRegDword(key, kComPortValue, static_cast<DWORD>(comNumber));
+    WriteRegDword(key, kIPaddressValue, request.ipAddress);
+    WriteRegDword(key, kPortValue, tcpPort);
+    WriteRegDword(key, kProtocolValue, request.protocol);
+    WriteRegDword(key, kTxTriggerLevelValue, request.txTriggerLevel);
+    WriteRegDword(key, kAliveRxTimerValue, kDefaultAliveRxTimer);
+    WriteRegDword(key, kAliveTxTimerValue, kDefaultAliveTxTimer);
 }
 
 }  // namespace
@@ -55,15 +36,15 @@ void CSVT_ProgressDlg::AddAllPorts(AddPortRequest& request)
             return;  // no free number left: nothing is plugged in, the poll waits for the user
         g_comUsageMap[com - 1] = COMUSE_PRESENT;
 
-        CString key = PortKeyPath(static_cast<int>(com));
-        WriteRegString(key, L"Alias", request.alias);
-        WriteRegDword(key, L"ComPort", com);
-        WriteRegDword(key, L"IPaddress", request.ipAddress);
-        WriteRegDword(key, L"Port", request.firstTcpPort + i);
-        WriteRegDword(key, L"Protocol", request.protocol);
-        WriteRegDword(key, L"AliveRxTimer", kAliveRxTimer);
-        WriteRegDword(key, L"AliveTxTimer", kAliveTxTimer);
-        WriteRegDword(key, L"TxTriggerLevel", request.txTriggerLevel);
+        const CString key = PortSubkeyPath(com);
+        WriteRegString(key, kAliasValue, request.alias);
+        WriteRegDword(key, kComPortValue, com);
+        WriteRegDword(key, kIPaddressValue, request.ipAddress);
+        WriteRegDword(key, kPortValue, request.firstTcpPort + i);
+        WriteRegDword(key, kProtocolValue, request.protocol);
+        WriteRegDword(key, kAliveRxTimerValue, kDefaultAliveRxTimer);
+        WriteRegDword(key, kAliveTxTimerValue, kDefaultAliveTxTimer);
+        WriteRegDword(key, kTxTriggerLevelValue, request.txTriggerLevel);
         m_written.push_back(static_cast<int>(com));
         current = com + 1;
     }
@@ -84,7 +65,7 @@ bool CSVT_ProgressDlg::AddNextPort(AddPortRequest& request)
     }
 
     const DWORD tcpPort = request.firstTcpPort + static_cast<DWORD>(m_portsAdded);
-    WriteOldRoadValues(PortKeyPath(m_nextCom), request, m_nextCom, tcpPort);
+    WriteOldRoadValues(PortSubkeyPath(static_cast<UINT>(m_nextCom)), request, m_nextCom, tcpPort);
     if (m_written.empty() || m_written.back() != m_nextCom)
         m_written.push_back(m_nextCom);
     const bool accepted = AddPortDevice(&g_osVersion, m_nextCom) != 0;
@@ -106,7 +87,7 @@ bool CSVT_ProgressDlg::AddNextPort(AddPortRequest& request)
         return false;
     }
 
-    WriteOldRoadValues(DeviceParamsPath(m_nextCom), request, m_nextCom, tcpPort);
+    WriteOldRoadValues(PortDevicePath(static_cast<UINT>(m_nextCom)), request, m_nextCom, tcpPort);
     m_written.pop_back();  // the port is there: its settings are its own now
     g_comUsageMap[m_nextCom - 1] = COMUSE_PRESENT;
     ++m_portsAdded;
@@ -127,10 +108,9 @@ void CSVT_ProgressDlg::RemoveUnplacedPorts(bool unconditionally)
 
 bool IsComInSerialcomm(int comNumber)
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) != ERROR_SUCCESS)
+    ScopedRegKey key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSerialCommKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
         return false;
-    bool found = false;
     for (DWORD index = 0;; ++index) {
         wchar_t name[260];
         wchar_t data[130 + 1] = {};  // 260 bytes of data and a terminator of our own
@@ -143,11 +123,8 @@ bool IsComInSerialcomm(int comNumber)
             break;
         if (status != ERROR_SUCCESS || type != REG_SZ)
             continue;
-        if (ParseComNumber(data) == comNumber) {
-            found = true;
-            break;
-        }
+        if (ParseComNumber(data) == comNumber)
+            return true;
     }
-    RegCloseKey(key);
-    return found;
+    return false;
 }

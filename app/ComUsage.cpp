@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 #include "app/PortDevice.h"
+#include "app/PortSettings.h"
 #include "app/ScopedHandles.h"
 #include "framework/cstring.h"
 #include "framework/msgbox.h"
@@ -12,8 +13,6 @@
 #include <string.h>
 
 namespace {
-
-const wchar_t kSerialCommKey[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
 
 // SERIALCOMM value names and data are read into buffers of these sizes.
 constexpr DWORD kValueNameChars = 260;

@@ -7,9 +7,9 @@
 
 #include <string.h>
 
-const wchar_t kParametersKey[] = SVT_PARAMETERS_KEY;
 const wchar_t kPortDeviceEnumKey[] = L"SYSTEM\\CurrentControlSet\\Enum\\" SVT_PORT_HARDWARE_ID;
 const wchar_t kInstallFolderKey[] = L"SOFTWARE\\Kolbrant\\COM Sarvento v3";
+const wchar_t kSerialCommKey[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
 
 const wchar_t kDeviceCountValue[] = L"DeviceCount";
 const wchar_t kInstallFolderValue[] = L"ComSarventoPath";
@@ -66,7 +66,7 @@ CString PortSubkeyPath(UINT keyNumber)
 {
     CString name;
     name.Format(L"\\%04d", static_cast<int>(keyNumber));
-    return kParametersKey + name;
+    return CString(SVT_PARAMETERS_KEY) + name;
 }
 
 CString PortDevicePath(UINT keyNumber)

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/ScopedHandles.h"
+#include "contract/DriverInterface.h"
 #include "framework/cstring.h"
 
 #include <windows.h>
@@ -14,12 +15,14 @@
 
 class CDeviceParamWriter;
 
-// Service parameters key; its top value DeviceCount and one subkey per port.
-extern const wchar_t kParametersKey[];
+// The service parameters key (SVT_PARAMETERS_KEY) holds the top value DeviceCount and one subkey
+// per port.
 // Instance keys of the port devices, "%08X" of the key number below it.
 extern const wchar_t kPortDeviceEnumKey[];
 // The product's install folder.
 extern const wchar_t kInstallFolderKey[];
+// The system's serial ports: one value per port, its data the COM name.
+extern const wchar_t kSerialCommKey[];
 
 extern const wchar_t kDeviceCountValue[];
 extern const wchar_t kInstallFolderValue[];  // ComSarventoPath

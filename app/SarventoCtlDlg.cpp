@@ -130,7 +130,7 @@ BOOL CSVT_SarventoCtlDlg::OnInitDialog()
     InitButtons();
 
     DWORD deviceCount = 0;
-    ReadRegDword(kParametersKey, kDeviceCountValue, deviceCount);  // 0 when missing
+    ReadRegDword(SVT_PARAMETERS_KEY, kDeviceCountValue, deviceCount);  // 0 when missing
     g_deviceCount = static_cast<int>(deviceCount);
     ClearPortTable();
     LoadPortTable();

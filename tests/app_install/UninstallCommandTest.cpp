@@ -106,7 +106,7 @@ protected:
         EXPECT_TRUE(DeviceExists(kOtherDevice));
         EXPECT_TRUE(DeviceExists(L"ROOT\\WINE\\WINEBUS"));
         EXPECT_TRUE(KeyExists(PortSubkey(9)));
-        EXPECT_TRUE(KeyExists(kParametersKey));
+        EXPECT_TRUE(KeyExists(SVT_PARAMETERS_KEY));
         EXPECT_TRUE(KeyExists(kOtherProductKey));
         EXPECT_TRUE(KeyExists(kLinkedKey + L"\\Sub"));
         EXPECT_TRUE(KeyExists(kNestedLinkedKey + L"\\Sub"));

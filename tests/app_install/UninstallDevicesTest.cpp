@@ -134,8 +134,8 @@ TEST_F(UninstallDevices, DeletesThePortSubkeysThatHaveAComPortAndReleasesTheirNu
     WriteSubkeyWithoutComPort(9);
     WriteSubkey(255, 255);
     WriteSubkey(256, 200);
-    ASSERT_TRUE(WriteDword(std::wstring(kParametersKey) + L"\\Other", L"ComPort", 12));
-    ASSERT_TRUE(WriteDword(kParametersKey, kDeviceCountValue, 3));
+    ASSERT_TRUE(WriteDword(std::wstring(SVT_PARAMETERS_KEY) + L"\\Other", L"ComPort", 12));
+    ASSERT_TRUE(WriteDword(SVT_PARAMETERS_KEY, kDeviceCountValue, 3));
     ASSERT_TRUE(WriteDword(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x\\Parameters\\0007", L"ComPort", 7));
     ASSERT_TRUE(simtest::SetComDbClaims({7, 9, 12, 200, 255}));
 
@@ -146,10 +146,10 @@ TEST_F(UninstallDevices, DeletesThePortSubkeysThatHaveAComPortAndReleasesTheirNu
     EXPECT_FALSE(KeyExists(PortSubkey(255)));
     EXPECT_TRUE(KeyExists(PortSubkey(9)));
     EXPECT_TRUE(KeyExists(PortSubkey(256)));
-    EXPECT_TRUE(KeyExists(std::wstring(kParametersKey) + L"\\Other"));
+    EXPECT_TRUE(KeyExists(std::wstring(SVT_PARAMETERS_KEY) + L"\\Other"));
     EXPECT_TRUE(KeyExists(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x\\Parameters\\0007"));
     DWORD deviceCount = 0;
-    EXPECT_EQ(1, ReadRegDword(kParametersKey, kDeviceCountValue, deviceCount));
+    EXPECT_EQ(1, ReadRegDword(SVT_PARAMETERS_KEY, kDeviceCountValue, deviceCount));
     EXPECT_EQ((std::vector<unsigned>{9, 12, 200}), simtest::ComDbClaims());
     EXPECT_TRUE(ui.MessageBoxes().empty());
     DeleteTestKey(L"SYSTEM\\CurrentControlSet\\Services\\svtmf3x");
@@ -212,7 +212,7 @@ TEST_F(UninstallDevices, WithoutPortSubkeysNothingIsReleasedOrDeleted)
     EXPECT_EQ(1, UninstallAllPorts());
     EXPECT_EQ(0u, RemoveSerialDevicesAndPorts());
 
-    EXPECT_TRUE(KeyExists(kParametersKey));
+    EXPECT_TRUE(KeyExists(SVT_PARAMETERS_KEY));
     EXPECT_EQ((std::vector<unsigned>{3}), simtest::ComDbClaims());
 }
 

@@ -65,7 +65,7 @@ TEST_F(PortTable, NoPresentPortLoadsNothingAndTouchesNoSubkey)
 {
     ASSERT_TRUE(simtest::WritePortSubkeys({3}));
     EmptySubkey(3);
-    const std::wstring before = regtest::Snapshot(kParametersKey);
+    const std::wstring before = regtest::Snapshot(SVT_PARAMETERS_KEY);
     CSVT_ComInfo stale;
     stale.keyNumber = 1;
     g_portTable.Add(stale);
@@ -73,7 +73,7 @@ TEST_F(PortTable, NoPresentPortLoadsNothingAndTouchesNoSubkey)
     LoadPortTable();
 
     EXPECT_EQ(0, g_portTable.GetSize());
-    EXPECT_EQ(before, regtest::Snapshot(kParametersKey));
+    EXPECT_EQ(before, regtest::Snapshot(SVT_PARAMETERS_KEY));
 }
 
 TEST_F(PortTable, OnlyPortsWithAPresentDeviceAreLoadedAndTheOthersStayUntouched)
@@ -148,7 +148,7 @@ TEST_F(PortTable, OneKeyAndOneDeviceListPerLoadGiveWhatOneOfEachPerValueWould)
         ASSERT_TRUE(regtest::DeleteTree(DeviceParameters(5)));
     };
     auto machine = [] {
-        return regtest::Snapshot(kParametersKey) + regtest::Snapshot(L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3");
+        return regtest::Snapshot(SVT_PARAMETERS_KEY) + regtest::Snapshot(L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3");
     };
     auto text = [](const CSVT_ComInfo& r) {
         CString t;

@@ -82,7 +82,7 @@ TEST_F(RegistryStore, ReadRegDwordReadsOnlyAFourByteDword)
 
 TEST_F(RegistryStore, WriteRegDwordCreatesTheMissingKeysAlongThePath)
 {
-    const std::wstring parameters = kParametersKey;
+    const std::wstring parameters = SVT_PARAMETERS_KEY;
     ASSERT_TRUE(regtest::DeleteTree(parameters));
 
     EXPECT_EQ(1, WriteRegDword((parameters + L"\\0042").c_str(), L"Port", 4042));
@@ -217,9 +217,9 @@ TEST_F(RegistryStore, DeletePortKeyRemovesTheWholeSubkeyAndNothingElse)
 TEST_F(RegistryStore, DeletePortKeyOfAMissingSubkeyChangesNothing)
 {
     ASSERT_TRUE(regtest::SetDword(std::wstring(PortSubkeyPath(5)), kPortValue, 4005));
-    const std::wstring before = regtest::Snapshot(kParametersKey);
+    const std::wstring before = regtest::Snapshot(SVT_PARAMETERS_KEY);
 
     DeletePortKey(3);
 
-    EXPECT_EQ(before, regtest::Snapshot(kParametersKey));
+    EXPECT_EQ(before, regtest::Snapshot(SVT_PARAMETERS_KEY));
 }
