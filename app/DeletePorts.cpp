@@ -127,7 +127,7 @@ bool CSVT_ProgressDlg::DeleteAllPorts()
 
 PortDeviceRemover::PortDeviceRemover() : m_set(GetPresentComPortDevices())
 {
-    if (m_set == INVALID_HANDLE_VALUE)
+    if (!m_set.IsValid())
         return;
     SP_DEVINFO_DATA device{};
     device.cbSize = sizeof device;
@@ -149,12 +149,6 @@ PortDeviceRemover::PortDeviceRemover() : m_set(GetPresentComPortDevices())
         }
         m_candidates.push_back(candidate);
     }
-}
-
-PortDeviceRemover::~PortDeviceRemover()
-{
-    if (m_set != INVALID_HANDLE_VALUE)
-        SetupDiDestroyDeviceInfoList(m_set);
 }
 
 PortDeviceRemover::Candidate* PortDeviceRemover::Find(int comNumber)

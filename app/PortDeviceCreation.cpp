@@ -4,6 +4,7 @@
 #include <newdev.h>
 
 #include "app/PortSettings.h"
+#include "app/ScopedHandles.h"
 #include "contract/DriverInterface.h"
 #include "framework/framework.h"
 
@@ -24,11 +25,8 @@ using UpdateDriverFn = BOOL(WINAPI*)(HWND, LPCWSTR, LPCWSTR, DWORD, PBOOL);
 // without it there are no port settings for the driver to read.
 bool ParametersKeyWritable()
 {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY, 0, KEY_READ | KEY_WRITE, &key) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(key);
-    return true;
+    ScopedRegKey key;
+    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY, 0, KEY_READ | KEY_WRITE, key.Receive()) == ERROR_SUCCESS;
 }
 
 // Installs the port driver for the new child of comNumber from the install folder's INF file.
@@ -50,17 +48,9 @@ void InstallPortDriver(int comNumber)
     CString hardwareId;
     hardwareId.Format(L"%s%08x", SVT_PORT_HARDWARE_ID_PREFIX, static_cast<unsigned>(comNumber));
 
-    HMODULE newdev = LoadLibraryW(L"newdev.dll");
-    if (!newdev)
-        return;
-    auto update = reinterpret_cast<UpdateDriverFn>(
-        reinterpret_cast<void*>(GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesW")));
-    if (update) {
-        BOOL reboot = FALSE;
-        if (update(nullptr, hardwareId, infPath, INSTALLFLAG_READONLY, &reboot))
-            SetLastError(0);
-    }
-    FreeLibrary(newdev);
+    BOOL reboot = FALSE;
+    if (CallUpdateDriverForPlugAndPlayDevices(hardwareId, infPath, INSTALLFLAG_READONLY, &reboot) == 0)
+        SetLastError(0);
 }
 
 }  // namespace
@@ -78,17 +68,15 @@ bool PlugInPort(HDEVINFO deviceInfoSet, SP_DEVICE_INTERFACE_DATA* interfaceData)
     if (!SetupDiGetDeviceInterfaceDetailW(deviceInfoSet, interfaceData, detail, required, nullptr, nullptr))
         return false;
 
-    HANDLE device = CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    if (device == INVALID_HANDLE_VALUE)
+    ScopedHandle device(CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!device.IsValid())
         return false;
 
     BusPlugInRecord record = {BUS_PLUGIN_RECORD_SIZE, BUS_PLUGIN_SERIAL_NO};
     DWORD returned = 0;
-    BOOL accepted = DeviceIoControl(device, IOCTL_BUS_PLUGIN_PORT, &record, sizeof record, &record, sizeof record,
-                                    &returned, nullptr);
-    CloseHandle(device);
-    return accepted != FALSE;
+    return DeviceIoControl(device, IOCTL_BUS_PLUGIN_PORT, &record, sizeof record, &record, sizeof record, &returned,
+                           nullptr) != FALSE;
 }
 
 int AddPortDevice(const int* osVersion, int comNumber)
@@ -96,16 +84,17 @@ int AddPortDevice(const int* osVersion, int comNumber)
     if (!ParametersKeyWritable())
         return 0;
 
-    HDEVINFO set = SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr,
-                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
-    if (set == INVALID_HANDLE_VALUE)
-        return 0;
-
-    SP_DEVICE_INTERFACE_DATA interfaceData{};
-    interfaceData.cbSize = sizeof interfaceData;
-    bool accepted = SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_BUS_DRIVER_INTERFACE, 0, &interfaceData) &&
-                    PlugInPort(set, &interfaceData);
-    SetupDiDestroyDeviceInfoList(set);
+    bool accepted = false;
+    {
+        ScopedDeviceList set(SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr,
+                                                  DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+        if (!set.IsValid())
+            return 0;
+        SP_DEVICE_INTERFACE_DATA interfaceData{};
+        interfaceData.cbSize = sizeof interfaceData;
+        accepted = SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_BUS_DRIVER_INTERFACE, 0, &interfaceData) &&
+                   PlugInPort(set, &interfaceData);
+    }
 
     if (!accepted) {
         AfxMessageBox(L"Driver was not loaded! Please return application!", MB_OK);

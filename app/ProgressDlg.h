@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/AddPortRequest.h"
+#include "app/ScopedHandles.h"
 #include "framework/framework.h"
 
 #include <setupapi.h>
@@ -98,12 +99,9 @@ void RemoveDeviceByComNumber(int comNumber);
 class PortDeviceRemover {
 public:
     PortDeviceRemover();
-    ~PortDeviceRemover();
-    PortDeviceRemover(const PortDeviceRemover&) = delete;
-    PortDeviceRemover& operator=(const PortDeviceRemover&) = delete;
 
     // Whether the list of present port devices could be made.
-    bool Listed() const { return m_set != INVALID_HANDLE_VALUE; }
+    bool Listed() const { return m_set.IsValid(); }
     // Whether Remove(comNumber) finds a device to remove.
     bool Has(int comNumber) { return Find(comNumber) != nullptr; }
     // True when the device was found and the system removed it.
@@ -117,6 +115,6 @@ private:
         bool removed = false;
     };
     Candidate* Find(int comNumber);
-    HDEVINFO m_set;
+    ScopedDeviceList m_set;
     std::vector<Candidate> m_candidates;
 };

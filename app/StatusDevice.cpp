@@ -1,50 +1,36 @@
 #include "app/StatusDevice.h"
 
 #include "app/Globals.h"
+#include "app/ScopedHandles.h"
 
 #include <string.h>
 
 namespace {
 
-// The status device, open for one request; closed when the owner goes.
-class StatusDeviceHandle {
-public:
-    StatusDeviceHandle()
-        : m_hDevice(::CreateFileW(SVT_STATUS_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    ~StatusDeviceHandle()
-    {
-        if (IsOpen())
-            ::CloseHandle(m_hDevice);
-    }
-    StatusDeviceHandle(const StatusDeviceHandle&) = delete;
-    StatusDeviceHandle& operator=(const StatusDeviceHandle&) = delete;
+// Opens the status device for one request; INVALID_HANDLE_VALUE when it does not open.
+HANDLE OpenStatusDevice()
+{
+    return ::CreateFileW(SVT_STATUS_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+}
 
-    bool IsOpen() const { return m_hDevice != INVALID_HANDLE_VALUE; }
-
-    bool Control(DWORD code, void* input, DWORD inputBytes, void* output, DWORD outputBytes)
-    {
-        DWORD returned = 0;
-        return ::DeviceIoControl(m_hDevice, code, input, inputBytes, output, outputBytes, &returned, nullptr) != FALSE;
-    }
-
-private:
-    HANDLE m_hDevice;
-};
+bool Control(HANDLE hDevice, DWORD code, void* input, DWORD inputBytes, void* output, DWORD outputBytes)
+{
+    DWORD returned = 0;
+    return ::DeviceIoControl(hDevice, code, input, inputBytes, output, outputBytes, &returned, nullptr) != FALSE;
+}
 
 }  // namespace
 
 bool ReadLineStates(BYTE (&table)[LINE_STATE_TABLE_SIZE])
 {
-    StatusDeviceHandle device;
-    if (!device.IsOpen())
+    ScopedHandle device(OpenStatusDevice());
+    if (!device.IsValid())
         return false;
     // The driver gives the input no meaning; zeros serve.
     BYTE input[LINE_STATE_TABLE_SIZE] = {};
     BYTE output[LINE_STATE_TABLE_SIZE] = {};
-    if (!device.Control(IOCTL_READ_LINE_STATES, input, sizeof(input), output, sizeof(output)))
+    if (!Control(device, IOCTL_READ_LINE_STATES, input, sizeof(input), output, sizeof(output)))
         return false;
     memcpy(table, output, sizeof(table));
     return true;
@@ -68,12 +54,12 @@ bool IsPortOpen(int com)
 
 TraceRequestResult SendTraceRequest(BYTE enabled, BYTE comNumber)
 {
-    StatusDeviceHandle device;
-    if (!device.IsOpen())
+    ScopedHandle device(OpenStatusDevice());
+    if (!device.IsValid())
         return TraceRequestResult::NotOpened;
     TraceSelection selection = {enabled, comNumber};
-    return device.Control(IOCTL_SET_TRACE, &selection, sizeof(selection), nullptr, 0) ? TraceRequestResult::Accepted
-                                                                                      : TraceRequestResult::Refused;
+    return Control(device, IOCTL_SET_TRACE, &selection, sizeof(selection), nullptr, 0) ? TraceRequestResult::Accepted
+                                                                                       : TraceRequestResult::Refused;
 }
 
 void SendTraceSelection(std::atomic<BYTE>& lastSentTraceFlag)
