@@ -13,6 +13,7 @@
 #include "app/ShellLayout.h"
 #include "app/UncoveredRepaint.h"
 #include "app/Uninstall.h"
+#include "framework/platform.h"
 
 #include <shellapi.h>
 
@@ -60,14 +61,12 @@ void SetUpToolButton(ToolButton& button, const ToolButtonSpec& spec)
     button.SetHoverCursor();
 }
 
-int ReadOsVersion()
+// Major version * 10 + minor version; nothing better than 0 is known when the version cannot
+// be read.
+int OsVersionCode()
 {
-    OSVERSIONINFOW info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-    // Nothing better than 0 is known when the version cannot be read.
-    if (!::GetVersionExW(&info))
-        return 0;
-    return static_cast<int>(info.dwMajorVersion * 10 + info.dwMinorVersion);
+    const SystemVersion version = ReadSystemVersion();
+    return static_cast<int>(version.major * 10 + version.minor);
 }
 
 }  // namespace
@@ -121,7 +120,7 @@ BOOL CSVT_SarventoCtlDlg::OnInitDialog()
     g_hMainWnd = m_hWnd;
     SetIcon(m_hIcon, TRUE);
     SetIcon(m_hIcon, FALSE);
-    g_osVersion = ReadOsVersion();
+    g_osVersion = OsVersionCode();
     LoadMenuBar();
 
     m_fontInUse.CreateFont(16, 10, 0, 0, 900, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");

@@ -3,6 +3,7 @@
 
 #include "app/ScopedHandles.h"
 #include "framework/cstring.h"
+#include "framework/platform.h"
 
 #include <tlhelp32.h>
 
@@ -71,9 +72,6 @@ int KillRunningInstances()
 
 int GetPlatformId()
 {
-    OSVERSIONINFOW info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!::GetVersionExW(&info))
-        return -1;
-    return static_cast<int>(info.dwPlatformId);
+    const SystemVersion version = ReadSystemVersion();
+    return version.known ? static_cast<int>(version.platformId) : -1;
 }

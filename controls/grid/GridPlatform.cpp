@@ -1,20 +1,16 @@
 #include "controls/grid/GridPlatform.h"
 
+#include "framework/platform.h"
+
 #include <shlwapi.h>
 
 namespace {
 
-WORD ReadSystemOsVersion()
+// The running Windows version as (major << 8) | minor.
+WORD SystemGridOsVersion()
 {
-    OSVERSIONINFOW info = {};
-    info.dwOSVersionInfoSize = sizeof info;  // 276
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const BOOL ok = ::GetVersionExW(&info);
-#pragma GCC diagnostic pop
-    if (!ok)
-        return 0;
-    return static_cast<WORD>(((info.dwMajorVersion & 0xFF) << 8) | (info.dwMinorVersion & 0xFF));
+    const SystemVersion version = ReadSystemVersion();
+    return static_cast<WORD>(((version.major & 0xFF) << 8) | (version.minor & 0xFF));
 }
 
 bool ReadSystemCommonControls6()
@@ -48,24 +44,13 @@ void FreeSystemThemeLibrary(HMODULE hModule)
     ::FreeLibrary(hModule);
 }
 
-// Wine's list view draws its focus rectangle after the rows whenever it has the focus; Wine is
-// known by the function its ntdll exports for its version.
-bool SystemListViewDrawsFocusAlways()
-{
-    static const bool wine = [] {
-        HMODULE hNtDll = ::GetModuleHandleW(L"ntdll.dll");
-        return hNtDll != nullptr && ::GetProcAddress(hNtDll, "wine_get_version") != nullptr;
-    }();
-    return wine;
-}
-
-const GridPlatform kSystemPlatform = {&ReadSystemOsVersion,    &ReadSystemCommonControls6,
+const GridPlatform kSystemPlatform = {&SystemGridOsVersion,     &ReadSystemCommonControls6,
                                       &LoadSystemThemeLibrary, &GetSystemThemeProc,
                                       &FreeSystemThemeLibrary, &SystemListViewDrawsFocusAlways};
 
 GridPlatform g_platform = kSystemPlatform;
-bool g_osVersionKnown = false;
-WORD g_osVersion = 0;
+bool g_gridOsVersionKnown = false;
+WORD g_gridOsVersion = 0;
 
 }  // namespace
 
@@ -83,17 +68,17 @@ GridPlatform SetGridPlatform(const GridPlatform& platform)
 {
     const GridPlatform old = g_platform;
     g_platform = platform;
-    g_osVersionKnown = false;
+    g_gridOsVersionKnown = false;
     return old;
 }
 
 WORD GridOsVersion()
 {
-    if (!g_osVersionKnown) {
-        g_osVersion = g_platform.ReadOsVersion();
-        g_osVersionKnown = true;
+    if (!g_gridOsVersionKnown) {
+        g_gridOsVersion = g_platform.ReadOsVersion();
+        g_gridOsVersionKnown = true;
     }
-    return g_osVersion;
+    return g_gridOsVersion;
 }
 
 bool IsCommonControls6()

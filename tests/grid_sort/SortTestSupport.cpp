@@ -218,12 +218,12 @@ bool ListViewHasGroups()
 
 namespace {
 
-WORD g_osVersion = 0;
+WORD g_chosenOsVersion = 0;
 bool g_commonControls6 = false;
 
 WORD ChosenOsVersion()
 {
-    return g_osVersion;
+    return g_chosenOsVersion;
 }
 bool ChosenCommonControls6()
 {
@@ -234,7 +234,7 @@ bool ChosenCommonControls6()
 
 PlatformOverride::PlatformOverride(WORD osVersion, bool commonControls6)
 {
-    g_osVersion = osVersion;
+    g_chosenOsVersion = osVersion;
     g_commonControls6 = commonControls6;
     GridPlatform platform = SystemGridPlatform();
     platform.ReadOsVersion = &ChosenOsVersion;
