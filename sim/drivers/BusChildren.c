@@ -386,7 +386,7 @@ static void RestoreChildren(void)
     ZwClose(key);
 }
 
-static void WorkerThread(PVOID context)
+static void NTAPI WorkerThread(PVOID context)
 {
     LONGLONG nextCheck = 0;
 

@@ -6,6 +6,7 @@
 #include <ntddk.h>
 
 #include "BusChildren.h"
+#include "Dispatch.h"
 #include "KernelRegistry.h"
 #include "SimState.h"
 #include "contract/DriverInterface.h"
@@ -16,14 +17,6 @@
 static DEVICE_OBJECT* g_busDevice;
 static DEVICE_OBJECT* g_controlDevice;
 static WCHAR g_busLink[LINK_CHARS];
-
-static NTSTATUS Complete(IRP* irp, NTSTATUS status, ULONG_PTR information)
-{
-    irp->IoStatus.Status = status;
-    irp->IoStatus.Information = information;
-    IoCompleteRequest(irp, IO_NO_INCREMENT);
-    return status;
-}
 
 /* IOCTL_BUS_PLUGIN_PORT: input and output are one BusPlugInRecord. The record comes back
    unchanged; what counts for the caller is the status. */
@@ -77,22 +70,6 @@ static NTSTATUS OnControlDeviceControl(IRP* irp, const IO_STACK_LOCATION* stack)
     }
 }
 
-static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT* device, IRP* irp)
-{
-    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
-
-    if (device == g_controlDevice)
-        return OnControlDeviceControl(irp, stack);
-    return OnBusDeviceControl(irp, stack);
-}
-
-/* Both devices open shared, by any number of callers. */
-static NTSTATUS DispatchCreateClose(DEVICE_OBJECT* device, IRP* irp)
-{
-    UNREFERENCED_PARAMETER(device);
-    return Complete(irp, STATUS_SUCCESS, 0);
-}
-
 static NTSTATUS CreateDeviceWithLink(DRIVER_OBJECT* driver, const WCHAR* deviceName, const WCHAR* linkName, ULONG type,
                                      DEVICE_OBJECT** device)
 {
@@ -125,7 +102,7 @@ static void DeleteDeviceWithLink(DEVICE_OBJECT** device, const WCHAR* linkName)
     *device = NULL;
 }
 
-static void DriverUnload(DRIVER_OBJECT* driver)
+static void NTAPI DriverUnload(DRIVER_OBJECT* driver)
 {
     UNREFERENCED_PARAMETER(driver);
     ChildrenStop();
@@ -133,15 +110,13 @@ static void DriverUnload(DRIVER_OBJECT* driver)
     DeleteDeviceWithLink(&g_busDevice, g_busLink);
 }
 
-NTSTATUS DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
+NTSTATUS NTAPI DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
 {
     NTSTATUS status;
 
     UNREFERENCED_PARAMETER(registryPath);
     SimLogInit(SVT_BUS_SERVICE_NAME);
-    driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreateClose;
-    driver->MajorFunction[IRP_MJ_CLOSE] = DispatchCreateClose;
-    driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
+    SetDispatchRoutines(driver, &g_controlDevice, OnControlDeviceControl, OnBusDeviceControl);
     driver->DriverUnload = DriverUnload;
 
     if (!FormatBusInterfaceLink(g_busLink, LINK_CHARS))

@@ -7,6 +7,7 @@
  */
 #include <ntddk.h>
 
+#include "Dispatch.h"
 #include "KernelRegistry.h"
 #include "SimState.h"
 #include "contract/DriverInterface.h"
@@ -24,14 +25,6 @@ static DEVICE_OBJECT* g_controlDevice;
 static BOOLEAN g_statusLinked;
 static FAST_MUTEX g_linkLock;
 static volatile LONG g_readCount;
-
-static NTSTATUS Complete(IRP* irp, NTSTATUS status, ULONG_PTR information)
-{
-    irp->IoStatus.Status = status;
-    irp->IoStatus.Information = information;
-    IoCompleteRequest(irp, IO_NO_INCREMENT);
-    return status;
-}
 
 /* A value name is the decimal COM number, 1 to LINE_STATE_TABLE_SIZE. */
 static ULONG ParseComNumber(const WCHAR* name)
@@ -199,22 +192,6 @@ static NTSTATUS OnControlDeviceControl(IRP* irp, const IO_STACK_LOCATION* stack)
     return Complete(irp, ApplyStatusVisibility(), 0);
 }
 
-static NTSTATUS DispatchDeviceControl(DEVICE_OBJECT* device, IRP* irp)
-{
-    const IO_STACK_LOCATION* stack = IoGetCurrentIrpStackLocation(irp);
-
-    if (device == g_controlDevice)
-        return OnControlDeviceControl(irp, stack);
-    return OnStatusDeviceControl(irp, stack);
-}
-
-/* Both devices open shared, by any number of callers. */
-static NTSTATUS DispatchCreateClose(DEVICE_OBJECT* device, IRP* irp)
-{
-    UNREFERENCED_PARAMETER(device);
-    return Complete(irp, STATUS_SUCCESS, 0);
-}
-
 static void DeleteDevices(void)
 {
     UNICODE_STRING link;
@@ -236,13 +213,13 @@ static void DeleteDevices(void)
     }
 }
 
-static void DriverUnload(DRIVER_OBJECT* driver)
+static void NTAPI DriverUnload(DRIVER_OBJECT* driver)
 {
     UNREFERENCED_PARAMETER(driver);
     DeleteDevices();
 }
 
-NTSTATUS DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
+NTSTATUS NTAPI DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
 {
     UNICODE_STRING name;
     UNICODE_STRING link;
@@ -252,9 +229,7 @@ NTSTATUS DriverEntry(DRIVER_OBJECT* driver, UNICODE_STRING* registryPath)
     SimLogInit(SVT_PORT_SERVICE_NAME);
     ExInitializeFastMutex(&g_linkLock);
     ExInitializeFastMutex(&g_lineStatesLock);
-    driver->MajorFunction[IRP_MJ_CREATE] = DispatchCreateClose;
-    driver->MajorFunction[IRP_MJ_CLOSE] = DispatchCreateClose;
-    driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = DispatchDeviceControl;
+    SetDispatchRoutines(driver, &g_controlDevice, OnControlDeviceControl, OnStatusDeviceControl);
     driver->DriverUnload = DriverUnload;
 
     RtlInitUnicodeString(&name, STATUS_DEVICE_NAME);
