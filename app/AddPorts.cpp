@@ -6,6 +6,7 @@
 #include "app/Globals.h"
 #include "app/PortDeviceCreation.h"
 #include "app/PortSettings.h"
+#include "app/Trace.h"
 
 namespace {
 
@@ -109,8 +110,11 @@ void CSVT_ProgressDlg::RemoveUnplacedPorts(bool unconditionally)
 bool IsComInSerialcomm(int comNumber)
 {
     ScopedRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSerialCommKey, 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+    const LONG opened = RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSerialCommKey, 0, KEY_READ, key.Receive());
+    if (opened != ERROR_SUCCESS) {
+        TRACE_FAILURE(L"RegOpenKeyExW(SERIALCOMM)", opened);
         return false;
+    }
     for (DWORD index = 0;; ++index) {
         wchar_t name[260];
         wchar_t data[130 + 1] = {};  // 260 bytes of data and a terminator of our own

@@ -3,6 +3,7 @@
 
 #include "app/ComUsage.h"
 #include "app/Globals.h"
+#include "app/Trace.h"
 
 #include <ddk/msports.h>
 
@@ -141,7 +142,9 @@ void CSVT_ComDBDlg::OnBnClickedApply()
     }
 
     HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
-    if (::ComDBOpen(&hComDB) != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr) {
+    const LONG opened = ::ComDBOpen(&hComDB);
+    if (opened != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr) {
+        TRACE_FAILURE(L"ComDBOpen", opened);
         AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
         return;
     }

@@ -4,6 +4,7 @@
 #include "app/PortDevice.h"
 #include "app/PortSettings.h"
 #include "app/ScopedHandles.h"
+#include "app/Trace.h"
 #include "framework/cstring.h"
 #include "framework/msgbox.h"
 
@@ -52,11 +53,17 @@ bool MarkClaimedPorts(bool& claimsRead)
 {
     claimsRead = false;
     HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
-    if (::ComDBOpen(&hComDB) != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr)
+    const LONG opened = ::ComDBOpen(&hComDB);
+    if (opened != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr) {
+        TRACE_FAILURE(L"ComDBOpen", opened);
         return false;
+    }
     BYTE usage[kComNumberCount] = {};
     DWORD portsReported = 0;
-    if (::ComDBGetCurrentPortUsage(hComDB, usage, sizeof(usage), CDB_REPORT_BYTES, &portsReported) == ERROR_SUCCESS) {
+    const LONG reported = ::ComDBGetCurrentPortUsage(hComDB, usage, sizeof(usage), CDB_REPORT_BYTES, &portsReported);
+    if (reported != ERROR_SUCCESS) {
+        TRACE_FAILURE(L"ComDBGetCurrentPortUsage", reported);
+    } else {
         claimsRead = true;
         for (int i = 0; i < kComNumberCount; ++i) {
             if (usage[i] == 1 && g_comUsageMap[i] != COMUSE_PRESENT)

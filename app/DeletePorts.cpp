@@ -8,6 +8,7 @@
 #include "app/PortDevice.h"
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
+#include "app/Trace.h"
 #include "contract/DriverInterface.h"
 
 #include <vector>
@@ -52,8 +53,10 @@ bool DeleteOnePort(HCOMDB comDb, PortDeviceRemover& devices, const CSVT_ComInfo&
 
 bool OpenComDb(HCOMDB* comDb)
 {
-    if (ComDBOpen(comDb) == ERROR_SUCCESS)
+    const LONG status = ComDBOpen(comDb);
+    if (status == ERROR_SUCCESS)
         return true;
+    TRACE_FAILURE(L"ComDBOpen", status);
     AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
     return false;
 }
@@ -171,7 +174,10 @@ bool PortDeviceRemover::Remove(int comNumber)
     if (candidate == nullptr)
         return false;
     candidate->removed = true;
-    return SetupDiRemoveDevice(m_set, &candidate->device) != FALSE;
+    if (SetupDiRemoveDevice(m_set, &candidate->device))
+        return true;
+    TRACE_LAST_ERROR(L"SetupDiRemoveDevice");
+    return false;
 }
 
 void RemoveDeviceByComNumber(int comNumber)

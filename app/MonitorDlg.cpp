@@ -7,6 +7,7 @@
 #include "app/MonitorSchedule.h"
 #include "app/PortText.h"
 #include "app/StatusDevice.h"
+#include "app/Trace.h"
 
 #include <stdlib.h>
 
@@ -228,6 +229,7 @@ bool CSVT_MonitorDlg::StartPolling()
     // Started suspended so that the object is kept for the join at the end.
     CWinThread* pThread = AfxBeginThread(MonitorThreadProc, pThreadPoll, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     if (pThread == nullptr) {
+        TRACE_LAST_ERROR(L"AfxBeginThread(monitor)");
         delete pThreadPoll;
         poll.Running = 0;
         return false;
@@ -235,6 +237,7 @@ bool CSVT_MonitorDlg::StartPolling()
     pThread->m_bAutoDelete = FALSE;
     m_pThread = pThread;
     if (pThread->ResumeThread() == static_cast<DWORD>(-1)) {
+        TRACE_LAST_ERROR(L"ResumeThread(monitor)");
         // A thread that never ran can go at once, and its reference with it.
         ::TerminateThread(pThread->m_hThread, 0);
         delete pThread;

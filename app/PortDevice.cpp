@@ -1,5 +1,6 @@
 #include "app/PortDevice.h"
 
+#include "app/Trace.h"
 #include "contract/DriverInterface.h"
 #include "framework/cstring.h"
 #include "framework/msgbox.h"
@@ -16,6 +17,7 @@ bool ReadDeviceText(HDEVINFO hDevInfo, SP_DEVINFO_DATA* pDevice, DWORD property,
     DWORD dataBytes = 0;
     if (!::SetupDiGetDeviceRegistryPropertyW(hDevInfo, pDevice, property, nullptr, reinterpret_cast<BYTE*>(text),
                                              kDeviceTextChars * sizeof(wchar_t), &dataBytes)) {
+        TRACE_LAST_ERROR(L"SetupDiGetDeviceRegistryPropertyW");
         text[0] = L'\0';
         return false;
     }
@@ -47,7 +49,11 @@ bool HasPortFriendlyNamePrefix(LPCWSTR friendlyName)
 
 HDEVINFO GetPresentComPortDevices()
 {
-    return ::SetupDiGetClassDevsW(&GUID_DEVINTERFACE_COMPORT, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    const HDEVINFO hDevInfo =
+        ::SetupDiGetClassDevsW(&GUID_DEVINTERFACE_COMPORT, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (hDevInfo == INVALID_HANDLE_VALUE)
+        TRACE_LAST_ERROR(L"SetupDiGetClassDevsW(COM ports)");
+    return hDevInfo;
 }
 
 bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR friendlyName)>& onPort)

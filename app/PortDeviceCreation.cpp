@@ -5,6 +5,7 @@
 
 #include "app/PortSettings.h"
 #include "app/ScopedHandles.h"
+#include "app/Trace.h"
 #include "contract/DriverInterface.h"
 #include "framework/framework.h"
 
@@ -26,7 +27,10 @@ using UpdateDriverFn = BOOL(WINAPI*)(HWND, LPCWSTR, LPCWSTR, DWORD, PBOOL);
 bool ParametersKeyWritable()
 {
     ScopedRegKey key;
-    return RegOpenKeyExW(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY, 0, KEY_READ | KEY_WRITE, key.Receive()) == ERROR_SUCCESS;
+    const LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, SVT_PARAMETERS_KEY, 0, KEY_READ | KEY_WRITE, key.Receive());
+    if (status != ERROR_SUCCESS)
+        TRACE_FAILURE(L"RegOpenKeyExW(parameters key)", status);
+    return status == ERROR_SUCCESS;
 }
 
 // Installs the port driver for the new child of comNumber from the install folder's INF file.
@@ -59,24 +63,34 @@ bool PlugInPort(HDEVINFO deviceInfoSet, SP_DEVICE_INTERFACE_DATA* interfaceData)
 {
     DWORD required = 0;
     if (SetupDiGetDeviceInterfaceDetailW(deviceInfoSet, interfaceData, nullptr, 0, &required, nullptr) ||
-        GetLastError() != ERROR_INSUFFICIENT_BUFFER || required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W))
+        GetLastError() != ERROR_INSUFFICIENT_BUFFER || required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
+        TRACE_LAST_ERROR(L"SetupDiGetDeviceInterfaceDetailW(size)");
         return false;
+    }
 
     std::vector<BYTE> buffer(required);
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
-    if (!SetupDiGetDeviceInterfaceDetailW(deviceInfoSet, interfaceData, detail, required, nullptr, nullptr))
+    if (!SetupDiGetDeviceInterfaceDetailW(deviceInfoSet, interfaceData, detail, required, nullptr, nullptr)) {
+        TRACE_LAST_ERROR(L"SetupDiGetDeviceInterfaceDetailW");
         return false;
+    }
 
     ScopedHandle device(CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!device.IsValid())
+    if (!device.IsValid()) {
+        TRACE_LAST_ERROR(L"CreateFileW(bus interface)");
         return false;
+    }
 
     BusPlugInRecord record = {BUS_PLUGIN_RECORD_SIZE, BUS_PLUGIN_SERIAL_NO};
     DWORD returned = 0;
-    return DeviceIoControl(device, IOCTL_BUS_PLUGIN_PORT, &record, sizeof record, &record, sizeof record, &returned,
-                           nullptr) != FALSE;
+    if (!DeviceIoControl(device, IOCTL_BUS_PLUGIN_PORT, &record, sizeof record, &record, sizeof record, &returned,
+                         nullptr)) {
+        TRACE_LAST_ERROR(L"DeviceIoControl(IOCTL_BUS_PLUGIN_PORT)");
+        return false;
+    }
+    return true;
 }
 
 int AddPortDevice(const int* osVersion, int comNumber)
@@ -88,12 +102,16 @@ int AddPortDevice(const int* osVersion, int comNumber)
     {
         ScopedDeviceList set(SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr,
                                                   DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
-        if (!set.IsValid())
+        if (!set.IsValid()) {
+            TRACE_LAST_ERROR(L"SetupDiGetClassDevsW(bus interface)");
             return 0;
+        }
         SP_DEVICE_INTERFACE_DATA interfaceData{};
         interfaceData.cbSize = sizeof interfaceData;
-        accepted = SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_BUS_DRIVER_INTERFACE, 0, &interfaceData) &&
-                   PlugInPort(set, &interfaceData);
+        if (SetupDiEnumDeviceInterfaces(set, nullptr, &GUID_BUS_DRIVER_INTERFACE, 0, &interfaceData))
+            accepted = PlugInPort(set, &interfaceData);
+        else
+            TRACE_LAST_ERROR(L"SetupDiEnumDeviceInterfaces(bus interface)");
     }
 
     if (!accepted) {
@@ -111,13 +129,19 @@ int CallUpdateDriverForPlugAndPlayDevices(LPCWSTR hardwareId, LPCWSTR infPath, D
                                           BOOL* rebootRequired)
 {
     HMODULE newdev = LoadLibraryW(L"newdev.dll");
-    if (!newdev)
+    if (!newdev) {
+        TRACE_LAST_ERROR(L"LoadLibraryW(newdev.dll)");
         return 2;
+    }
     int result = 2;
     auto update = reinterpret_cast<UpdateDriverFn>(
         reinterpret_cast<void*>(GetProcAddress(newdev, "UpdateDriverForPlugAndPlayDevicesW")));
-    if (update && update(nullptr, hardwareId, infPath, installFlags, rebootRequired))
+    if (update == nullptr)
+        TRACE_LAST_ERROR(L"GetProcAddress(UpdateDriverForPlugAndPlayDevicesW)");
+    else if (update(nullptr, hardwareId, infPath, installFlags, rebootRequired))
         result = 0;
+    else
+        TRACE_LAST_ERROR(L"UpdateDriverForPlugAndPlayDevicesW");
     FreeLibrary(newdev);
     return result;
 }

@@ -3,6 +3,7 @@
 #include "app/DeviceParamWriter.h"
 #include "app/RegKeyTree.h"
 #include "app/ScopedHandles.h"
+#include "app/Trace.h"
 #include "contract/DriverInterface.h"
 
 #include <string.h>
@@ -79,10 +80,13 @@ int SetRegString(HKEY hKey, LPCWSTR valueName, LPCWSTR text)
     const size_t dataBytes = (wcslen(text) + 1) * sizeof(wchar_t);
     if (dataBytes > MAXDWORD)
         return 0;
-    return ::RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                            static_cast<DWORD>(dataBytes)) == ERROR_SUCCESS
-               ? 1
-               : 0;
+    const LONG status =
+        ::RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(dataBytes));
+    if (status != ERROR_SUCCESS) {
+        TRACE_FAILURE(L"RegSetValueExW", status);
+        return 0;
+    }
+    return 1;
 }
 
 int QueryRegDword(HKEY hKey, LPCWSTR valueName, DWORD& value)
@@ -116,13 +120,18 @@ int ReadRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD& value)
 int WriteRegDword(LPCWSTR keyPath, LPCWSTR valueName, DWORD value)
 {
     ScopedRegKey key;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                          key.Receive(), nullptr) != ERROR_SUCCESS)
+    LONG status = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                    nullptr, key.Receive(), nullptr);
+    if (status != ERROR_SUCCESS) {
+        TRACE_FAILURE(L"RegCreateKeyExW", status);
         return 0;
-    return ::RegSetValueExW(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value)) ==
-                   ERROR_SUCCESS
-               ? 1
-               : 0;
+    }
+    status = ::RegSetValueExW(key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    if (status != ERROR_SUCCESS) {
+        TRACE_FAILURE(L"RegSetValueExW", status);
+        return 0;
+    }
+    return 1;
 }
 
 int ReadRegString(LPCWSTR keyPath, LPCWSTR valueName, CString& text)
@@ -155,10 +164,14 @@ bool IsRegValueMissing(LPCWSTR keyPath, LPCWSTR valueName)
 int WriteRegString(LPCWSTR keyPath, LPCWSTR valueName, LPCWSTR text)
 {
     ScopedRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ | KEY_WRITE, key.Receive()) != ERROR_SUCCESS &&
-        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
-                          nullptr, key.Receive(), nullptr) != ERROR_SUCCESS)
-        return 0;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_READ | KEY_WRITE, key.Receive()) != ERROR_SUCCESS) {
+        const LONG created = ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                               KEY_READ | KEY_WRITE, nullptr, key.Receive(), nullptr);
+        if (created != ERROR_SUCCESS) {
+            TRACE_FAILURE(L"RegCreateKeyExW", created);
+            return 0;
+        }
+    }
     return SetRegString(key, valueName, text);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/Globals.h"
 #include "app/ScopedHandles.h"
+#include "app/Trace.h"
 
 #include <string.h>
 
@@ -10,14 +11,20 @@ namespace {
 // Opens the status device for one request; INVALID_HANDLE_VALUE when it does not open.
 HANDLE OpenStatusDevice()
 {
-    return ::CreateFileW(SVT_STATUS_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE hDevice = ::CreateFileW(SVT_STATUS_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hDevice == INVALID_HANDLE_VALUE)
+        TRACE_LAST_ERROR(L"CreateFileW(status device)");
+    return hDevice;
 }
 
 bool Control(HANDLE hDevice, DWORD code, void* input, DWORD inputBytes, void* output, DWORD outputBytes)
 {
     DWORD returned = 0;
-    return ::DeviceIoControl(hDevice, code, input, inputBytes, output, outputBytes, &returned, nullptr) != FALSE;
+    if (::DeviceIoControl(hDevice, code, input, inputBytes, output, outputBytes, &returned, nullptr))
+        return true;
+    TRACE_LAST_ERROR(L"DeviceIoControl(status device)");
+    return false;
 }
 
 }  // namespace
