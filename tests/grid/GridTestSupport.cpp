@@ -1,87 +1,11 @@
 #include "tests/grid/GridTestSupport.h"
 
-#include "tests/support/DialogTemplate.h"
-
 namespace gridtest {
-
-// clang-format off
-BEGIN_MESSAGE_MAP(GridHost, CDialog)
-    ON_NOTIFY(LVN_ENDLABELEDITW, kListId, &GridHost::OnEndLabelEdit)
-    ON_NOTIFY(NM_CUSTOMDRAW, kListId, &GridHost::OnCustomDraw)
-    ON_NOTIFY(NM_CLICK, kListId, &GridHost::OnClick)
-    ON_NOTIFY(LVN_GETDISPINFOW, kListId, &GridHost::OnGetDispInfo)
-END_MESSAGE_MAP()
-// clang-format on
-
-bool GridHost::Make(DWORD listStyle, const wchar_t* font, WORD points)
-{
-    static std::vector<uitest::DialogTemplate> templates;  // must outlive the dialogs
-    templates.emplace_back(WS_POPUP | WS_CAPTION | WS_VISIBLE, 320, 200, L"Grid", font, points);
-    templates.back()
-        .Control(L"SysListView32", L"", kListId, listStyle | WS_TABSTOP | WS_BORDER, 5, 5, 300, 150)
-        .Control(L"Edit", L"", kNextId, WS_TABSTOP | WS_BORDER, 5, 170, 100, 14);
-    if (!CreateIndirect(templates.back().Get(), nullptr))
-        return false;
-    SetWindowPos(nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(SW_SHOW);
-    ::SetForegroundWindow(m_hWnd);
-    return true;
-}
-
-void GridHost::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* /*pResult*/)
-{
-    const auto* pInfo = reinterpret_cast<const NMLVDISPINFOW*>(pNMHDR);
-    EndEdit edit;
-    edit.mask = pInfo->item.mask;
-    edit.item = pInfo->item.iItem;
-    edit.subItem = pInfo->item.iSubItem;
-    edit.textNull = pInfo->item.pszText == nullptr;
-    if (!edit.textNull)
-        edit.text = pInfo->item.pszText;
-    edit.cchTextMax = pInfo->item.cchTextMax;
-    edit.lParam = pInfo->item.lParam;
-    edit.image = pInfo->item.iImage;
-    edit.hwndFrom = pInfo->hdr.hwndFrom;
-    edit.idFrom = pInfo->hdr.idFrom;
-    endEdits.push_back(edit);
-}
-
-void GridHost::OnCustomDraw(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
-{
-    ++customDrawSeen;
-}
-
-void GridHost::OnClick(NMHDR* /*pNMHDR*/, LRESULT* pResult)
-{
-    ++clicksSeen;
-    clickResultSeen = *pResult;
-}
-
-void GridHost::OnGetDispInfo(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
-{
-    ++dispInfoSeen;
-}
 
 std::vector<int>& DeletionLog()
 {
     static std::vector<int> log;
     return log;
-}
-
-void GridFixture::SetUp()
-{
-    DeletionLog().clear();
-    ASSERT_TRUE(host.Make());
-    ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
-    uitest::PumpMessages();
-}
-
-void GridFixture::TearDown()
-{
-    if (host.m_hWnd != nullptr)
-        host.DestroyWindow();
-    uitest::PumpMessages();
-    AfxCleanupTempMap();
 }
 
 void GridFixture::Fill(int nCols, int nRows)

@@ -1,6 +1,5 @@
-// What the grid tests share: a dialog that holds a grid as the port list page does (a list view of
-// the template, attached by subclassing) and records the notifications that reach its own map, a
-// grid whose hooks a test can set, traits that count their deletion, and custom-draw records.
+// What the grid tests share besides the grid test host: a grid whose hooks a test can set, traits
+// that count their deletion, and custom-draw records.
 #pragma once
 
 #include "controls/grid/CGridColumnTraitCombo.h"
@@ -11,6 +10,7 @@
 #include "controls/grid/CGridRowTraitXP.h"
 #include "controls/grid/GridPlatform.h"
 #include "framework/framework.h"
+#include "tests/support/GridHost.h"
 #include "tests/support/UiHarness.h"
 
 #include <gtest/gtest.h>
@@ -21,45 +21,10 @@
 
 namespace gridtest {
 
-const int kListId = 1019;
-const int kNextId = 1020;  // an edit box after the list in the tab order
-
-// One LVN_ENDLABELEDITW as the list's parent received it.
-struct EndEdit {
-    UINT mask = 0;
-    int item = -1;
-    int subItem = -1;
-    bool textNull = true;
-    std::wstring text;
-    int cchTextMax = 0;
-    LPARAM lParam = 0;
-    int image = 0;
-    HWND hwndFrom = nullptr;
-    UINT_PTR idFrom = 0;
-};
-
-// The port list page's situation: a dialog with the list (control 1019) and an edit box after it.
-class GridHost : public CDialog {
-public:
-    // Creates and shows the dialog; listStyle is added to WS_TABSTOP | WS_BORDER.
-    bool Make(DWORD listStyle = LVS_REPORT, const wchar_t* font = L"MS Shell Dlg", WORD points = 8);
-
-    std::vector<EndEdit> endEdits;
-    int customDrawSeen = 0;
-    int clicksSeen = 0;
-    LRESULT clickResultSeen = -1;
-    int dispInfoSeen = 0;
-
-protected:
-    void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnCustomDraw(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnClick(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnOK() override {}
-    void OnCancel() override {}
-
-    DECLARE_MESSAGE_MAP()
-};
+using gridhost::EndEdit;
+using gridhost::GridHost;
+using gridhost::kListId;
+using gridhost::kNextId;
 
 // A grid whose hooks and members a test can reach.
 class TestGrid : public CGridListCtrlEx {
@@ -136,15 +101,15 @@ private:
 };
 
 // The fixture of tests with a real grid: a shown dialog whose list is attached to a TestGrid.
-class GridFixture : public ::testing::Test {
+class GridFixture : public gridhost::GridHostFixture<TestGrid> {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        DeletionLog().clear();
+        GridHostFixture::SetUp();
+    }
     // Columns "A".."..." of width 80 and rows "rN-cM".
     void Fill(int nCols, int nRows);
-
-    GridHost host;
-    TestGrid grid;
 };
 
 // A custom-draw record of the grid for a stage, row and column, drawing into hDC.

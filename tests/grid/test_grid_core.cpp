@@ -437,7 +437,7 @@ TEST_F(GridFonts, TheMarginFactorScalesTheListsFontAndCompoundsOnASecondCall)
 TEST(GridFontsOfThePage, ThePagesArialNinePointListGrowsToFourteenPixels)
 {
     GridHost host;
-    ASSERT_TRUE(host.Make(LVS_REPORT, L"Arial", 9));
+    ASSERT_TRUE(host.Make(LVS_REPORT, 300, L"Arial", 9));
     TestGrid grid;
     ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
     EXPECT_EQ(-12, FontHeight(grid.m_hWnd));
@@ -609,6 +609,6 @@ TEST_F(GridCells, ReflectedNotificationsTheGridLetsGoReachTheParentWithTheGridsR
     RECT row = {};
     ASSERT_TRUE(grid.GetItemRect(1, &row, LVIR_BOUNDS));
     uitest::ClickAt(grid.m_hWnd, row.left + 10, (row.top + row.bottom) / 2);
-    ASSERT_TRUE(PumpUntil([&] { return host.clicksSeen > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return host.clicks > 0; }));
     EXPECT_EQ(5, host.clickResultSeen);
 }

@@ -1,68 +1,6 @@
 #include "tests/grid_nav/NavTestSupport.h"
 
-#include "tests/support/DialogTemplate.h"
-
 namespace navtest {
-
-BEGIN_MESSAGE_MAP(NavHost, CDialog)
-ON_NOTIFY(LVN_BEGINLABELEDITW, kListId, &NavHost::OnBeginLabelEdit)
-ON_NOTIFY(LVN_ENDLABELEDITW, kListId, &NavHost::OnEndLabelEdit)
-ON_NOTIFY(LVN_KEYDOWN, kListId, &NavHost::OnKeyDownList)
-ON_NOTIFY(NM_CLICK, kListId, &NavHost::OnClickList)
-ON_NOTIFY(NM_KILLFOCUS, kListId, &NavHost::OnKillFocusList)
-END_MESSAGE_MAP()
-
-bool NavHost::Make(DWORD listStyle, short listCx)
-{
-    static std::vector<uitest::DialogTemplate> templates;  // must outlive the dialogs
-    templates.emplace_back(WS_POPUP | WS_CAPTION | WS_VISIBLE, static_cast<short>(listCx + 20), 200, L"Grid");
-    templates.back()
-        .Control(L"SysListView32", L"", kListId, LVS_REPORT | listStyle | WS_TABSTOP | WS_BORDER, 5, 5, listCx, 150)
-        .Control(L"Edit", L"", kListId + 1, WS_TABSTOP | WS_BORDER, 5, 170, 100, 14);
-    if (!CreateIndirect(templates.back().Get(), nullptr))
-        return false;
-    SetWindowPos(nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(SW_SHOW);
-    ::SetForegroundWindow(m_hWnd);
-    return true;
-}
-
-void NavHost::OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
-{
-    ++beginEdits;
-    beginEditData = reinterpret_cast<const NMLVDISPINFOW*>(pNMHDR)->item.lParam;
-    *pResult = beginEditAnswer;
-}
-
-void NavHost::OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult)
-{
-    const auto* pInfo = reinterpret_cast<const NMLVDISPINFOW*>(pNMHDR);
-    EndEditSeen seen;
-    seen.mask = pInfo->item.mask;
-    seen.item = pInfo->item.iItem;
-    seen.subItem = pInfo->item.iSubItem;
-    if (pInfo->item.pszText != nullptr && pInfo->item.pszText != LPSTR_TEXTCALLBACKW)
-        seen.text = pInfo->item.pszText;
-    if (seen.item >= 0 && seen.subItem >= 0)
-        seen.cellTextThen = uitest::ListViewCellText(pInfo->hdr.hwndFrom, seen.item, seen.subItem);
-    seen.resultOnEntry = *pResult;
-    endEdits.push_back(seen);
-}
-
-void NavHost::OnKeyDownList(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
-{
-    ++keyDowns;
-}
-
-void NavHost::OnClickList(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
-{
-    ++clicks;
-}
-
-void NavHost::OnKillFocusList(NMHDR* /*pNMHDR*/, LRESULT* /*pResult*/)
-{
-    ++killFocusNotes;
-}
 
 // ---- NavGrid ------------------------------------------------------------------------------------
 
@@ -208,32 +146,6 @@ void FakeStore::SelectProfile(LPCWSTR pszProfile)
 
 // ---- menus --------------------------------------------------------------------------------------
 
-std::vector<MenuItem> ReadMenu(HMENU hMenu)
-{
-    std::vector<MenuItem> items;
-    const int nCount = ::GetMenuItemCount(hMenu);
-    for (int i = 0; i < nCount; ++i) {
-        wchar_t text[256] = {};
-        MENUITEMINFOW info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
-        info.dwTypeData = text;
-        info.cch = 255;
-        if (!::GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &info))
-            continue;
-        MenuItem item;
-        item.id = info.wID;
-        item.text = text;
-        item.separator = (info.fType & MFT_SEPARATOR) != 0;
-        item.checked = (info.fState & MFS_CHECKED) != 0;
-        item.disabled = (::GetMenuState(hMenu, static_cast<UINT>(i), MF_BYPOSITION) & MF_DISABLED) != 0;
-        if (info.hSubMenu != nullptr)
-            item.popup = ReadMenu(info.hSubMenu);
-        items.push_back(item);
-    }
-    return items;
-}
-
 MenuRecorder::MenuRecorder()
 {
     m_old = AfxSetPopupMenuHandler([this](const AfxPopupMenuCall& call) {
@@ -249,30 +161,6 @@ MenuRecorder::~MenuRecorder()
 }
 
 // ---- NavFixture ---------------------------------------------------------------------------------
-
-void NavFixture::SetUp()
-{
-    ASSERT_TRUE(host.Make());
-    ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
-    uitest::PumpMessages();
-}
-
-void NavFixture::TearDown()
-{
-    if (host.m_hWnd != nullptr)
-        host.DestroyWindow();
-    uitest::PumpMessages();
-    AfxCleanupTempMap();
-}
-
-void NavFixture::Remake(DWORD listStyle, short listCx)
-{
-    host.DestroyWindow();
-    uitest::PumpMessages();
-    ASSERT_TRUE(host.Make(listStyle, listCx));
-    ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
-    uitest::PumpMessages();
-}
 
 void NavFixture::AddColumns(const std::vector<std::wstring>& headings, int width)
 {

@@ -1,7 +1,6 @@
-// What the tests of the grid's columns, menus, focus cell, editing and tooltips share: a dialog
-// holding the grid as the port list page does (a list of the template, attached by subclassing)
-// that records the notifications reaching its own map, a grid whose hooks record their calls, a
-// column-state store that logs what the grid asks of it, and popup menus read as they are shown.
+// What the tests of the grid's columns, menus, focus cell, editing and tooltips share besides the
+// grid test host: a grid whose hooks record their calls, a column-state store that logs what the
+// grid asks of it, and popup menus recorded as they are shown.
 #pragma once
 
 #include "controls/grid/CGridColumnTraitCombo.h"
@@ -10,6 +9,7 @@
 #include "controls/grid/CGridListCtrlEx.h"
 #include "controls/grid/ColumnStateStore.h"
 #include "framework/framework.h"
+#include "tests/support/GridHost.h"
 #include "tests/support/UiHarness.h"
 
 #include <gtest/gtest.h>
@@ -21,42 +21,10 @@
 
 namespace navtest {
 
-const int kListId = 1019;
-
-// One LVN_ENDLABELEDITW as the dialog's own handler saw it.
-struct EndEditSeen {
-    UINT mask = 0;
-    int item = -1;
-    int subItem = -1;
-    std::wstring text;           // empty when the record had no text
-    std::wstring cellTextThen;   // the cell's text when the handler ran
-    LRESULT resultOnEntry = -1;  // what the grid left as the result before the dialog's handler
-};
-
-// A dialog with the list (control 1019, LVS_REPORT plus the style given) and an edit box after it.
-class NavHost : public CDialog {
-public:
-    bool Make(DWORD listStyle = 0, short listCx = 300);
-
-    std::vector<EndEditSeen> endEdits;
-    int beginEdits = 0;
-    LRESULT beginEditAnswer = 0;  // 1 refuses every edit
-    LPARAM beginEditData = 0;     // the item data the last LVN_BEGINLABELEDITW carried
-    int keyDowns = 0;             // LVN_KEYDOWN
-    int clicks = 0;               // NM_CLICK
-    int killFocusNotes = 0;       // NM_KILLFOCUS
-
-protected:
-    void OnBeginLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnEndLabelEdit(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnKeyDownList(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnClickList(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnKillFocusList(NMHDR* pNMHDR, LRESULT* pResult);
-    void OnOK() override {}
-    void OnCancel() override {}
-
-    DECLARE_MESSAGE_MAP()
-};
+using gridhost::GridHost;
+using gridhost::kListId;
+using gridhost::MenuItem;
+using gridhost::ReadMenu;
 
 // One call of a menu hook.
 struct MenuCall {
@@ -154,16 +122,6 @@ private:
     bool* m_pDeleted;
 };
 
-// One item of a popup menu as it was shown.
-struct MenuItem {
-    UINT id = 0;
-    std::wstring text;
-    bool separator = false;
-    bool checked = false;
-    bool disabled = false;        // MF_DISABLED
-    std::vector<MenuItem> popup;  // the items of a popup item
-};
-
 // Reads popup menus as they are shown and answers with a chosen id (0: dismissed).
 class MenuRecorder {
 public:
@@ -178,15 +136,11 @@ private:
     AfxPopupMenuHandler m_old;
 };
 
-std::vector<MenuItem> ReadMenu(HMENU hMenu);
-
 // A fixture with a shown dialog whose list is attached to a NavGrid.
-class NavFixture : public ::testing::Test {
+class NavFixture : public gridhost::GridHostFixture<NavGrid> {
 protected:
-    void SetUp() override;
-    void TearDown() override;
-    // Recreates the dialog with another list style (the grid is attached again).
-    void Remake(DWORD listStyle, short listCx = 300);
+    // Recreates the dialog with another list style, added to LVS_REPORT (the grid is attached again).
+    void Remake(DWORD listStyle, short listCx = 300) { MakeHost(LVS_REPORT | listStyle, listCx); }
 
     // Columns with the given headings, each of the given width, its index as subitem number and
     // the grid's default text trait.
@@ -200,9 +154,6 @@ protected:
     void Key(UINT vk);
     // A WM_CHAR sent to the grid.
     void Char(wchar_t ch);
-
-    NavHost host;
-    NavGrid grid;
 };
 
 using uitest::PumpUntil;

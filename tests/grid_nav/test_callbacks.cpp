@@ -113,7 +113,7 @@ TEST_F(Callbacks, CheckChangesOfAnOwnerDataListReachTheHook)
 
 TEST(CallbacksPlain, AnOrdinaryListsCheckChangesAreTheListsOwn)
 {
-    NavHost host;
+    GridHost host;
     ASSERT_TRUE(host.Make());
     NavGrid grid;
     ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));

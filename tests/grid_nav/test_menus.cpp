@@ -157,7 +157,7 @@ public:
 
 TEST(MenusHooks, ColumnAndListCommandsComeFirstAndReplaceTheColumnItems)
 {
-    NavHost host;
+    GridHost host;
     ASSERT_TRUE(host.Make());
     CommandGrid grid;
     ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));

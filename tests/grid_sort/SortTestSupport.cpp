@@ -1,46 +1,8 @@
 #include "tests/grid_sort/SortTestSupport.h"
 
-#include "tests/support/DialogTemplate.h"
-
 #include <map>
 
 namespace sorttest {
-
-// ---- ListHost -------------------------------------------------------------------------------
-
-bool ListHost::Make(DWORD listStyle)
-{
-    static std::vector<uitest::DialogTemplate> templates;  // must outlive the dialogs
-    templates.emplace_back(WS_POPUP | WS_CAPTION | WS_VISIBLE, 320, 200, L"Grid", L"MS Shell Dlg", 8);
-    templates.back().Control(L"SysListView32", L"", kListId, listStyle | WS_TABSTOP | WS_BORDER, 5, 5, 300, 150);
-    if (!CreateIndirect(templates.back().Get(), nullptr))
-        return false;
-    SetWindowPos(nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ShowWindow(SW_SHOW);
-    ::SetForegroundWindow(m_hWnd);
-    return true;
-}
-
-int ListHost::Count(UINT code) const
-{
-    int n = 0;
-    for (UINT seen : notifications)
-        n += seen == code ? 1 : 0;
-    return n;
-}
-
-BOOL ListHost::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
-{
-    // The base offers the notification to the list's own object first (reflection).
-    const BOOL handled = CDialog::OnNotify(wParam, lParam, pResult);
-    auto* pNMHDR = reinterpret_cast<NMHDR*>(lParam);
-    if (pNMHDR->idFrom == kListId && !handled) {
-        notifications.push_back(pNMHDR->code);
-        if (onNotify)
-            onNotify(pNMHDR, pResult);
-    }
-    return handled;
-}
 
 // ---- ListMessageLog -------------------------------------------------------------------------
 
@@ -202,18 +164,6 @@ bool PutOnClipboard(const std::wstring& text)
     return done;
 }
 
-bool ListViewHasGroups()
-{
-    HWND hList = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr,
-                                   ::GetModuleHandleW(nullptr), nullptr);
-    if (hList == nullptr)
-        return false;
-    ::SendMessageW(hList, LVM_ENABLEGROUPVIEW, TRUE, 0);
-    const bool enabled = ::SendMessageW(hList, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
-    ::DestroyWindow(hList);
-    return enabled;
-}
-
 // ---- platform -------------------------------------------------------------------------------
 
 namespace {
@@ -252,24 +202,6 @@ PlatformOverride::~PlatformOverride()
 namespace {
 
 MenuSpy* g_spy = nullptr;
-
-std::vector<MenuItem> ReadMenu(HMENU hMenu)
-{
-    std::vector<MenuItem> items;
-    const int count = ::GetMenuItemCount(hMenu);
-    for (int i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        MENUITEMINFOW info = {};
-        info.cbSize = sizeof info;
-        info.fMask = MIIM_ID | MIIM_STATE | MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
-        info.dwTypeData = text;
-        info.cch = 255;
-        ::GetMenuItemInfoW(hMenu, static_cast<UINT>(i), TRUE, &info);
-        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
-        items.push_back({separator ? 0u : info.wID, separator ? L"-" : text, info.fState});
-    }
-    return items;
-}
 
 }  // namespace
 
@@ -328,7 +260,7 @@ void CALLBACK MenuSpy::OnTimer(HWND, UINT, UINT_PTR, DWORD)
 void MenuSpy::OnMenuStart(HWND hWndMenu)
 {
     HMENU hMenu = reinterpret_cast<HMENU>(::SendMessageW(hWndMenu, MN_GETHMENU, 0, 0));
-    menus.push_back(ReadMenu(hMenu));
+    menus.push_back(gridhost::ReadMenu(hMenu));
     if (onShow)
         onShow();
 }
@@ -361,24 +293,6 @@ void MenuSpy::Steer(HWND hWndMenu)
     ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_HOME, 0);
     for (int i = 0; i < steps; ++i)
         ::PostMessageW(hWndMenu, WM_KEYDOWN, VK_DOWN, 0);
-}
-
-std::string Describe(const std::vector<MenuItem>& menu)
-{
-    std::string s;
-    for (const MenuItem& item : menu) {
-        s += std::to_string(item.id) + " " + uitest::Narrow(item.text);
-        if (item.id == 0) {
-            s += "; ";
-            continue;
-        }
-        if (item.state & MFS_CHECKED)
-            s += " [checked]";
-        if (item.state & MFS_DISABLED)
-            s += " [disabled]";
-        s += "; ";
-    }
-    return s;
 }
 
 // ---- the user's mouse -----------------------------------------------------------------------

@@ -1,11 +1,12 @@
-// What the tests of sorting, copying, dragging and grouping share: a dialog holding a list view as
-// the port list page does, a record of the messages that reach the list view itself (below the
-// grid), grids whose protected state a test can read, and helpers to read rows back.
+// What the tests of sorting, copying, dragging and grouping share besides the grid test host: a
+// record of the messages that reach the list view itself (below the grid), grids whose protected
+// state a test can read, and helpers to read rows back.
 #pragma once
 
 #include "controls/grid/CGridListCtrlEx.h"
 #include "controls/grid/GridPlatform.h"
 #include "framework/framework.h"
+#include "tests/support/GridHost.h"
 #include "tests/support/Outside.h"
 #include "tests/support/UiHarness.h"
 
@@ -18,23 +19,9 @@
 
 namespace sorttest {
 
-const int kListId = 1019;
-
-// A dialog with the list (control 1019); it records the list's notifications that reach it.
-class ListHost : public CDialog {
-public:
-    bool Make(DWORD listStyle = LVS_REPORT | LVS_SHOWSELALWAYS);
-
-    std::vector<UINT> notifications;  // codes of WM_NOTIFY from the list, in order
-    int Count(UINT code) const;
-    // Called for LVN_GETEMPTYMARKUP and LVN_LINKCLICK when they reach the dialog.
-    std::function<void(NMHDR*, LRESULT*)> onNotify;
-
-protected:
-    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
-    void OnOK() override {}
-    void OnCancel() override {}
-};
+using gridhost::Describe;
+using gridhost::kListId;
+using gridhost::MenuItem;
 
 // Messages as they reach the list view's own window procedure, after the grid's handling: the
 // recorder sits below the grid's subclass and passes everything on unchanged.
@@ -90,10 +77,6 @@ CPoint CellCenter(CListCtrl& list, int nRow, int nCol);
 std::wstring ClipboardText();
 bool PutOnClipboard(const std::wstring& text);
 
-// Whether the common controls of this process show groups in a list view: false under Wine,
-// whose list view has no group view at all.
-bool ListViewHasGroups();
-
 // A whole platform whose Windows version and common-controls answer a test chooses.
 class PlatformOverride {
 public:
@@ -102,14 +85,6 @@ public:
 
 private:
     GridPlatform m_previous;
-};
-
-// The items of a popup menu: id (0 for a separator), text, state flags.
-struct MenuItem {
-    UINT id;
-    std::wstring text;
-    UINT state;
-    bool operator==(const MenuItem& other) const { return id == other.id && text == other.text; }
 };
 
 // Watches the thread's next popup menus: records their items, then chooses the item with the
@@ -143,8 +118,6 @@ private:
     UINT m_choice = 0;
     AfxPopupMenuHandler m_previousHandler;
 };
-
-std::string Describe(const std::vector<MenuItem>& menu);
 
 using uitest::PumpUntil;
 
@@ -185,32 +158,22 @@ private:
 // A hand's drag while this thread pumps its messages; returns when the hand is done.
 void DragWithTheMouse(POINT from, POINT to, std::function<bool()> arrived, bool escape = false);
 
-// The fixture: a shown dialog whose list is attached to a grid of type Grid, OLE initialised.
+// The fixture: a shown dialog whose list is attached to a grid of type Grid, OLE initialised, the
+// messages that reach the list view below the grid recorded.
 template <class Grid>
-class ListFixture : public ::testing::Test {
+class ListFixture : public gridhost::GridHostFixture<Grid> {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(AfxOleInit());
-        ASSERT_TRUE(host.Make(ListStyle()));
-        ASSERT_TRUE(PutUnderTheGrid(::GetDlgItem(host.m_hWnd, kListId)));
-        ASSERT_TRUE(log.Install(::GetDlgItem(host.m_hWnd, kListId)));
-        ASSERT_TRUE(grid.SubclassDlgItem(kListId, &host));
-        uitest::PumpMessages();
+        gridhost::GridHostFixture<Grid>::SetUp();
     }
-    void TearDown() override
-    {
-        if (host.m_hWnd != nullptr)
-            host.DestroyWindow();
-        uitest::PumpMessages();
-    }
-    virtual DWORD ListStyle() const { return LVS_REPORT | LVS_SHOWSELALWAYS; }
+    DWORD ListStyle() const override { return LVS_REPORT | LVS_SHOWSELALWAYS; }
+    bool BeforeTheGrid(HWND hList) override { return PutUnderTheGrid(hList) && log.Install(hList); }
     // A layer put on the list view below the message record and the grid.
     virtual bool PutUnderTheGrid(HWND /*hList*/) { return true; }
 
-    ListHost host;
     ListMessageLog log;
-    Grid grid;
 };
 
 }  // namespace sorttest

@@ -44,6 +44,18 @@ bool ValidRecord(const LVGROUP* pRecord)
 
 }  // namespace
 
+bool ListViewHasGroups()
+{
+    HWND hList = ::CreateWindowExW(0, WC_LISTVIEWW, L"", WS_POPUP | LVS_REPORT, 0, 0, 100, 100, nullptr, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr);
+    if (hList == nullptr)
+        return false;
+    ::SendMessageW(hList, LVM_ENABLEGROUPVIEW, TRUE, 0);
+    const bool enabled = ::SendMessageW(hList, LVM_ISGROUPVIEWENABLED, 0, 0) != 0;
+    ::DestroyWindow(hList);
+    return enabled;
+}
+
 bool GroupListView::Install(HWND hList)
 {
     if (hList == nullptr)

@@ -45,6 +45,10 @@
 
 namespace uitest {
 
+// Whether the common controls of this process show groups in a list view: false under Wine 8,
+// whose list view has no group view at all.
+bool ListViewHasGroups();
+
 class GroupListView {
 public:
     GroupListView() = default;
@@ -53,6 +57,10 @@ public:
 
     // Puts the layer on hList; later subclasses (the grid's) sit above it.
     bool Install(HWND hList);
+    // Puts the layer on hList only where the list view has no group view of its own, so that
+    // where it has one (Windows) the tests meet the real one.
+    bool InstallWhereMissing(HWND hList) { return ListViewHasGroups() || Install(hList); }
+    bool Installed() const { return m_hWnd != nullptr; }
     // The next `count` group inserts are refused, as by a control short of memory.
     void RefuseGroupInserts(int count) { m_refusals = count; }
 
