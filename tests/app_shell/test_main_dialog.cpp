@@ -1,6 +1,6 @@
 // The main dialog as the user finds it: caption, menus, tabs, tool buttons, status bar, layout,
 // keys that must do nothing, and the ways it closes.
-#include "tests/app_shell/MainDialogTest.h"
+#include "tests/app_shell/MainDialogTestSupport.h"
 
 #include <memory>
 #include <string>

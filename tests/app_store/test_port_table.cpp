@@ -6,7 +6,7 @@
 #include "app/RegKeyTree.h"
 
 #include "RegistryHelpers.h"
-#include "StoreTest.h"
+#include "StoreTestSupport.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/SimOddPorts.h"
 

@@ -1,7 +1,7 @@
 // The main dialog's port commands as the user gives them: Add (button and menu), Delete, Delete
 // All, with their questions, the in-use refusals, and the reload that follows only a completed
 // operation.
-#include "tests/app_pages/PagesTest.h"
+#include "tests/app_pages/PagesTestSupport.h"
 
 #include "app/PortListColumns.h"
 #include "app/PortOperation.h"

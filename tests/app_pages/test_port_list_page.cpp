@@ -1,6 +1,6 @@
 // The "Port Info" page inside the running main dialog: what it lists, what Apply writes back,
 // what Revert restores, and its set-up, layout and keys.
-#include "tests/app_pages/PagesTest.h"
+#include "tests/app_pages/PagesTestSupport.h"
 
 #include "app/PortListColumns.h"
 #include "app/PortSettings.h"

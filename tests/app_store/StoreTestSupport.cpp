@@ -1,4 +1,4 @@
-#include "StoreTest.h"
+#include "StoreTestSupport.h"
 
 #include <string>
 

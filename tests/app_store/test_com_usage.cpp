@@ -3,7 +3,7 @@
 #include "app/ComUsage.h"
 #include "app/Globals.h"
 
-#include "StoreTest.h"
+#include "StoreTestSupport.h"
 #include "framework/msgbox.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/SimOddPorts.h"

@@ -2,7 +2,7 @@
 #include "app/PortSettings.h"
 
 #include "RegistryHelpers.h"
-#include "StoreTest.h"
+#include "StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 

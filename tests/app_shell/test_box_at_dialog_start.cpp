@@ -1,6 +1,6 @@
 // A real message box (not the recorder) shown while a dialog opened from the main dialog's menu
 // initialises: the box belongs to that dialog, and the main window stays disabled after it.
-#include "tests/app_shell/MainDialogTest.h"
+#include "tests/app_shell/MainDialogTestSupport.h"
 #include "tests/support/SimMachine.h"
 
 #include <string>

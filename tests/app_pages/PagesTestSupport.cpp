@@ -1,4 +1,4 @@
-#include "tests/app_pages/PagesTest.h"
+#include "tests/app_pages/PagesTestSupport.h"
 
 #include "contract/DriverInterface.h"
 

@@ -1,6 +1,6 @@
 // WM_PORT_IN_USE: the status bar names the open port in a heavy font for 400 ms, then reads
 // "  Ready" again, and the fonts stay the dialog's own across messages.
-#include "tests/app_shell/MainDialogTest.h"
+#include "tests/app_shell/MainDialogTestSupport.h"
 
 #include <chrono>
 #include <string>

@@ -1,6 +1,6 @@
 // What the dialog writes to the COM-port database: Apply with and without clicks, Clear All,
 // COM256, a database that does not open, and the ways the dialog closes.
-#include "tests/app_comdb/ComDbDialogTest.h"
+#include "tests/app_comdb/ComDbDialogTestSupport.h"
 
 #include "app/Globals.h"
 #include "app/SarventoCtlDlg.h"

@@ -1,7 +1,7 @@
 // The "Port Info" page on the grid, inside the running main dialog against the simulated machine:
 // its columns' editors, cells edited in place and written by Apply, sorting before Apply, the
 // header menu, and OLE started with the program.
-#include "tests/app_pages/PagesTest.h"
+#include "tests/app_pages/PagesTestSupport.h"
 
 #include "app/PortListColumns.h"
 #include "app/SarventoCtlApp.h"

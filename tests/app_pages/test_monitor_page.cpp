@@ -1,7 +1,7 @@
 // The "Status" page inside the running main dialog: its rows and columns on the report list, the
 // line states the machine's controls set (also after the user sorted the list), the blinking of
 // RX and TX, what it redraws, when it reads the device, and its polling thread's end.
-#include "tests/app_pages/PagesTest.h"
+#include "tests/app_pages/PagesTestSupport.h"
 
 #include "contract/DriverInterface.h"
 #include "tests/support/Pixels.h"

@@ -1,5 +1,5 @@
 // What the COM-number database dialog tests share.
-#include "tests/app_comdb/ComDbDialogTest.h"
+#include "tests/app_comdb/ComDbDialogTestSupport.h"
 
 void ComDbDialogTest::ArrangeMixedMachine()
 {

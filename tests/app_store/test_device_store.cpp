@@ -4,7 +4,7 @@
 #include "app/PortSettings.h"
 
 #include "RegistryHelpers.h"
-#include "StoreTest.h"
+#include "StoreTestSupport.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/SimOddPorts.h"
 

@@ -1,6 +1,6 @@
 // The dialog as the user finds it: its template, the places of its 262 buttons, and the look of
 // every tile at opening for present, claimed and free numbers.
-#include "tests/app_comdb/ComDbDialogTest.h"
+#include "tests/app_comdb/ComDbDialogTestSupport.h"
 
 #include "app/Globals.h"
 

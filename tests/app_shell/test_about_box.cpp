@@ -1,6 +1,6 @@
 // The About box, opened from the system menu and from About > About.
 #include "app/AboutDlg.h"
-#include "tests/app_shell/MainDialogTest.h"
+#include "tests/app_shell/MainDialogTestSupport.h"
 
 using uitest::Do;
 using uitest::WaitUntil;
