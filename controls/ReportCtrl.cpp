@@ -141,6 +141,7 @@ BOOL CReportCtrl::InitImageList()
 
 void CReportCtrl::ReleaseSmallImageList()
 {
+    m_cellImages.Reset();
     if (m_imageList.GetSafeHandle() == nullptr)
         return;
     // The list view destroys the image lists it holds when it goes (it does not share them), so
@@ -275,23 +276,65 @@ void CReportCtrl::SetCellImages(const std::vector<ReportCellImage>& cells)
 {
     if (cells.empty())
         return;
-    // What waits to be painted, and then the changed cells: the list view invalidates the whole
-    // row of each cell set (with full-row selection), and painting a row of images costs many
-    // times what its changed cells do. Without the regions the rows stay invalidated whole.
+    // What waits to be painted, and then the cells that the list view is to paint: it would
+    // invalidate the whole row of each cell set (with full-row selection), and painting a row of
+    // images costs many times what its changed cells do. Without the regions the rows stay
+    // invalidated whole.
     CRgn repaint;
     bool exact = repaint.CreateRectRgn(0, 0, 0, 0) && ::GetUpdateRgn(m_hWnd, repaint, FALSE) != ERROR;
     for (const ReportCellImage& cell : cells)
         SetItem(cell.row, cell.column, LVIF_IMAGE, nullptr, cell.image, 0, 0, 0);
+    if (!exact)
+        return;
+    HDC hdc = ::GetDC(m_hWnd);
     for (size_t i = 0; exact && i < cells.size(); ++i) {
+        if (hdc != nullptr && DrawCellImage(hdc, cells[i]))
+            continue;
         CRect rect;
         CRgn cellRegion;
         exact = GetSubItemRect(cells[i].row, cells[i].column, LVIR_BOUNDS, rect) &&
                 cellRegion.CreateRectRgnIndirect(&rect) && repaint.CombineRgn(&repaint, &cellRegion, RGN_OR) != ERROR;
     }
+    if (hdc != nullptr)
+        ::ReleaseDC(m_hWnd, hdc);
     if (!exact)
         return;
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
     ::InvalidateRgn(m_hWnd, repaint, TRUE);
+}
+
+bool CReportCtrl::DrawCellImage(HDC hdc, const ReportCellImage& cell)
+{
+    const UINT ownWay = LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED;
+    if (!IsWindowEnabled() || GetItemState(cell.row, ownWay) != 0)
+        return false;
+    HIMAGELIST images = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+    int cx = 0;
+    int cy = 0;
+    CRect icon;
+    CRect bounds;
+    if (images == nullptr || !ImageList_GetIconSize(images, &cx, &cy) ||
+        !GetSubItemRect(cell.row, cell.column, LVIR_ICON, icon) ||
+        !GetSubItemRect(cell.row, cell.column, LVIR_BOUNDS, bounds))
+        return false;
+    // The background the list view fills the cell with, as the custom draw sets it.
+    COLORREF back = GetTextBkColor();
+    if (const ReportRowData* pRecord = GetRowData(cell.row))
+        back = ColumnColor(pRecord->bkColors, cell.column, back);
+    if (back == CLR_DEFAULT || back == CLR_NONE)
+        back = GetBkColor();
+    // Grid lines are drawn over the cell's left and bottom edges, after its image: they stay.
+    if (GetExtendedStyle() & LVS_EX_GRIDLINES) {
+        ++bounds.left;
+        --bounds.bottom;
+    }
+    const int saved = ::SaveDC(hdc);
+    const bool drawn = saved != 0 &&
+                       ::IntersectClipRect(hdc, bounds.left, bounds.top, bounds.right, bounds.bottom) != ERROR &&
+                       m_cellImages.Draw(hdc, images, cell.image, back, icon.left, icon.top + (icon.Height() - cy) / 2);
+    if (saved != 0)
+        ::RestoreDC(hdc, saved);
+    return drawn;
 }
 
 void CReportCtrl::GetRowsInView(int& top, int& last) const

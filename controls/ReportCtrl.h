@@ -8,6 +8,7 @@
 // record, and never deleted.
 #pragma once
 
+#include "controls/CellImageCache.h"
 #include "controls/ReportRowData.h"
 #include "framework/framework.h"
 
@@ -63,8 +64,10 @@ public:
     // it had.
     void AttachRowData(int nItem);
 
-    // Sets the images of cells and has only those cells painted again, not their whole rows as
-    // the list view would.
+    // Sets the images of cells and puts them on the screen: those of rows the list view draws
+    // plainly (not selected, focused, cut or drop-highlighted) at once, each with one copy of
+    // its image; the others are painted again, only the cells, not their whole rows as the list
+    // view would.
     void SetCellImages(const std::vector<ReportCellImage>& cells);
     // The top row and the last row that shows, also in part.
     void GetRowsInView(int& top, int& last) const;
@@ -108,10 +111,15 @@ private:
     void DeleteRecord(ReportRowData* pRecord);
     void DeleteAllRecords();
     void ReleaseSmallImageList();
+    // Draws a cell's image as the list view paints it, onto the list's DC; false when the list
+    // view is to paint it (a row it draws its own way, or no image).
+    bool DrawCellImage(HDC hdc, const ReportCellImage& cell);
 
     int m_nSortColumn = -1;
     BOOL m_bSortAscending = TRUE;
     CImageList m_imageList;
+    // The small images over the cells' background, for DrawCellImage.
+    CellImageCache m_cellImages;
     // Released with the control; nothing in this program fills it.
     CImageList m_imageList2;
     std::unordered_set<ReportRowData*> m_records;

@@ -2,6 +2,8 @@
 // thread, destruction.
 #include "ReportHost.h"
 
+#include "tests/support/Pixels.h"
+
 #include <commoncontrols.h>
 
 namespace {
@@ -261,14 +263,17 @@ TEST_F(ReportListTest, AnotherThreadFindsARowByItsNumberAndSetsItsImageAfterASor
     EXPECT_EQ(CString(L"COM12"), list.GetItemText(2, 1));
 }
 
-// A cell's image set among many: only the cells, and what waited before, are painted again, not
-// the whole rows that the list view would repaint for each cell.
-TEST_F(ReportListTest, SettingCellImagesPaintsOnlyThoseCellsAndWhatWaitedBefore)
+// Cell images set among many: those of plain rows are drawn at once, exactly as the list view
+// paints them; the selected row's cell, and what waited before, are painted again, not the
+// whole rows that the list view would repaint for each cell.
+TEST_F(ReportListTest, SettingCellImagesDrawsThemAsTheListPaintsThem)
 {
     Open();
+    list.SetExtendedStyle(list.GetExtendedStyle() | LVS_EX_GRIDLINES);
     AddColumns({L"No", L"A", L"B"});
     FillRows({{L"1"}, {L"2"}, {L"3"}});
     ASSERT_TRUE(list.InitImageList());
+    list.SetItemState(2, LVIS_SELECTED, LVIS_SELECTED);
     host->ShowWindow(SW_SHOW);
     list.UpdateWindow();
     CRect row2;
@@ -276,19 +281,30 @@ TEST_F(ReportListTest, SettingCellImagesPaintsOnlyThoseCellsAndWhatWaitedBefore)
     const CRect waiting(row2.left, row2.top, row2.left + 4, row2.top + 4);
     list.InvalidateRect(&waiting, FALSE);
 
-    list.SetCellImages({{0, 1, 2}, {1, 2, 3}});
+    list.SetCellImages({{0, 1, 2}, {1, 2, 3}, {2, 1, 4}});
 
     EXPECT_EQ(2, CellImage(0, 1));
     EXPECT_EQ(3, CellImage(1, 2));
-    CRect a, b;
-    ASSERT_TRUE(list.GetSubItemRect(0, 1, LVIR_BOUNDS, a));
-    ASSERT_TRUE(list.GetSubItemRect(1, 2, LVIR_BOUNDS, b));
+    EXPECT_EQ(4, CellImage(2, 1));
+    CRect selected;
+    ASSERT_TRUE(list.GetSubItemRect(2, 1, LVIR_BOUNDS, selected));
     CRgn expected, cell, painted;
-    ASSERT_TRUE(expected.CreateRectRgnIndirect(&waiting) && cell.CreateRectRgnIndirect(&a) &&
+    ASSERT_TRUE(expected.CreateRectRgnIndirect(&waiting) && cell.CreateRectRgnIndirect(&selected) &&
                 painted.CreateRectRgn(0, 0, 0, 0));
-    expected.CombineRgn(&expected, &cell, RGN_OR);
-    ::SetRectRgn(cell, b.left, b.top, b.right, b.bottom);
     expected.CombineRgn(&expected, &cell, RGN_OR);
     ASSERT_NE(ERROR, ::GetUpdateRgn(list.m_hWnd, painted, FALSE));
     EXPECT_TRUE(::EqualRgn(expected, painted));
+
+    list.UpdateWindow();
+    CRect client;
+    list.GetClientRect(&client);
+    const std::vector<COLORREF> shown = uitest::WindowPixels(list.m_hWnd, client);
+    list.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<COLORREF> repainted = uitest::WindowPixels(list.m_hWnd, client);
+    ASSERT_FALSE(shown.empty());
+    ASSERT_EQ(repainted.size(), shown.size());
+    size_t differ = 0;
+    for (size_t i = 0; i < shown.size(); ++i)
+        differ += shown[i] != repainted[i] ? 1 : 0;
+    EXPECT_EQ(0u, differ);
 }
