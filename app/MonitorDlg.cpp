@@ -303,9 +303,8 @@ void CSVT_MonitorDlg::MonitorPollLoop(PollState& poll)
                 break;
         }
         // A stop may have come while the device was asked: its page no longer wants ticks.
-        const bool maskTraffic = pass.maskTraffic || poll.BlinkHolds > 0;
-        if (pass.draw && poll.Running && HasChangesToDraw(poll, maskTraffic))
-            PostTick(poll, maskTraffic);
+        if (pass.draw && poll.Running && HasChangesToDraw(poll, pass.maskTraffic))
+            PostTick(poll, pass.maskTraffic);
     }
 }
 

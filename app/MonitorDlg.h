@@ -73,8 +73,6 @@ private:
         // Where the thread posts its ticks; set before the thread starts.
         HWND TickTarget = nullptr;
         MonitorTickBox Ticks;
-        // The BlinkHolds that live.
-        std::atomic<int> BlinkHolds{0};
         // The COM numbers of the rows in view, one bit each (bit n - 1 of the 256 for COM n);
         // made by DrawChangedStates.
         std::atomic<unsigned long long> PortsInView[4] = {};
@@ -82,21 +80,6 @@ private:
 
 public:
 
-    // While one of these lives (the main dialog holds one while ports are deleted), every pass
-    // shows RX and TX off, as every other pass does anyway: the blink redraws every row in view
-    // 20 times a second, and its drawing would compete with the deletion for the wineserver.
-    // The other states are drawn as they change; the blink goes on when the hold ends.
-    class BlinkHold {
-    public:
-        explicit BlinkHold(CSVT_MonitorDlg& page) : m_poll(page.m_poll) { ++m_poll->BlinkHolds; }
-        ~BlinkHold() { --m_poll->BlinkHolds; }
-        BlinkHold(const BlinkHold&) = delete;
-        BlinkHold& operator=(const BlinkHold&) = delete;
-
-    private:
-        // The state the hold counts in, also when the page starts polling with another.
-        const std::shared_ptr<PollState> m_poll;
-    };
     // The page's client rectangle, taken at initialisation and on each move.
     CRect ClientRect;
     // The line-state list (control 1001); the main dialog sizes it with the page.

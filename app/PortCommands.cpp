@@ -50,10 +50,7 @@ void CSVT_SarventoCtlDlg::OnDeletePorts()
     // Fresh line states: an open port stops the deletion.
     if (!ReadLineStatesFor(kDeleteStopped))
         return;
-    {
-        const CSVT_MonitorDlg::BlinkHold hold(g_monitorDlg);
-        g_portInfoDlg.DeleteSelectedPorts();
-    }
+    g_portInfoDlg.DeleteSelectedPorts();
     g_monitorDlg.Refresh();
 }
 
@@ -63,7 +60,6 @@ void CSVT_SarventoCtlDlg::OnDeleteAllPorts()
         return;
     if (!ReadLineStatesFor(kDeleteStopped))
         return;
-    const CSVT_MonitorDlg::BlinkHold hold(g_monitorDlg);
     g_portInfoDlg.DeleteAllPorts();
 }
 
