@@ -13,18 +13,20 @@ namespace {
 // The highest key number a port can have; COM256 has no subkey.
 constexpr UINT kMaxKeyNumber = 255;
 
-// A port's subkey during a load: opened once for the values the load reads from it, and once for
-// the defaults it writes there, instead of once per value. The reads give what one ReadRegDword
-// per value gives: a default written in between adds only a value that was read already. The
-// subkey is opened as itself: one that is a link to another key is not a port's, and the load
-// skips it rather than read or write that other key.
+// A port's subkey during a load: opened once, for the values the load reads from it and for the
+// defaults it writes there, instead of once per value. The reads give what one ReadRegDword per
+// value gives: a default written in between adds only a value that was read already. The subkey
+// is opened as itself: one that is a link to another key is not a port's, and the load skips it
+// rather than read or write that other key. A subkey this user may read but not write is read
+// all the same; a missing one is made by the first default written.
 class PortSubkey {
 public:
     explicit PortSubkey(UINT keyNumber) : m_path(PortSubkeyPath(keyNumber))
     {
-        m_opened = OpenRegKeyUnlinked(HKEY_LOCAL_MACHINE, m_path, KEY_READ, m_read.Receive(), m_isLink);
+        m_opened = OpenRegKeyUnlinked(HKEY_LOCAL_MACHINE, m_path, KEY_READ | KEY_SET_VALUE, m_key.Receive(), m_isLink);
+        m_writable = m_key != nullptr;
         if (m_opened == ERROR_ACCESS_DENIED)
-            m_opened = OpenRegKeyUnlinked(HKEY_LOCAL_MACHINE, m_path, KEY_READ, m_read.Receive(), m_isLink);
+            m_opened = OpenRegKeyUnlinked(HKEY_LOCAL_MACHINE, m_path, KEY_READ, m_key.Receive(), m_isLink);
     }
 
     bool IsLink() const { return m_isLink; }
@@ -32,40 +34,48 @@ public:
     int ReadDword(LPCWSTR valueName, DWORD& value)
     {
         value = 0;
-        return m_read != nullptr ? QueryRegDword(m_read, valueName, value) : 0;
+        return m_key != nullptr ? QueryRegDword(m_key, valueName, value) : 0;
     }
     // As ReadRegString reads it: the key's 32-bit view is this same key (the SYSTEM hive is
     // shared by both views), so one look through the open key tells all. The result is the
     // query's, or the open's when the subkey did not open: ERROR_FILE_NOT_FOUND means missing.
     LONG ReadString(LPCWSTR valueName, CString& text)
     {
-        return m_read != nullptr ? QueryRegString(m_read, valueName, text) : m_opened;
+        return m_key != nullptr ? QueryRegString(m_key, valueName, text) : m_opened;
     }
-    // WriteRegDword and WriteRegString: the subkey is created, or opened, on the first write.
+    // WriteRegDword and WriteRegString: a subkey that is not there is created on the first write.
     void WriteDword(LPCWSTR valueName, DWORD value)
     {
         if (OpenForWrite())
-            ::RegSetValueExW(m_write, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+            ::RegSetValueExW(m_key, valueName, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
     }
     void WriteString(LPCWSTR valueName, LPCWSTR text)
     {
         if (OpenForWrite())
-            SetRegString(m_write, valueName, text);
+            SetRegString(m_key, valueName, text);
     }
 
 private:
     bool OpenForWrite()
     {
-        return m_write != nullptr ||
-               ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, m_path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                                 nullptr, m_write.Receive(), nullptr) == ERROR_SUCCESS;
+        if (m_writable)
+            return true;
+        // Not there, or not writable as opened: created, or opened for all access, as
+        // WriteRegDword does; the key read so far is the same key.
+        HKEY hKey = nullptr;
+        if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, m_path, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                              &hKey, nullptr) != ERROR_SUCCESS)
+            return false;
+        *m_key.Receive() = hKey;
+        m_writable = true;
+        return true;
     }
 
     CString m_path;
-    ScopedRegKey m_read;
+    ScopedRegKey m_key;
     LONG m_opened = ERROR_FILE_NOT_FOUND;
     bool m_isLink = false;
-    ScopedRegKey m_write;
+    bool m_writable = false;
 };
 
 // Writes the defaults of one load, each to the subkey and to the device's key, as
