@@ -8,6 +8,9 @@
 namespace floorbench {
 
 unsigned Load();
+// Apply of every present port's row: its values written into its subkey and its device's key,
+// each opened once, then the port table loaded again.
+unsigned Apply();
 unsigned Delete();
 unsigned Add(unsigned first, unsigned count);
 unsigned ReadLineStates(DWORD milliseconds);

@@ -143,6 +143,40 @@ unsigned Load()
     return loaded;
 }
 
+// Each port's settings as Apply writes a row: the six DWORD values and the alias into its subkey
+// and into its device's parameters key, each key opened once; then the load, as Apply reloads.
+// Returns the ports written.
+unsigned Apply()
+{
+    HDEVINFO set = PortDeviceList();
+    if (set == INVALID_HANDLE_VALUE)
+        return 0;
+    const wchar_t* const names[] = {L"TxTriggerLevel", L"IPaddress", L"Port", L"Protocol", L"AliveRxTimer",
+                                    L"AliveTxTimer"};
+    const DWORD values[] = {255, 0, 4001, 0, 7000, 2500};
+    unsigned written = 0;
+    for (PortDevice& port : WalkPortDevices(set)) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, SubkeyPath(port.comNumber).c_str(), 0, KEY_SET_VALUE, &key) !=
+            ERROR_SUCCESS)
+            continue;
+        HKEY device = SetupDiOpenDevRegKey(set, &port.data, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_SET_VALUE);
+        for (HKEY target : {key, device}) {
+            if (target == INVALID_HANDLE_VALUE)
+                continue;
+            for (int i = 0; i < 6; ++i)
+                WriteDword(target, names[i], values[i]);
+            RegSetValueExW(target, L"Alias", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
+        }
+        if (device != INVALID_HANDLE_VALUE)
+            RegCloseKey(device);
+        RegCloseKey(key);
+        ++written;
+    }
+    SetupDiDestroyDeviceInfoList(set);
+    return Load() == written ? written : 0;
+}
+
 // Every port: DeviceCount lowered and written, the device removed, its number released, its
 // subkey deleted; from the highest COM number down, on one list and one database handle.
 // Returns the devices removed.

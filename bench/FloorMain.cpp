@@ -3,6 +3,8 @@
 // The benchmarks run it (FloorRun.h) in the same run as the program's own action.
 //
 //   floor load [ROUNDS]        the port table's load: best of ROUNDS (5); the requests of one
+//   floor apply [ROUNDS]       every present port's row applied, then the load: best of ROUNDS
+//                              (5); the requests of one
 //   floor delete               every present port deleted
 //   floor add FIRST COUNT      COUNT ports from COM FIRST added
 //   floor status MS            the line states read every 100 ms for MS ms
@@ -57,6 +59,8 @@ int wmain(int argc, wchar_t** argv)
     const unsigned b = argc > 3 ? wcstoul(argv[3], nullptr, 10) : 0;
     if (wcscmp(command, L"load") == 0)
         return Measure(a != 0 ? static_cast<int>(a) : kRounds, floorbench::Load);
+    if (wcscmp(command, L"apply") == 0)
+        return Measure(a != 0 ? static_cast<int>(a) : kRounds, floorbench::Apply);
     if (wcscmp(command, L"usage") == 0)
         return Measure(kRounds, floorbench::Usage);
     if (wcscmp(command, L"tiles") == 0)
@@ -70,6 +74,6 @@ int wmain(int argc, wchar_t** argv)
     if (wcscmp(command, L"status") == 0 && a >= 100)
         return Measure(1, [a] { return floorbench::ReadLineStates(a); });
     fprintf(stderr,
-            "usage: floor load [ROUNDS] | delete | usage | tiles | add FIRST COUNT | status MS | blink MS [ROWS]\n");
+            "usage: floor load [ROUNDS] | apply [ROUNDS] | delete | usage | tiles | add FIRST COUNT | status MS | blink MS [ROWS]\n");
     return 2;
 }

@@ -1,7 +1,8 @@
 // With every port configured (255), in the simulated machine, inside this one process: the time
-// from start to the main dialog shown with its list filled, the port list's refill, the monitor's
-// row rebuild and a header click's sort of the monitor list, beside the sort's literal ordering
-// (both cells read and compared anew on every comparison). scripts/bench-pages runs it, and
+// from start to the main dialog shown with its list filled, the port list's refill, Apply of
+// every row beside its floor (floor.exe: the rows' values written through one open of each key,
+// then the load), the monitor's row rebuild and a header click's sort of the monitor list, beside
+// the sort's literal ordering (both cells read and compared anew on every comparison). scripts/bench-pages runs it, and
 // measures the real program's CPU from outside. Not a test.
 //
 //   pages_bench                the figures above; leaves the 255 ports open (CON, CTS, DSR)
@@ -12,9 +13,12 @@
 #include "app/MonitorDlg.h"
 #include "app/PortInfoDlg.h"
 #include "app/SarventoCtlDlg.h"
+#include "app/StatusDevice.h"
 #include "controls/CellCompare.h"
 #include "controls/RowSort.h"
 #include "bench/BenchClock.h"
+#include "bench/FloorRun.h"
+#include "bench/ServerRequests.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/UiHarness.h"
 
@@ -42,6 +46,14 @@ double Best(F f)
     return best;
 }
 
+constexpr BYTE kOpenStates = LINESTATE_CON | LINESTATE_CTS | LINESTATE_DSR;
+
+void SetLineStates(unsigned count, BYTE states)
+{
+    for (unsigned com = 1; com <= count; ++com)
+        simtest::SetLineState(com, states);
+}
+
 bool MakePorts(unsigned count)
 {
     if (!simtest::ResetMachine()) {
@@ -53,8 +65,7 @@ bool MakePorts(unsigned count)
         fprintf(stderr, "the ports could not be made: %s\n", made.message());
         return false;
     }
-    for (unsigned com = 1; com <= count; ++com)
-        simtest::SetLineState(com, LINESTATE_CON | LINESTATE_CTS | LINESTATE_DSR);
+    SetLineStates(count, kOpenStates);
     return true;
 }
 
@@ -68,6 +79,36 @@ std::vector<int> LiteralOrder(CReportCtrl& list, int column)
         return CompareCellTexts(list.GetItemText(row, column), list.GetItemText(pivot, column)) < 0;
     });
     return order;
+}
+
+// Apply of every row as the list shows it (ports not in use, so that every row is written), the
+// best of kRounds, and the requests of one; beside the floor's.
+void TimeApply()
+{
+    const unsigned rows = static_cast<unsigned>(g_portInfoDlg.m_list.GetItemCount());
+    SetLineStates(rows, 0);
+    if (!ReadLineStateTable()) {
+        fprintf(stderr, "the line states could not be read: Apply not timed\n");
+        return;
+    }
+    bench::ServerRequests requests;
+    bench::Figure ours;
+    ours.seconds = 1e9;
+    ours.result = rows;
+    for (int round = 0; round < kRounds; ++round) {
+        const long long before = requests.Now();
+        ours.seconds = std::min(ours.seconds, Time([] { g_portInfoDlg.ApplySettings(); }));
+        const long long after = requests.Now();
+        ours.requests = requests.Valid() && before >= 0 && after >= 0 ? after - before : -1;
+    }
+    bench::Figure floor;
+    if (bench::RunFloor(L"apply", floor)) {
+        char what[64];
+        snprintf(what, sizeof what, "Apply of %u rows and the reload", rows);
+        bench::PrintBesideFloor(what, ours, floor);
+    }
+    SetLineStates(rows, kOpenStates);
+    ReadLineStateTable();
 }
 
 void TimeSorts(CReportCtrl& list)
@@ -120,6 +161,7 @@ int wmain(int argc, wchar_t** argv)
             printf("port list refilled in %.3f s, best of %d %.3f s\n", first, kRounds,
                    Best([] { g_portInfoDlg.FillList(); }));
             fflush(stdout);
+            TimeApply();
             CRect item;
             HWND hTab = GetDlgItem(dlg.m_hWnd, IDC_TAB);
             SendMessageW(hTab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
