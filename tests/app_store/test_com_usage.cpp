@@ -67,6 +67,37 @@ protected:
 const int P = COMUSE_PRESENT;
 const int R = COMUSE_RESERVED;
 
+// What the program writes to the debugger's output while one lives: OutputDebugStringW raises
+// its text as an exception first, which a vectored handler sees before the call's own handler.
+class DebugOutput {
+public:
+    DebugOutput() : m_handler(::AddVectoredExceptionHandler(1, &Handler)) { s_text = &m_text; }
+    ~DebugOutput()
+    {
+        ::RemoveVectoredExceptionHandler(m_handler);
+        s_text = nullptr;
+    }
+    const std::wstring& Text() const { return m_text; }
+
+private:
+    static LONG CALLBACK Handler(EXCEPTION_POINTERS* info)
+    {
+        const EXCEPTION_RECORD& record = *info->ExceptionRecord;
+        if (s_text != nullptr && record.NumberParameters >= 2) {
+            if (record.ExceptionCode == 0x4001000A)  // DBG_PRINTEXCEPTION_WIDE_C
+                s_text->append(reinterpret_cast<const wchar_t*>(record.ExceptionInformation[1]));
+            else if (record.ExceptionCode == 0x40010006) {  // DBG_PRINTEXCEPTION_C
+                for (const char* p = reinterpret_cast<const char*>(record.ExceptionInformation[1]); *p; ++p)
+                    s_text->push_back(static_cast<wchar_t>(static_cast<unsigned char>(*p)));
+            }
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline std::wstring* s_text = nullptr;
+    PVOID m_handler;
+    std::wstring m_text;
+};
+
 }  // namespace
 
 TEST_F(ComUsageTest, PresentPortsWinOverClaimsInTheDatabase)
@@ -220,8 +251,13 @@ TEST_F(ComUsageTest, ADatabaseThatDoesNotOpenLeavesOnlySerialCommAndSaysSo)
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
     SpoilMaps();
 
+    const DebugOutput output;
     BuildComUsageMap();
 
+#ifndef NDEBUG
+    // A debug build keeps the cause for its developer.
+    EXPECT_NE(std::wstring::npos, output.Text().find(L"ComDBOpen failed: ")) << output.Text();
+#endif
     EXPECT_EQ((std::map<int, int>{{5, P}}), UsedNumbers());
     ASSERT_EQ(1u, m_boxes.size());
     EXPECT_EQ(L"ComDBOpen Fail!", m_boxes[0].text);
