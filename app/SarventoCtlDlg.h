@@ -52,7 +52,7 @@ protected:
     void OnInstall();
     void OnUninstall();
 
-    // The port commands (app/PortCommands.cpp): they hand over to the two pages.
+    // The port commands (app/SarventoCtlDlgCommands.cpp): they hand over to the two pages.
     void OnBnClickedAdd();
     void OnAddPorts();
     void OnDeletePorts();

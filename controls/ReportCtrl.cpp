@@ -2,8 +2,8 @@
 #include "controls/ReportCtrl.h"
 
 #include "controls/CellCompare.h"
+#include "controls/ReportCtrlResource.h"
 #include "controls/RowSort.h"
-#include "res/parts/report.h"
 
 #include <memory>
 #include <numeric>

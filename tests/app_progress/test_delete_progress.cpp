@@ -1,6 +1,7 @@
 // Deleting ports through the progress dialog's worker, against the simulated machine.
 #include "tests/app_progress/ProgressTestSupport.h"
 
+#include "app/PortDeviceRemover.h"
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
 #include "contract/DriverInterface.h"

@@ -1,4 +1,5 @@
-// Resource ids of the report list control.
+// The resource the report list loads from the program. Plain C, so that resource scripts can
+// include it.
 #pragma once
 
 // The strip of six 16 x 15 state pictures of the report list (magenta is transparent).
