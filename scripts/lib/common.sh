@@ -15,7 +15,7 @@ die() { log "error: $*"; exit 1; }
 # Debian packages the build, the simulated machine and the screenshots need.
 PACKAGES=(cmake make g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
           binutils-mingw-w64-x86-64 googletest wine64 xvfb xauth x11-utils imagemagick procps
-          fonts-wine fonts-liberation)
+          fonts-wine fonts-liberation clang-format)
 
 ensure_packages() {
   local missing=() p
@@ -29,6 +29,19 @@ ensure_packages() {
   $sudo apt-get update -qq || die "apt-get update failed"
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" \
     >"$BUILD_DIR/apt-install.log" 2>&1 || { tail -20 "$BUILD_DIR/apt-install.log"; die "apt-get install failed"; }
+}
+
+# Every C and C++ file git tracks, laid out as the project's .clang-format says; prints the ones
+# that are not. Outside a git checkout there is nothing to compare, and nothing is said.
+check_format() {
+  git -C "$ROOT" rev-parse --git-dir >/dev/null 2>&1 || return 0
+  local bad
+  bad=$(cd "$ROOT" && git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0 -n 50 clang-format --dry-run 2>&1 |
+        sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning: code should be clang-formatted.*/\1/p' | sort -u)
+  [ -z "$bad" ] && return 0
+  log "not laid out as .clang-format says (clang-format -i fixes them):"
+  printf '  %s\n' $bad >&2
+  return 1
 }
 
 # configure_and_build DIR LOG CMAKE_ARGS...: configures DIR once (the toolchain and the given
