@@ -36,7 +36,7 @@ void AddNumbers(CComboBox& combo, int first, int last)
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSVT_ComInstConfDlg, CDialogEx)
-    ON_BN_CLICKED(IDOK, &CSVT_ComInstConfDlg::OnBnClickedOk)
+ON_BN_CLICKED(IDOK, &CSVT_ComInstConfDlg::OnBnClickedOk)
 END_MESSAGE_MAP()
 
 CSVT_ComInstConfDlg::CSVT_ComInstConfDlg() : CDialogEx(IDD) {}

@@ -79,7 +79,6 @@ private:
     };
 
 public:
-
     // The page's client rectangle, taken at initialisation and on each move.
     CRect ClientRect;
     // The line-state list (control 1001); the main dialog sizes it with the page.

@@ -76,8 +76,8 @@ bool PlugInPort(HDEVINFO deviceInfoSet, SP_DEVICE_INTERFACE_DATA* interfaceData)
         return false;
     }
 
-    ScopedHandle device(CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr));
+    ScopedHandle device(CreateFileW(detail->DevicePath, GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device.IsValid()) {
         TRACE_LAST_ERROR(L"CreateFileW(bus interface)");
         return false;
@@ -100,8 +100,8 @@ int AddPortDevice(const int* osVersion, int comNumber)
 
     bool accepted = false;
     {
-        ScopedDeviceList set(SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr,
-                                                  DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+        ScopedDeviceList set(
+            SetupDiGetClassDevsW(&GUID_BUS_DRIVER_INTERFACE, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
         if (!set.IsValid()) {
             TRACE_LAST_ERROR(L"SetupDiGetClassDevsW(bus interface)");
             return 0;
@@ -125,8 +125,7 @@ int AddPortDevice(const int* osVersion, int comNumber)
     return 1;
 }
 
-int CallUpdateDriverForPlugAndPlayDevices(LPCWSTR hardwareId, LPCWSTR infPath, DWORD installFlags,
-                                          BOOL* rebootRequired)
+int CallUpdateDriverForPlugAndPlayDevices(LPCWSTR hardwareId, LPCWSTR infPath, DWORD installFlags, BOOL* rebootRequired)
 {
     HMODULE newdev = LoadLibraryW(L"newdev.dll");
     if (!newdev) {

@@ -80,8 +80,8 @@ int SetRegString(HKEY hKey, LPCWSTR valueName, LPCWSTR text)
     const size_t dataBytes = (wcslen(text) + 1) * sizeof(wchar_t);
     if (dataBytes > MAXDWORD)
         return 0;
-    const LONG status =
-        ::RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(dataBytes));
+    const LONG status = ::RegSetValueExW(hKey, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                         static_cast<DWORD>(dataBytes));
     if (status != ERROR_SUCCESS) {
         TRACE_FAILURE(L"RegSetValueExW", status);
         return 0;

@@ -24,37 +24,37 @@ const COLORREF kBackColor = RGB(100, 148, 148);
 LPCWSTR StartFormat(PortOperation op)
 {
     switch (op) {
-    case PORTOP_ADD:
-        return L"The driver add was started. please wait (%d/%d)";
-    case PORTOP_DELETE_SELECTED:
-    case PORTOP_DELETE_ALL:
-        return L"The driver delete was started. please wait (%d/%d)";
-    default:
-        return nullptr;
+        case PORTOP_ADD:
+            return L"The driver add was started. please wait (%d/%d)";
+        case PORTOP_DELETE_SELECTED:
+        case PORTOP_DELETE_ALL:
+            return L"The driver delete was started. please wait (%d/%d)";
+        default:
+            return nullptr;
     }
 }
 
 LPCWSTR StepFormat(PortOperation op)
 {
     switch (op) {
-    case PORTOP_ADD:
-        return L"%d/%d  COM%d was created";
-    case PORTOP_DELETE_SELECTED:
-    case PORTOP_DELETE_ALL:
-        return L"%d/%d  COM%d was deleted";
-    default:
-        return nullptr;
+        case PORTOP_ADD:
+            return L"%d/%d  COM%d was created";
+        case PORTOP_DELETE_SELECTED:
+        case PORTOP_DELETE_ALL:
+            return L"%d/%d  COM%d was deleted";
+        default:
+            return nullptr;
     }
 }
 
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CSVT_ProgressDlg, CDialog)
-    ON_WM_CTLCOLOR()
-    ON_WM_TIMER()
-    ON_MESSAGE(WM_DELETE_DONE, &CSVT_ProgressDlg::OnDeleteDone)
-    ON_MESSAGE(WM_PROGRESS_START, &CSVT_ProgressDlg::OnProgressStart)
-    ON_MESSAGE(WM_PROGRESS_STEP, &CSVT_ProgressDlg::OnProgressStep)
+ON_WM_CTLCOLOR()
+ON_WM_TIMER()
+ON_MESSAGE(WM_DELETE_DONE, &CSVT_ProgressDlg::OnDeleteDone)
+ON_MESSAGE(WM_PROGRESS_START, &CSVT_ProgressDlg::OnProgressStart)
+ON_MESSAGE(WM_PROGRESS_STEP, &CSVT_ProgressDlg::OnProgressStep)
 END_MESSAGE_MAP()
 
 CSVT_ProgressDlg::CSVT_ProgressDlg() : CDialog(IDD)
@@ -77,25 +77,25 @@ BOOL CSVT_ProgressDlg::OnInitDialog()
     m_dialogThread = ::GetCurrentThreadId();
 
     switch (g_portOperation) {
-    case PORTOP_DELETE_SELECTED:
-    case PORTOP_DELETE_ALL:
-        SetWindowText(g_portOperation == PORTOP_DELETE_SELECTED ? L"Delete Port" : L"Delete All Port");
-        m_workerRunning = AfxBeginThread(DeleteWorkerThread, this) != nullptr;
-        return TRUE;
-    case PORTOP_ADD:
-        SetWindowText(L"Add Port");
-        m_nextCom = static_cast<int>(g_addPortRequest.startCom);
-        m_portsAdded = 0;
-        InitProgress(static_cast<int>(g_addPortRequest.count));
-        if (g_osVersion < 53) {
-            SetTimer(TIMER_ADD_STEP, 100, nullptr);
-        } else {
-            SetTimer(TIMER_ADD_START, 100, nullptr);
-            SetTimer(TIMER_ADD_POLL, 1000, nullptr);
-        }
-        return TRUE;
-    default:
-        return TRUE;
+        case PORTOP_DELETE_SELECTED:
+        case PORTOP_DELETE_ALL:
+            SetWindowText(g_portOperation == PORTOP_DELETE_SELECTED ? L"Delete Port" : L"Delete All Port");
+            m_workerRunning = AfxBeginThread(DeleteWorkerThread, this) != nullptr;
+            return TRUE;
+        case PORTOP_ADD:
+            SetWindowText(L"Add Port");
+            m_nextCom = static_cast<int>(g_addPortRequest.startCom);
+            m_portsAdded = 0;
+            InitProgress(static_cast<int>(g_addPortRequest.count));
+            if (g_osVersion < 53) {
+                SetTimer(TIMER_ADD_STEP, 100, nullptr);
+            } else {
+                SetTimer(TIMER_ADD_START, 100, nullptr);
+                SetTimer(TIMER_ADD_POLL, 1000, nullptr);
+            }
+            return TRUE;
+        default:
+            return TRUE;
     }
 }
 
@@ -143,60 +143,60 @@ void CSVT_ProgressDlg::OnTimer(UINT_PTR nIDEvent)
     const int count = static_cast<int>(request.count);
 
     switch (nIDEvent) {
-    case TIMER_ADD_START:
-        KillTimer(TIMER_ADD_START);
-        if (g_portOperation == PORTOP_ADD) {
-            m_presentAtStart = CountPresentPortDevices();
-            if (!PortsCanBeChecked(m_presentAtStart))
-                break;
-            InitProgress(count);
-            BuildComUsageMap();
-            AddAllPorts(request);
-        } else if (g_portOperation == PORTOP_DELETE_SELECTED || g_portOperation == PORTOP_DELETE_ALL) {
-            OnOK();
-        }
-        break;
-
-    case TIMER_ADD_POLL: {
-        KillTimer(TIMER_ADD_POLL);
-        const int present = CountPresentPortDevices();
-        if (present == kUnknownPortCount) {
-            // The ports may be there, but nothing can tell: the page shows what it can find.
-            AfxMessageBox(L"The port devices could not be read.\nThe new ports could not be checked", MB_OK);
-            OnOK();
-            return;
-        }
-        // A port that went meanwhile is not a new one taken back: the count never goes below 0.
-        const int appeared = std::max(0, present - m_presentAtStart);
-        if (appeared >= count) {
-            OnOK();
-            return;
-        }
-        if (appeared != 0) {
-            BuildComUsageMap();
-            // The highest chosen number that is in use by now names the port last created.
-            int latest = 0;
-            for (UINT n = request.startCom; n >= 1 && n <= 255; ++n) {
-                if (request.chosen[n] == 1 && g_comUsageMap[n - 1] != COMUSE_FREE)
-                    latest = static_cast<int>(n);
-            }
-            StepProgress(appeared, latest);
-        }
-        SetTimer(TIMER_ADD_POLL, 1000, nullptr);
-        break;
-    }
-
-    case TIMER_ADD_STEP:
-        KillTimer(TIMER_ADD_STEP);
-        if (m_written.empty() && !PortsCanBeChecked(CountPresentPortDevices()))
-            break;
-        if (AddNextPort(request)) {
-            StepProgress(m_portsAdded, m_nextCom - 1);
-            if (m_portsAdded >= count)
+        case TIMER_ADD_START:
+            KillTimer(TIMER_ADD_START);
+            if (g_portOperation == PORTOP_ADD) {
+                m_presentAtStart = CountPresentPortDevices();
+                if (!PortsCanBeChecked(m_presentAtStart))
+                    break;
+                InitProgress(count);
+                BuildComUsageMap();
+                AddAllPorts(request);
+            } else if (g_portOperation == PORTOP_DELETE_SELECTED || g_portOperation == PORTOP_DELETE_ALL) {
                 OnOK();
+            }
+            break;
+
+        case TIMER_ADD_POLL: {
+            KillTimer(TIMER_ADD_POLL);
+            const int present = CountPresentPortDevices();
+            if (present == kUnknownPortCount) {
+                // The ports may be there, but nothing can tell: the page shows what it can find.
+                AfxMessageBox(L"The port devices could not be read.\nThe new ports could not be checked", MB_OK);
+                OnOK();
+                return;
+            }
+            // A port that went meanwhile is not a new one taken back: the count never goes below 0.
+            const int appeared = std::max(0, present - m_presentAtStart);
+            if (appeared >= count) {
+                OnOK();
+                return;
+            }
+            if (appeared != 0) {
+                BuildComUsageMap();
+                // The highest chosen number that is in use by now names the port last created.
+                int latest = 0;
+                for (UINT n = request.startCom; n >= 1 && n <= 255; ++n) {
+                    if (request.chosen[n] == 1 && g_comUsageMap[n - 1] != COMUSE_FREE)
+                        latest = static_cast<int>(n);
+                }
+                StepProgress(appeared, latest);
+            }
+            SetTimer(TIMER_ADD_POLL, 1000, nullptr);
+            break;
         }
-        SetTimer(TIMER_ADD_STEP, 100, nullptr);
-        break;
+
+        case TIMER_ADD_STEP:
+            KillTimer(TIMER_ADD_STEP);
+            if (m_written.empty() && !PortsCanBeChecked(CountPresentPortDevices()))
+                break;
+            if (AddNextPort(request)) {
+                StepProgress(m_portsAdded, m_nextCom - 1);
+                if (m_portsAdded >= count)
+                    OnOK();
+            }
+            SetTimer(TIMER_ADD_STEP, 100, nullptr);
+            break;
     }
     CDialog::OnTimer(nIDEvent);
 }

@@ -121,8 +121,8 @@ bool IsComInSerialcomm(int comNumber)
         DWORD nameLength = 260;
         DWORD dataSize = 260;
         DWORD type = 0;
-        LONG status = RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                                    &dataSize);
+        LONG status =
+            RegEnumValueW(key, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize);
         if (status == ERROR_NO_MORE_ITEMS)
             break;
         if (status != ERROR_SUCCESS || type != REG_SZ)

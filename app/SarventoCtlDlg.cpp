@@ -377,7 +377,10 @@ void CSVT_SarventoCtlDlg::OnHelp()
 }
 
 // The installer looks at the machine afterwards, not at a result.
-void CSVT_SarventoCtlDlg::OnInstall() { InstallDrivers(); }
+void CSVT_SarventoCtlDlg::OnInstall()
+{
+    InstallDrivers();
+}
 
 // The pages then show what is left, as after a delete: a row of a port that has gone would have
 // Apply write its settings back into keys that no longer exist.

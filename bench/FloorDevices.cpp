@@ -151,8 +151,8 @@ unsigned Apply()
     HDEVINFO set = PortDeviceList();
     if (set == INVALID_HANDLE_VALUE)
         return 0;
-    const wchar_t* const names[] = {L"TxTriggerLevel", L"IPaddress", L"Port", L"Protocol", L"AliveRxTimer",
-                                    L"AliveTxTimer"};
+    const wchar_t* const names[] = {L"TxTriggerLevel", L"IPaddress",    L"Port",
+                                    L"Protocol",       L"AliveRxTimer", L"AliveTxTimer"};
     const DWORD values[] = {255, 0, 4001, 0, 7000, 2500};
     unsigned written = 0;
     for (PortDevice& port : WalkPortDevices(set)) {

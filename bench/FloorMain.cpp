@@ -74,6 +74,7 @@ int wmain(int argc, wchar_t** argv)
     if (wcscmp(command, L"status") == 0 && a >= 100)
         return Measure(1, [a] { return floorbench::ReadLineStates(a); });
     fprintf(stderr,
-            "usage: floor load [ROUNDS] | apply [ROUNDS] | delete | usage | tiles | add FIRST COUNT | status MS | blink MS [ROWS]\n");
+            "usage: floor load [ROUNDS] | apply [ROUNDS] | delete | usage | tiles | add FIRST COUNT | status MS | "
+            "blink MS [ROWS]\n");
     return 2;
 }

@@ -167,8 +167,7 @@ int wmain(int argc, wchar_t** argv)
             SendMessageW(hTab, TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
             uitest::ClickAt(hTab, item.CenterPoint().x, item.CenterPoint().y);
         }),
-        uitest::WaitUntil([](CWnd&) { return g_monitorDlg.IsWindowVisible() != FALSE; }, 20000),
-        Do([&](CWnd&) {
+        uitest::WaitUntil([](CWnd&) { return g_monitorDlg.IsWindowVisible() != FALSE; }, 20000), Do([&](CWnd&) {
             // As the user sees it: with the Status tab shown.
             const double first = Time([] { g_monitorDlg.Refresh(); });
             printf("monitor rows rebuilt in %.3f s, best of %d %.3f s\n", first, kRounds,

@@ -73,7 +73,10 @@ void CWinApp::SetInstance(HINSTANCE hInstance, int nCmdShow)
     m_nCmdShow = nCmdShow;
 }
 
-BOOL CWinApp::InitInstance() { return TRUE; }
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
 
 void CWinApp::SetRegistryKey(LPCWSTR lpszRegistryKey)
 {
@@ -87,15 +90,30 @@ void CWinApp::OnHelp() {}
 BEGIN_MESSAGE_MAP(CWinApp, CWinThread)
 END_MESSAGE_MAP()
 
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
 
-CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
+CWnd* AfxGetMainWnd()
+{
+    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
+}
 
-HINSTANCE AfxGetInstanceHandle() { return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : ::GetModuleHandleW(nullptr); }
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_pApp && g_pApp->m_hInstance ? g_pApp->m_hInstance : ::GetModuleHandleW(nullptr);
+}
 
-HINSTANCE AfxGetResourceHandle() { return g_hResource ? g_hResource : AfxGetInstanceHandle(); }
+HINSTANCE AfxGetResourceHandle()
+{
+    return g_hResource ? g_hResource : AfxGetInstanceHandle();
+}
 
-void AfxSetResourceHandle(HINSTANCE hInstResource) { g_hResource = hInstResource; }
+void AfxSetResourceHandle(HINSTANCE hInstResource)
+{
+    g_hResource = hInstResource;
+}
 
 LPCWSTR AfxGetAppName()
 {

@@ -25,9 +25,17 @@ public:
     CString& operator=(CString&& str) noexcept;
     CString& operator=(LPCWSTR psz);
 
-    CString& operator+=(const CString& str) { Append(str.m_pch, str.m_nLength); return *this; }
+    CString& operator+=(const CString& str)
+    {
+        Append(str.m_pch, str.m_nLength);
+        return *this;
+    }
     CString& operator+=(LPCWSTR psz);
-    CString& operator+=(wchar_t ch) { Append(&ch, 1); return *this; }
+    CString& operator+=(wchar_t ch)
+    {
+        Append(&ch, 1);
+        return *this;
+    }
 
     // Size and access.
     int GetLength() const noexcept { return m_nLength; }
@@ -79,9 +87,9 @@ private:
     void Append(LPCWSTR pch, int nLength);
     void SetLength(int nLength);
 
-    wchar_t* m_pch;    // never null; points at s_empty while nothing is allocated
-    int m_nLength;     // characters before the terminating null
-    int m_nCapacity;   // characters the buffer holds besides the null; 0 for s_empty
+    wchar_t* m_pch;   // never null; points at s_empty while nothing is allocated
+    int m_nLength;    // characters before the terminating null
+    int m_nCapacity;  // characters the buffer holds besides the null; 0 for s_empty
 
     static wchar_t s_empty[1];
 };
@@ -92,17 +100,59 @@ CString operator+(LPCWSTR a, const CString& b);
 CString operator+(const CString& a, wchar_t b);
 CString operator+(wchar_t a, const CString& b);
 
-inline bool operator==(const CString& a, const CString& b) { return a.Compare(b) == 0; }
-inline bool operator==(const CString& a, LPCWSTR b) { return a.Compare(b) == 0; }
-inline bool operator!=(const CString& a, const CString& b) { return a.Compare(b) != 0; }
-inline bool operator!=(const CString& a, LPCWSTR b) { return a.Compare(b) != 0; }
-inline bool operator!=(LPCWSTR a, const CString& b) { return b.Compare(a) != 0; }
-inline bool operator<(const CString& a, const CString& b) { return a.Compare(b) < 0; }
-inline bool operator<(const CString& a, LPCWSTR b) { return a.Compare(b) < 0; }
-inline bool operator<(LPCWSTR a, const CString& b) { return b.Compare(a) > 0; }
-inline bool operator>(const CString& a, const CString& b) { return a.Compare(b) > 0; }
-inline bool operator>(const CString& a, LPCWSTR b) { return a.Compare(b) > 0; }
-inline bool operator>(LPCWSTR a, const CString& b) { return b.Compare(a) < 0; }
-inline bool operator>=(const CString& a, const CString& b) { return a.Compare(b) >= 0; }
-inline bool operator>=(const CString& a, LPCWSTR b) { return a.Compare(b) >= 0; }
-inline bool operator>=(LPCWSTR a, const CString& b) { return b.Compare(a) <= 0; }
+inline bool operator==(const CString& a, const CString& b)
+{
+    return a.Compare(b) == 0;
+}
+inline bool operator==(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) == 0;
+}
+inline bool operator!=(const CString& a, const CString& b)
+{
+    return a.Compare(b) != 0;
+}
+inline bool operator!=(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) != 0;
+}
+inline bool operator!=(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) != 0;
+}
+inline bool operator<(const CString& a, const CString& b)
+{
+    return a.Compare(b) < 0;
+}
+inline bool operator<(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) < 0;
+}
+inline bool operator<(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) > 0;
+}
+inline bool operator>(const CString& a, const CString& b)
+{
+    return a.Compare(b) > 0;
+}
+inline bool operator>(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) > 0;
+}
+inline bool operator>(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) < 0;
+}
+inline bool operator>=(const CString& a, const CString& b)
+{
+    return a.Compare(b) >= 0;
+}
+inline bool operator>=(const CString& a, LPCWSTR b)
+{
+    return a.Compare(b) >= 0;
+}
+inline bool operator>=(LPCWSTR a, const CString& b)
+{
+    return b.Compare(a) <= 0;
+}

@@ -21,7 +21,10 @@ public:
 
 // The dialog procedure under the library's window procedure: everything the dialog object
 // leaves unhandled reaches the dialog manager's default processing through it.
-INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
 
 // The window that owns a modal dialog: the top-level window of the parent, or of the main window.
 HWND ModalOwner(const CDialog& dlg)
@@ -44,7 +47,10 @@ HWND AfxGetModalDialogWindow()
     return t_modalDialogs.empty() ? nullptr : t_modalDialogs.back()->m_hWnd;
 }
 
-CDialog::CDialog() { m_nFlags |= WF_ISDIALOG; }
+CDialog::CDialog()
+{
+    m_nFlags |= WF_ISDIALOG;
+}
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_nIDHelp(nIDTemplate), m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)), m_pParentWnd(pParentWnd)
@@ -116,7 +122,10 @@ INT_PTR CDialog::DoModal()
     return m_nModalResult;
 }
 
-BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd) { return Create(MAKEINTRESOURCEW(nIDTemplate), pParentWnd); }
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    return Create(MAKEINTRESOURCEW(nIDTemplate), pParentWnd);
+}
 
 BOOL CDialog::Create(LPCWSTR lpszTemplateName, CWnd* pParentWnd)
 {
@@ -142,7 +151,10 @@ void CDialog::EndDialog(int nResult)
         ::EndDialog(m_hWnd, nResult);
 }
 
-LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) { return OnInitDialog(); }
+LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
+{
+    return OnInitDialog();
+}
 
 BOOL CDialog::OnInitDialog()
 {
@@ -158,7 +170,10 @@ void CDialog::OnOK()
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::GotoDlgCtrl(CWnd* pWndCtrl)
 {
@@ -178,9 +193,9 @@ BOOL CDialog::OnCmdMsg(UINT nMessage, UINT nID, UINT nCode, WPARAM wParam, LPARA
 }
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-    ON_MESSAGE(WM_INITDIALOG, &CDialog::HandleInitDialog)
-    ON_COMMAND(IDOK, &CDialog::OnOK)
-    ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
+ON_MESSAGE(WM_INITDIALOG, &CDialog::HandleInitDialog)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 BEGIN_MESSAGE_MAP(CDialogEx, CDialog)

@@ -25,7 +25,10 @@ namespace {
 
 thread_local HWND t_hLockoutNotifyWindow = nullptr;
 
-bool IsCtlColorMessage(UINT message) { return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC; }
+bool IsCtlColorMessage(UINT message)
+{
+    return message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC;
+}
 
 bool Matches(const AFX_MSGMAP_ENTRY& entry, UINT nMessage, UINT nCode, UINT nID)
 {
@@ -41,7 +44,10 @@ HWND AfxSetLockoutNotifyWindow(HWND hWnd)
     return old;
 }
 
-CDC* AfxDCFromHandle(HDC hDC) { return CDC::FromHandle(hDC); }
+CDC* AfxDCFromHandle(HDC hDC)
+{
+    return CDC::FromHandle(hDC);
+}
 
 const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
 {
@@ -50,7 +56,10 @@ const AFX_MSGMAP* CCmdTarget::GetThisMessageMap()
     return &map;
 }
 
-const AFX_MSGMAP* CCmdTarget::GetMessageMap() const { return GetThisMessageMap(); }
+const AFX_MSGMAP* CCmdTarget::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
 
 BOOL CCmdTarget::DispatchToMap(UINT nMessage, UINT nCode, UINT nID, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
@@ -102,7 +111,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
             return TRUE;
         }
         AFX_MSGCALL call = {WM_CTLCOLOR, wParam, lParam, 0, message - WM_CTLCOLORMSGBOX, 0};
-        for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap; pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
+        for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap;
+             pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
             for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfnThunk; ++pEntry)
                 if (Matches(*pEntry, WM_CTLCOLOR, 0, 0) && pEntry->pfnThunk(this, call)) {
                     *pResult = call.result;
@@ -142,7 +152,8 @@ BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     HWND hWndCtrl = pNMHDR->hwndFrom;
     // The id is the sender window's own (a header or tooltip inside a control has id 0), as the
     // conventional library matches it; a notification without a window uses idFrom.
-    const UINT nID = hWndCtrl != nullptr ? static_cast<UINT>(::GetDlgCtrlID(hWndCtrl)) : static_cast<UINT>(pNMHDR->idFrom);
+    const UINT nID =
+        hWndCtrl != nullptr ? static_cast<UINT>(::GetDlgCtrlID(hWndCtrl)) : static_cast<UINT>(pNMHDR->idFrom);
     if (t_hLockoutNotifyWindow == m_hWnd)
         return TRUE;
     if (hWndCtrl != nullptr && hWndCtrl != m_hWnd) {
@@ -163,35 +174,35 @@ BOOL CWnd::ReflectChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     LRESULT lResult = pResult ? *pResult : 0;
     BOOL handled = FALSE;
     switch (message) {
-    case WM_COMMAND:
-        handled = DispatchToMap(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0, wParam, lParam, &lResult);
-        break;
-    case WM_NOTIFY:
-        handled = DispatchToMap(WM_REFLECT_BASE + WM_NOTIFY, reinterpret_cast<const NMHDR*>(lParam)->code, 0, wParam,
-                                lParam, &lResult);
-        break;
-    case WM_DRAWITEM:
-    case WM_MEASUREITEM:
-    case WM_COMPAREITEM:
-    case WM_DELETEITEM:
-    case WM_CHARTOITEM:
-    case WM_VKEYTOITEM:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-        handled = DispatchToMap(WM_REFLECT_BASE + message, 0, 0, wParam, lParam, &lResult);
-        break;
-    default:
-        if (IsCtlColorMessage(message)) {
-            AFX_MSGCALL call = {WM_REFLECT_BASE + WM_CTLCOLOR, wParam, lParam, 0, message - WM_CTLCOLORMSGBOX, 0};
-            for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap && !handled;
-                 pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
-                for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfnThunk && !handled; ++pEntry)
-                    if (Matches(*pEntry, WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0))
-                        handled = pEntry->pfnThunk(this, call);
-            if (handled)
-                lResult = call.result;
-        }
-        break;
+        case WM_COMMAND:
+            handled = DispatchToMap(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam), 0, wParam, lParam, &lResult);
+            break;
+        case WM_NOTIFY:
+            handled = DispatchToMap(WM_REFLECT_BASE + WM_NOTIFY, reinterpret_cast<const NMHDR*>(lParam)->code, 0,
+                                    wParam, lParam, &lResult);
+            break;
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+        case WM_COMPAREITEM:
+        case WM_DELETEITEM:
+        case WM_CHARTOITEM:
+        case WM_VKEYTOITEM:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            handled = DispatchToMap(WM_REFLECT_BASE + message, 0, 0, wParam, lParam, &lResult);
+            break;
+        default:
+            if (IsCtlColorMessage(message)) {
+                AFX_MSGCALL call = {WM_REFLECT_BASE + WM_CTLCOLOR, wParam, lParam, 0, message - WM_CTLCOLORMSGBOX, 0};
+                for (const AFX_MSGMAP* pMap = GetMessageMap(); pMap && !handled;
+                     pMap = pMap->pfnGetBaseMap ? pMap->pfnGetBaseMap() : nullptr)
+                    for (const AFX_MSGMAP_ENTRY* pEntry = pMap->lpEntries; pEntry->pfnThunk && !handled; ++pEntry)
+                        if (Matches(*pEntry, WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0))
+                            handled = pEntry->pfnThunk(this, call);
+                if (handled)
+                    lResult = call.result;
+            }
+            break;
     }
     if (pResult != nullptr)
         *pResult = lResult;
@@ -256,15 +267,15 @@ void CWnd::OnVScroll(UINT /*nSBCode*/, UINT /*nPos*/, CScrollBar* pScrollBar)
 
 // The messages every window reflects to the child that sent them.
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
-    ON_WM_CTLCOLOR()
-    ON_WM_DRAWITEM()
-    ON_WM_MEASUREITEM()
-    ON_WM_HSCROLL()
-    ON_WM_VSCROLL()
-    ON_MESSAGE(WM_COMPAREITEM, &CWnd::OnReflectableMessage)
-    ON_MESSAGE(WM_DELETEITEM, &CWnd::OnReflectableMessage)
-    ON_MESSAGE(WM_CHARTOITEM, &CWnd::OnReflectableMessage)
-    ON_MESSAGE(WM_VKEYTOITEM, &CWnd::OnReflectableMessage)
+ON_WM_CTLCOLOR()
+ON_WM_DRAWITEM()
+ON_WM_MEASUREITEM()
+ON_WM_HSCROLL()
+ON_WM_VSCROLL()
+ON_MESSAGE(WM_COMPAREITEM, &CWnd::OnReflectableMessage)
+ON_MESSAGE(WM_DELETEITEM, &CWnd::OnReflectableMessage)
+ON_MESSAGE(WM_CHARTOITEM, &CWnd::OnReflectableMessage)
+ON_MESSAGE(WM_VKEYTOITEM, &CWnd::OnReflectableMessage)
 END_MESSAGE_MAP()
 
 LRESULT CWnd::OnReflectableMessage(WPARAM /*wParam*/, LPARAM lParam)
@@ -272,15 +283,15 @@ LRESULT CWnd::OnReflectableMessage(WPARAM /*wParam*/, LPARAM lParam)
     const MSG* pMsg = AfxGetCurrentMessage();
     HWND hWndChild = nullptr;
     switch (pMsg->message) {
-    case WM_COMPAREITEM:
-        hWndChild = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
-        break;
-    case WM_DELETEITEM:
-        hWndChild = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
-        break;
-    default:  // WM_CHARTOITEM, WM_VKEYTOITEM: lParam is the list box
-        hWndChild = reinterpret_cast<HWND>(lParam);
-        break;
+        case WM_COMPAREITEM:
+            hWndChild = reinterpret_cast<const COMPAREITEMSTRUCT*>(lParam)->hwndItem;
+            break;
+        case WM_DELETEITEM:
+            hWndChild = reinterpret_cast<const DELETEITEMSTRUCT*>(lParam)->hwndItem;
+            break;
+        default:  // WM_CHARTOITEM, WM_VKEYTOITEM: lParam is the list box
+            hWndChild = reinterpret_cast<HWND>(lParam);
+            break;
     }
     LRESULT lResult = 0;
     if (hWndChild != nullptr && ReflectLastMsg(hWndChild, &lResult))

@@ -18,16 +18,16 @@ struct ControlClass {
 };
 
 const ControlClass kCommonControlClasses[] = {
-    {L"SysIPAddress32", ICC_INTERNET_CLASSES},   {L"SysListView32", ICC_LISTVIEW_CLASSES},
-    {L"SysHeader32", ICC_LISTVIEW_CLASSES},      {L"SysTreeView32", ICC_TREEVIEW_CLASSES},
-    {L"SysTabControl32", ICC_TAB_CLASSES},       {L"tooltips_class32", ICC_TAB_CLASSES},
-    {L"msctls_progress32", ICC_PROGRESS_CLASS},  {L"msctls_trackbar32", ICC_BAR_CLASSES},
-    {L"msctls_statusbar32", ICC_BAR_CLASSES},    {L"ToolbarWindow32", ICC_BAR_CLASSES},
-    {L"msctls_updown32", ICC_UPDOWN_CLASS},      {L"msctls_hotkey32", ICC_HOTKEY_CLASS},
-    {L"SysAnimate32", ICC_ANIMATE_CLASS},        {L"SysDateTimePick32", ICC_DATE_CLASSES},
-    {L"SysMonthCal32", ICC_DATE_CLASSES},        {L"ComboBoxEx32", ICC_USEREX_CLASSES},
-    {L"ReBarWindow32", ICC_COOL_CLASSES},        {L"SysPager", ICC_PAGESCROLLER_CLASS},
-    {L"NativeFontCtl", ICC_NATIVEFNTCTL_CLASS},  {L"SysLink", ICC_LINK_CLASS},
+    {L"SysIPAddress32", ICC_INTERNET_CLASSES},  {L"SysListView32", ICC_LISTVIEW_CLASSES},
+    {L"SysHeader32", ICC_LISTVIEW_CLASSES},     {L"SysTreeView32", ICC_TREEVIEW_CLASSES},
+    {L"SysTabControl32", ICC_TAB_CLASSES},      {L"tooltips_class32", ICC_TAB_CLASSES},
+    {L"msctls_progress32", ICC_PROGRESS_CLASS}, {L"msctls_trackbar32", ICC_BAR_CLASSES},
+    {L"msctls_statusbar32", ICC_BAR_CLASSES},   {L"ToolbarWindow32", ICC_BAR_CLASSES},
+    {L"msctls_updown32", ICC_UPDOWN_CLASS},     {L"msctls_hotkey32", ICC_HOTKEY_CLASS},
+    {L"SysAnimate32", ICC_ANIMATE_CLASS},       {L"SysDateTimePick32", ICC_DATE_CLASSES},
+    {L"SysMonthCal32", ICC_DATE_CLASSES},       {L"ComboBoxEx32", ICC_USEREX_CLASSES},
+    {L"ReBarWindow32", ICC_COOL_CLASSES},       {L"SysPager", ICC_PAGESCROLLER_CLASS},
+    {L"NativeFontCtl", ICC_NATIVEFNTCTL_CLASS}, {L"SysLink", ICC_LINK_CLASS},
 };
 
 DWORD ClassToIcc(const wchar_t* name)

@@ -88,9 +88,15 @@ HGDIOBJ CGdiObject::Detach() noexcept
     return hObject;
 }
 
-LONG CGdiObject::TakenCount() noexcept { return ::InterlockedCompareExchange(&g_gdiTaken, 0, 0); }
+LONG CGdiObject::TakenCount() noexcept
+{
+    return ::InterlockedCompareExchange(&g_gdiTaken, 0, 0);
+}
 
-LONG CGdiObject::ReleasedCount() noexcept { return ::InterlockedCompareExchange(&g_gdiReleased, 0, 0); }
+LONG CGdiObject::ReleasedCount() noexcept
+{
+    return ::InterlockedCompareExchange(&g_gdiReleased, 0, 0);
+}
 
 BOOL CGdiObject::DeleteObject() noexcept
 {

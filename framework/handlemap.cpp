@@ -67,7 +67,10 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     return temp.get();
 }
 
-CWnd* AfxWndFromHandle(HWND hWnd) { return CWnd::FromHandle(hWnd); }
+CWnd* AfxWndFromHandle(HWND hWnd)
+{
+    return CWnd::FromHandle(hWnd);
+}
 
 BOOL CWnd::Attach(HWND hWndNew)
 {

@@ -76,16 +76,16 @@ int AfxMessageBox(LPCWSTR lpszText, UINT nType, UINT /*nIDHelp*/)
 {
     if ((nType & MB_ICONMASK) == 0) {
         switch (nType & MB_TYPEMASK) {
-        case MB_OK:
-        case MB_OKCANCEL:
-            nType |= MB_ICONEXCLAMATION;
-            break;
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            nType |= MB_ICONQUESTION;
-            break;
-        default:
-            break;
+            case MB_OK:
+            case MB_OKCANCEL:
+                nType |= MB_ICONEXCLAMATION;
+                break;
+            case MB_YESNO:
+            case MB_YESNOCANCEL:
+                nType |= MB_ICONQUESTION;
+                break;
+            default:
+                break;
         }
     }
     return AfxShowMessageBox(MessageBoxOwner(), lpszText, nullptr, nType);

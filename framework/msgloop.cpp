@@ -38,7 +38,10 @@ AfxModalIdleHook AfxSetModalIdleHook(AfxModalIdleHook hook)
     return old;
 }
 
-int AfxGetQuitCode() { return t_quitCode; }
+int AfxGetQuitCode()
+{
+    return t_quitCode;
+}
 
 BOOL CWnd::PreTranslateMessage(MSG* pMsg)
 {
@@ -87,7 +90,10 @@ BOOL AfxPumpMessage()
     return TRUE;
 }
 
-BOOL CWnd::ContinueModal() { return (m_nFlags & WF_CONTINUEMODAL) != 0; }
+BOOL CWnd::ContinueModal()
+{
+    return (m_nFlags & WF_CONTINUEMODAL) != 0;
+}
 
 void CWnd::EndModalLoop(int nResult)
 {

@@ -32,7 +32,7 @@ class CScrollBar;
 
 // What one handler call receives and where its result goes.
 struct AFX_MSGCALL {
-    UINT message;    // the message as the map sees it (WM_REFLECT_BASE + ... when reflected)
+    UINT message;  // the message as the map sees it (WM_REFLECT_BASE + ... when reflected)
     WPARAM wParam;
     LPARAM lParam;
     UINT nID;        // control or command id (WM_COMMAND, WM_NOTIFY)
@@ -47,11 +47,11 @@ struct AFX_MSGMAP_ENTRY;
 typedef BOOL (*AFX_PTHUNK)(CCmdTarget* pTarget, AFX_MSGCALL& call);
 
 struct AFX_MSGMAP_ENTRY {
-    UINT nMessage;                // window message, WM_COMMAND, WM_NOTIFY, or WM_REFLECT_BASE + one
-    UINT nCode;                   // notification code for commands and notifications
-    UINT nID;                     // first control id
-    UINT nLastID;                 // last control id (same as nID for a single id)
-    AFX_PTHUNK pfnThunk;          // null ends the table
+    UINT nMessage;        // window message, WM_COMMAND, WM_NOTIFY, or WM_REFLECT_BASE + one
+    UINT nCode;           // notification code for commands and notifications
+    UINT nID;             // first control id
+    UINT nLastID;         // last control id (same as nID for a single id)
+    AFX_PTHUNK pfnThunk;  // null ends the table
 };
 
 struct AFX_MSGMAP {
@@ -59,33 +59,38 @@ struct AFX_MSGMAP {
     const AFX_MSGMAP_ENTRY* lpEntries;
 };
 
-#define DECLARE_MESSAGE_MAP()                        \
-protected:                                           \
-    static const AFX_MSGMAP* GetThisMessageMap();    \
+#define DECLARE_MESSAGE_MAP()                     \
+protected:                                        \
+    static const AFX_MSGMAP* GetThisMessageMap(); \
     const AFX_MSGMAP* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                          \
-    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }  \
-    const AFX_MSGMAP* theClass::GetThisMessageMap()                                     \
-    {                                                                                   \
-        using ThisClass [[maybe_unused]] = theClass;                                   \
-        using TheBaseClass = baseClass;                                                 \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const \
+    {                                                 \
+        return GetThisMessageMap();                   \
+    }                                                 \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()   \
+    {                                                 \
+        using ThisClass [[maybe_unused]] = theClass;  \
+        using TheBaseClass = baseClass;               \
         static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-
-#define END_MESSAGE_MAP()                                                            \
-    { 0, 0, 0, 0, nullptr }                                                 \
-    };                                                                               \
+#define END_MESSAGE_MAP()                                                                         \
+    {                                                                                             \
+        0, 0, 0, 0, nullptr                                                                       \
+    }                                                                                             \
+    }                                                                                             \
+    ;                                                                                             \
     static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-    return &messageMap;                                                              \
+    return &messageMap;                                                                           \
     }
 
 // The body of an entry's call: `self` is the object, `call` the message.
-#define AFX_THUNK(...)                                                     \
-    [](CCmdTarget* pTarget_, AFX_MSGCALL& call) -> BOOL {                  \
-        ThisClass* self = static_cast<ThisClass*>(pTarget_);               \
-        (void)self;                                                        \
-        (void)call;                                                        \
-        __VA_ARGS__                                                        \
+#define AFX_THUNK(...)                                       \
+    [](CCmdTarget* pTarget_, AFX_MSGCALL& call) -> BOOL {    \
+        ThisClass* self = static_cast<ThisClass*>(pTarget_); \
+        (void)self;                                          \
+        (void)call;                                          \
+        __VA_ARGS__                                          \
     }
 
 #define AFX_WINDOW_ENTRY(msg, ...) {msg, 0, 0, 0, AFX_THUNK(__VA_ARGS__)},
@@ -101,48 +106,58 @@ CDC* AfxDCFromHandle(HDC hDC);
 #define ON_MESSAGE(message, memberFxn) \
     AFX_WINDOW_ENTRY(message, call.result = (self->*(memberFxn))(call.wParam, call.lParam); return TRUE;)
 
-#define ON_WM_CREATE() \
-    AFX_WINDOW_ENTRY(WM_CREATE, call.result = self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(call.lParam)); return TRUE;)
-#define ON_WM_DESTROY() AFX_WINDOW_ENTRY(WM_DESTROY, self->OnDestroy(); return TRUE;)
-#define ON_WM_SIZE()                                                                                   \
-    AFX_WINDOW_ENTRY(WM_SIZE, self->OnSize(static_cast<UINT>(call.wParam), static_cast<short>(LOWORD(call.lParam)), \
-                                           static_cast<short>(HIWORD(call.lParam)));                  \
+#define ON_WM_CREATE()                                                                                       \
+    AFX_WINDOW_ENTRY(WM_CREATE, call.result = self->OnCreate(reinterpret_cast<LPCREATESTRUCT>(call.lParam)); \
                      return TRUE;)
-#define ON_WM_MOVE()                                                                                         \
-    AFX_WINDOW_ENTRY(WM_MOVE, self->OnMove(static_cast<short>(LOWORD(call.lParam)), static_cast<short>(HIWORD(call.lParam))); \
+#define ON_WM_DESTROY() AFX_WINDOW_ENTRY(WM_DESTROY, self->OnDestroy(); return TRUE;)
+#define ON_WM_SIZE()                                                                                                \
+    AFX_WINDOW_ENTRY(WM_SIZE, self->OnSize(static_cast<UINT>(call.wParam), static_cast<short>(LOWORD(call.lParam)), \
+                                           static_cast<short>(HIWORD(call.lParam)));                                \
+                     return TRUE;)
+#define ON_WM_MOVE()                                                                                                 \
+    AFX_WINDOW_ENTRY(WM_MOVE,                                                                                        \
+                     self->OnMove(static_cast<short>(LOWORD(call.lParam)), static_cast<short>(HIWORD(call.lParam))); \
                      return TRUE;)
 #define ON_WM_PAINT() AFX_WINDOW_ENTRY(WM_PAINT, self->OnPaint(); return TRUE;)
-#define ON_WM_ERASEBKGND() \
-    AFX_WINDOW_ENTRY(WM_ERASEBKGND, call.result = self->OnEraseBkgnd(AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam))); return TRUE;)
+#define ON_WM_ERASEBKGND()                                                                                  \
+    AFX_WINDOW_ENTRY(WM_ERASEBKGND,                                                                         \
+                     call.result = self->OnEraseBkgnd(AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam))); \
+                     return TRUE;)
 #define ON_WM_TIMER() AFX_WINDOW_ENTRY(WM_TIMER, self->OnTimer(static_cast<UINT_PTR>(call.wParam)); return TRUE;)
 #define ON_WM_SYSCOMMAND() \
     AFX_WINDOW_ENTRY(WM_SYSCOMMAND, self->OnSysCommand(static_cast<UINT>(call.wParam), call.lParam); return TRUE;)
 #define ON_WM_QUERYDRAGICON() \
     AFX_WINDOW_ENTRY(WM_QUERYDRAGICON, call.result = reinterpret_cast<LRESULT>(self->OnQueryDragIcon()); return TRUE;)
-#define ON_WM_SHOWWINDOW() \
-    AFX_WINDOW_ENTRY(WM_SHOWWINDOW, self->OnShowWindow(static_cast<BOOL>(call.wParam), static_cast<UINT>(call.lParam)); return TRUE;)
-#define ON_WM_ACTIVATE()                                                                             \
-    AFX_WINDOW_ENTRY(WM_ACTIVATE, self->OnActivate(LOWORD(call.wParam), AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam)), \
-                                                   static_cast<BOOL>(HIWORD(call.wParam)));         \
+#define ON_WM_SHOWWINDOW()                                                                               \
+    AFX_WINDOW_ENTRY(WM_SHOWWINDOW,                                                                      \
+                     self->OnShowWindow(static_cast<BOOL>(call.wParam), static_cast<UINT>(call.lParam)); \
+                     return TRUE;)
+#define ON_WM_ACTIVATE()                                                                                          \
+    AFX_WINDOW_ENTRY(WM_ACTIVATE,                                                                                 \
+                     self->OnActivate(LOWORD(call.wParam), AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam)), \
+                                      static_cast<BOOL>(HIWORD(call.wParam)));                                    \
                      return TRUE;)
 #define ON_WM_ENABLE() AFX_WINDOW_ENTRY(WM_ENABLE, self->OnEnable(static_cast<BOOL>(call.wParam)); return TRUE;)
 #define ON_WM_SETFOCUS() \
     AFX_WINDOW_ENTRY(WM_SETFOCUS, self->OnSetFocus(AfxWndFromHandle(reinterpret_cast<HWND>(call.wParam))); return TRUE;)
-#define ON_WM_KILLFOCUS() \
-    AFX_WINDOW_ENTRY(WM_KILLFOCUS, self->OnKillFocus(AfxWndFromHandle(reinterpret_cast<HWND>(call.wParam))); return TRUE;)
-#define ON_WM_SETCURSOR()                                                                                          \
-    AFX_WINDOW_ENTRY(WM_SETCURSOR, call.result = self->OnSetCursor(AfxWndFromHandle(reinterpret_cast<HWND>(call.wParam)), \
-                                                                   LOWORD(call.lParam), HIWORD(call.lParam));      \
+#define ON_WM_KILLFOCUS()                                                                                    \
+    AFX_WINDOW_ENTRY(WM_KILLFOCUS, self->OnKillFocus(AfxWndFromHandle(reinterpret_cast<HWND>(call.wParam))); \
+                     return TRUE;)
+#define ON_WM_SETCURSOR()                                                                                   \
+    AFX_WINDOW_ENTRY(WM_SETCURSOR,                                                                          \
+                     call.result = self->OnSetCursor(AfxWndFromHandle(reinterpret_cast<HWND>(call.wParam)), \
+                                                     LOWORD(call.lParam), HIWORD(call.lParam));             \
                      return TRUE;)
 #define ON_WM_GETDLGCODE() AFX_WINDOW_ENTRY(WM_GETDLGCODE, call.result = self->OnGetDlgCode(); return TRUE;)
-#define ON_WM_CONTEXTMENU()                                                                              \
+#define ON_WM_CONTEXTMENU()                                                                                     \
     AFX_WINDOW_ENTRY(WM_CONTEXTMENU, self->OnContextMenu(AfxWndFromHandle(reinterpret_cast<HWND>(call.wParam)), \
-                                                         AFX_POINT_FROM(call.lParam));                  \
+                                                         AFX_POINT_FROM(call.lParam));                          \
                      return TRUE;)
 #define ON_WM_SYSCOLORCHANGE() AFX_WINDOW_ENTRY(WM_SYSCOLORCHANGE, self->OnSysColorChange(); return TRUE;)
 #define ON_WM_CANCELMODE() AFX_WINDOW_ENTRY(WM_CANCELMODE, self->OnCancelMode(); return TRUE;)
-#define ON_WM_CAPTURECHANGED() \
-    AFX_WINDOW_ENTRY(WM_CAPTURECHANGED, self->OnCaptureChanged(AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam))); return TRUE;)
+#define ON_WM_CAPTURECHANGED()                                                                                         \
+    AFX_WINDOW_ENTRY(WM_CAPTURECHANGED, self->OnCaptureChanged(AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam))); \
+                     return TRUE;)
 
 // Mouse messages: handler(UINT nFlags, CPoint point), the point in client coordinates.
 #define AFX_MOUSE_ENTRY(msg, fn) \
@@ -158,7 +173,7 @@ CDC* AfxDCFromHandle(HDC hDC);
 #define ON_WM_MOUSELEAVE() AFX_WINDOW_ENTRY(WM_MOUSELEAVE, self->OnMouseLeave(); return TRUE;)
 
 // Keyboard messages: handler(UINT nChar, UINT nRepCnt, UINT nFlags).
-#define AFX_KEY_ENTRY(msg, fn)                                                                       \
+#define AFX_KEY_ENTRY(msg, fn)                                                                                \
     AFX_WINDOW_ENTRY(msg, self->fn(static_cast<UINT>(call.wParam), LOWORD(call.lParam), HIWORD(call.lParam)); \
                      return TRUE;)
 #define ON_WM_KEYDOWN() AFX_KEY_ENTRY(WM_KEYDOWN, OnKeyDown)
@@ -166,75 +181,114 @@ CDC* AfxDCFromHandle(HDC hDC);
 
 // Scrolling: handler(UINT nSBCode, UINT nPos, CScrollBar* pScrollBar); the bar is null for the
 // window's own scroll bars.
-#define AFX_SCROLL_ENTRY(msg, fn)                                                                          \
-    AFX_WINDOW_ENTRY(msg, self->fn(LOWORD(call.wParam), static_cast<short>(HIWORD(call.wParam)),          \
-                                   reinterpret_cast<CScrollBar*>(call.lParam ? AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam)) : nullptr)); \
+#define AFX_SCROLL_ENTRY(msg, fn)                                                                                  \
+    AFX_WINDOW_ENTRY(msg,                                                                                          \
+                     self->fn(LOWORD(call.wParam), static_cast<short>(HIWORD(call.wParam)),                        \
+                              reinterpret_cast<CScrollBar*>(                                                       \
+                                  call.lParam ? AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam)) : nullptr)); \
                      return TRUE;)
 #define ON_WM_HSCROLL() AFX_SCROLL_ENTRY(WM_HSCROLL, OnHScroll)
 #define ON_WM_VSCROLL() AFX_SCROLL_ENTRY(WM_VSCROLL, OnVScroll)
 
 // Owner-drawn and coloured children. The base handlers reflect these to the child first.
-#define ON_WM_CTLCOLOR()                                                                              \
-    AFX_WINDOW_ENTRY(WM_CTLCOLOR,                                                                     \
-                     call.result = reinterpret_cast<LRESULT>(self->OnCtlColor(                        \
-                         AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam)),                         \
-                         AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam)), call.nCode));         \
+#define ON_WM_CTLCOLOR()                                                                                   \
+    AFX_WINDOW_ENTRY(WM_CTLCOLOR, call.result = reinterpret_cast<LRESULT>(self->OnCtlColor(                \
+                                      AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam)),                 \
+                                      AfxWndFromHandle(reinterpret_cast<HWND>(call.lParam)), call.nCode)); \
                      return TRUE;)
-#define ON_WM_DRAWITEM()                                                                                     \
-    AFX_WINDOW_ENTRY(WM_DRAWITEM, self->OnDrawItem(static_cast<int>(call.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(call.lParam)); \
+#define ON_WM_DRAWITEM()                                                                                               \
+    AFX_WINDOW_ENTRY(WM_DRAWITEM,                                                                                      \
+                     self->OnDrawItem(static_cast<int>(call.wParam), reinterpret_cast<LPDRAWITEMSTRUCT>(call.lParam)); \
                      call.result = TRUE; return TRUE;)
-#define ON_WM_MEASUREITEM()                                                                          \
-    AFX_WINDOW_ENTRY(WM_MEASUREITEM, self->OnMeasureItem(static_cast<int>(call.wParam),               \
+#define ON_WM_MEASUREITEM()                                                                                   \
+    AFX_WINDOW_ENTRY(WM_MEASUREITEM, self->OnMeasureItem(static_cast<int>(call.wParam),                       \
                                                          reinterpret_cast<LPMEASUREITEMSTRUCT>(call.lParam)); \
                      call.result = TRUE; return TRUE;)
 
 // ---- commands -----------------------------------------------------------------------------
 
-#define ON_COMMAND(id, memberFxn) \
-    {WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), AFX_THUNK((self->*(memberFxn))(); return TRUE;)},
-#define ON_CONTROL(wNotifyCode, id, memberFxn) \
-    {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id), AFX_THUNK((self->*(memberFxn))(); return TRUE;)},
+#define ON_COMMAND(id, memberFxn)                                             \
+    {                                                                         \
+        WM_COMMAND, CN_COMMAND, static_cast<UINT>(id), static_cast<UINT>(id), \
+            AFX_THUNK((self->*(memberFxn))(); return TRUE;)                   \
+    }                                                                         \
+    ,
+#define ON_CONTROL(wNotifyCode, id, memberFxn)                                                    \
+    {                                                                                             \
+        WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id), \
+            AFX_THUNK((self->*(memberFxn))(); return TRUE;)                                       \
+    }                                                                                             \
+    ,
 // handler(UINT nID)
-#define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn)                              \
-    {WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(idLast), \
-     AFX_THUNK((self->*(memberFxn))(call.nID); return TRUE;)},
+#define ON_CONTROL_RANGE(wNotifyCode, id, idLast, memberFxn)                                          \
+    {                                                                                                 \
+        WM_COMMAND, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(idLast), \
+            AFX_THUNK((self->*(memberFxn))(call.nID); return TRUE;)                                   \
+    }                                                                                                 \
+    ,
 
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 
 // ---- notifications (WM_NOTIFY) ------------------------------------------------------------
 
 // handler(NMHDR* pNMHDR, LRESULT* pResult)
-#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                        \
-    {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id),        \
-     AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;)},
+#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                                                  \
+    {                                                                                                          \
+        WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id),               \
+            AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;) \
+    }                                                                                                          \
+    ,
 // handler(UINT nID, NMHDR* pNMHDR, LRESULT* pResult)
-#define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                          \
-    {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(idLast),    \
-     AFX_THUNK((self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;)},
+#define ON_NOTIFY_RANGE(wNotifyCode, id, idLast, memberFxn)                                                \
+    {                                                                                                      \
+        WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(idLast),       \
+            AFX_THUNK((self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result); \
+                      return TRUE;)                                                                        \
+    }                                                                                                      \
+    ,
 // BOOL handler(UINT nID, NMHDR* pNMHDR, LRESULT* pResult): FALSE lets the search go on (to later
 // entries, the base classes' maps and finally the window's default processing).
-#define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                                                     \
-    {WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id),        \
-     AFX_THUNK(return (self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result);)},
+#define ON_NOTIFY_EX(wNotifyCode, id, memberFxn)                                                                   \
+    {                                                                                                              \
+        WM_NOTIFY, static_cast<UINT>(wNotifyCode), static_cast<UINT>(id), static_cast<UINT>(id),                   \
+            AFX_THUNK(return (self->*(memberFxn))(call.nID, reinterpret_cast<NMHDR*>(call.lParam), &call.result);) \
+    }                                                                                                              \
+    ,
 
 // ---- reflected to the control that sent them ----------------------------------------------
 
 // handler(NMHDR* pNMHDR, LRESULT* pResult); the parent never sees the notification.
-#define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn)                                           \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(wNotifyCode), 0, 0,                     \
-     AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;)},
+#define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn)                                                              \
+    {                                                                                                          \
+        WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(wNotifyCode), 0, 0,                                     \
+            AFX_THUNK((self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result); return TRUE;) \
+    }                                                                                                          \
+    ,
 // BOOL handler(NMHDR* pNMHDR, LRESULT* pResult): FALSE lets the parent handle it as well.
-#define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn)                                        \
-    {WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(wNotifyCode), 0, 0,                     \
-     AFX_THUNK(return (self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result);)},
+#define ON_NOTIFY_REFLECT_EX(wNotifyCode, memberFxn)                                                     \
+    {                                                                                                    \
+        WM_REFLECT_BASE + WM_NOTIFY, static_cast<UINT>(wNotifyCode), 0, 0,                               \
+            AFX_THUNK(return (self->*(memberFxn))(reinterpret_cast<NMHDR*>(call.lParam), &call.result);) \
+    }                                                                                                    \
+    ,
 // handler(); the parent never sees the notification.
-#define ON_CONTROL_REFLECT(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, AFX_THUNK((self->*(memberFxn))(); return TRUE;)},
+#define ON_CONTROL_REFLECT(wNotifyCode, memberFxn)                          \
+    {                                                                       \
+        WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, \
+            AFX_THUNK((self->*(memberFxn))(); return TRUE;)                 \
+    }                                                                       \
+    ,
 // BOOL handler(): FALSE lets the parent handle it as well.
-#define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn) \
-    {WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, AFX_THUNK(return (self->*(memberFxn))();)},
+#define ON_CONTROL_REFLECT_EX(wNotifyCode, memberFxn)                                                                 \
+    {                                                                                                                 \
+        WM_REFLECT_BASE + WM_COMMAND, static_cast<UINT>(wNotifyCode), 0, 0, AFX_THUNK(return (self->*(memberFxn))();) \
+    }                                                                                                                 \
+    ,
 // HBRUSH CtlColor(CDC* pDC, UINT nCtlColor): a null brush lets the parent colour the control.
-#define ON_WM_CTLCOLOR_REFLECT()                                                                        \
-    {WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                                            \
-     AFX_THUNK(HBRUSH hbr = self->CtlColor(AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam)), call.nCode); \
-               call.result = reinterpret_cast<LRESULT>(hbr); return hbr != nullptr;)},
+#define ON_WM_CTLCOLOR_REFLECT()                                                                                    \
+    {                                                                                                               \
+        WM_REFLECT_BASE + WM_CTLCOLOR, 0, 0, 0,                                                                     \
+            AFX_THUNK(HBRUSH hbr = self->CtlColor(AfxDCFromHandle(reinterpret_cast<HDC>(call.wParam)), call.nCode); \
+                      call.result = reinterpret_cast<LRESULT>(hbr); return hbr != nullptr;)                         \
+    }                                                                                                               \
+    ,

@@ -18,8 +18,8 @@ BOOL CWinThread::CreateThread(DWORD dwCreateFlags, UINT nStackSize, LPSECURITY_A
         return FALSE;
     // Always start suspended so that m_hThread is set before the thread can end and delete us.
     unsigned threadId = 0;
-    uintptr_t handle = _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this,
-                                      CREATE_SUSPENDED, &threadId);
+    uintptr_t handle =
+        _beginthreadex(lpSecurityAttrs, nStackSize, &CWinThread::ThreadEntry, this, CREATE_SUSPENDED, &threadId);
     if (handle == 0)
         return FALSE;
     m_hThread = reinterpret_cast<HANDLE>(handle);
@@ -51,7 +51,10 @@ unsigned __stdcall CWinThread::ThreadEntry(void* pParam)
     return nResult;
 }
 
-BOOL CWinThread::InitInstance() { return FALSE; }
+BOOL CWinThread::InitInstance()
+{
+    return FALSE;
+}
 
 int CWinThread::Run()
 {
@@ -66,7 +69,10 @@ int CWinThread::Run()
     return ExitInstance();
 }
 
-int CWinThread::ExitInstance() { return m_nQuitCode; }
+int CWinThread::ExitInstance()
+{
+    return m_nQuitCode;
+}
 
 CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
                            DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)

@@ -63,9 +63,17 @@ public:
     CCriticalSection(const CCriticalSection&) = delete;
     CCriticalSection& operator=(const CCriticalSection&) = delete;
 
-    BOOL Lock() { ::EnterCriticalSection(&m_sect); return TRUE; }
+    BOOL Lock()
+    {
+        ::EnterCriticalSection(&m_sect);
+        return TRUE;
+    }
     BOOL Lock(DWORD /*dwTimeout*/) override { return Lock(); }
-    BOOL Unlock() override { ::LeaveCriticalSection(&m_sect); return TRUE; }
+    BOOL Unlock() override
+    {
+        ::LeaveCriticalSection(&m_sect);
+        return TRUE;
+    }
 
     CRITICAL_SECTION m_sect;
 };

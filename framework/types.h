@@ -11,8 +11,16 @@ class CRect;
 
 class CSize : public SIZE {
 public:
-    CSize(int initCX, int initCY) noexcept { cx = initCX; cy = initCY; }
-    CSize(SIZE initSize) noexcept { cx = initSize.cx; cy = initSize.cy; }
+    CSize(int initCX, int initCY) noexcept
+    {
+        cx = initCX;
+        cy = initCY;
+    }
+    CSize(SIZE initSize) noexcept
+    {
+        cx = initSize.cx;
+        cy = initSize.cy;
+    }
 
     bool operator==(SIZE size) const noexcept { return cx == size.cx && cy == size.cy; }
 };
@@ -20,8 +28,16 @@ public:
 class CPoint : public POINT {
 public:
     CPoint() noexcept { x = y = 0; }
-    CPoint(int initX, int initY) noexcept { x = initX; y = initY; }
-    CPoint(POINT initPt) noexcept { x = initPt.x; y = initPt.y; }
+    CPoint(int initX, int initY) noexcept
+    {
+        x = initX;
+        y = initY;
+    }
+    CPoint(POINT initPt) noexcept
+    {
+        x = initPt.x;
+        y = initPt.y;
+    }
 
     bool operator==(POINT point) const noexcept { return x == point.x && y == point.y; }
 };
@@ -29,7 +45,13 @@ public:
 class CRect : public RECT {
 public:
     CRect() noexcept { left = top = right = bottom = 0; }
-    CRect(int l, int t, int r, int b) noexcept { left = l; top = t; right = r; bottom = b; }
+    CRect(int l, int t, int r, int b) noexcept
+    {
+        left = l;
+        top = t;
+        right = r;
+        bottom = b;
+    }
     CRect(const RECT& srcRect) noexcept { CopyRect(&srcRect); }
     CRect(LPCRECT lpSrcRect) noexcept { CopyRect(lpSrcRect); }
 
@@ -62,10 +84,22 @@ public:
         bottom = lpSrcRect->bottom;
     }
 
-    void InflateRect(int x, int y) noexcept { left -= x; top -= y; right += x; bottom += y; }
+    void InflateRect(int x, int y) noexcept
+    {
+        left -= x;
+        top -= y;
+        right += x;
+        bottom += y;
+    }
     void DeflateRect(int x, int y) noexcept { InflateRect(-x, -y); }
 
-    void OffsetRect(int x, int y) noexcept { left += x; top += y; right += x; bottom += y; }
+    void OffsetRect(int x, int y) noexcept
+    {
+        left += x;
+        top += y;
+        right += x;
+        bottom += y;
+    }
 
     // Sets this rectangle to the overlap of the two; returns whether it is not empty.
     BOOL IntersectRect(LPCRECT lpRect1, LPCRECT lpRect2) noexcept { return ::IntersectRect(this, lpRect1, lpRect2); }

@@ -66,32 +66,98 @@ CFont* CWnd::GetFont() const
     return hFont ? CFont::FromHandle(hFont) : nullptr;
 }
 
-INT_PTR CWnd::OnToolHitTest(CPoint /*point*/, TOOLINFOW* /*pTI*/) const { return -1; }
+INT_PTR CWnd::OnToolHitTest(CPoint /*point*/, TOOLINFOW* /*pTI*/) const
+{
+    return -1;
+}
 
 // ---- default handlers: the window's own processing of the message being handled ---------------
 
-int CWnd::OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
-void CWnd::OnDestroy() { Default(); }
-void CWnd::OnSize(UINT, int, int) { Default(); }
-void CWnd::OnMove(int, int) { Default(); }
-void CWnd::OnPaint() { Default(); }
-BOOL CWnd::OnEraseBkgnd(CDC*) { return static_cast<BOOL>(Default()); }
-void CWnd::OnTimer(UINT_PTR) { Default(); }
-void CWnd::OnSysCommand(UINT, LPARAM) { Default(); }
-void CWnd::OnShowWindow(BOOL, UINT) { Default(); }
-void CWnd::OnActivate(UINT, CWnd*, BOOL) { Default(); }
-void CWnd::OnEnable(BOOL) { Default(); }
-void CWnd::OnKillFocus(CWnd*) { Default(); }
-BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) { return static_cast<BOOL>(Default()); }
-UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
-void CWnd::OnSysColorChange() { Default(); }
-void CWnd::OnCaptureChanged(CWnd*) { Default(); }
-void CWnd::OnMouseMove(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
-void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
+int CWnd::OnCreate(LPCREATESTRUCT)
+{
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy()
+{
+    Default();
+}
+void CWnd::OnSize(UINT, int, int)
+{
+    Default();
+}
+void CWnd::OnMove(int, int)
+{
+    Default();
+}
+void CWnd::OnPaint()
+{
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*)
+{
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnTimer(UINT_PTR)
+{
+    Default();
+}
+void CWnd::OnSysCommand(UINT, LPARAM)
+{
+    Default();
+}
+void CWnd::OnShowWindow(BOOL, UINT)
+{
+    Default();
+}
+void CWnd::OnActivate(UINT, CWnd*, BOOL)
+{
+    Default();
+}
+void CWnd::OnEnable(BOOL)
+{
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*)
+{
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    return static_cast<BOOL>(Default());
+}
+UINT CWnd::OnGetDlgCode()
+{
+    return static_cast<UINT>(Default());
+}
+void CWnd::OnSysColorChange()
+{
+    Default();
+}
+void CWnd::OnCaptureChanged(CWnd*)
+{
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint)
+{
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint)
+{
+    Default();
+}
 
 // ---- menus ----------------------------------------------------------------------------------
 
-BOOL CWnd::SetMenu(CMenu* pMenu) { return ::SetMenu(m_hWnd, pMenu ? pMenu->GetSafeHmenu() : nullptr); }
+BOOL CWnd::SetMenu(CMenu* pMenu)
+{
+    return ::SetMenu(m_hWnd, pMenu ? pMenu->GetSafeHmenu() : nullptr);
+}
 
-CMenu* CWnd::GetSystemMenu(BOOL bRevert) const { return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert)); }
+CMenu* CWnd::GetSystemMenu(BOOL bRevert) const
+{
+    return CMenu::FromHandle(::GetSystemMenu(m_hWnd, bRevert));
+}

@@ -35,8 +35,8 @@ bool IsImeWindowClass(const CBT_CREATEWNDW* pCbt)
 
 void InstallWndProc(CWnd* pWnd, HWND hWnd)
 {
-    WNDPROC oldProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    WNDPROC oldProc =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     if (oldProc != &AfxWndProc) {
         pWnd->m_pfnSuper = oldProc;
         ::SetPropW(hWnd, kOriginalProcProp, reinterpret_cast<HANDLE>(oldProc));
@@ -71,7 +71,10 @@ LRESULT CALLBACK CbtFilterHook(int code, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-const MSG* AfxGetCurrentMessage() { return &t_currentMessage; }
+const MSG* AfxGetCurrentMessage()
+{
+    return &t_currentMessage;
+}
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
@@ -253,8 +256,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCWSTR lpszClassName, LPCWSTR lpszWindowNa
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)), lpParam);
 }
 
-BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect,
-                  CWnd* pParentWnd, UINT nID, LPVOID lpParam)
+BOOL CWnd::Create(LPCWSTR lpszClassName, LPCWSTR lpszWindowName, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd,
+                  UINT nID, LPVOID lpParam)
 {
     return CreateEx(0, lpszClassName, lpszWindowName, dwStyle | WS_CHILD, rect, pParentWnd, nID, lpParam);
 }

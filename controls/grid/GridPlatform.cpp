@@ -44,7 +44,7 @@ void FreeSystemThemeLibrary(HMODULE hModule)
     ::FreeLibrary(hModule);
 }
 
-const GridPlatform kSystemPlatform = {&SystemGridOsVersion,     &ReadSystemCommonControls6,
+const GridPlatform kSystemPlatform = {&SystemGridOsVersion,    &ReadSystemCommonControls6,
                                       &LoadSystemThemeLibrary, &GetSystemThemeProc,
                                       &FreeSystemThemeLibrary, &SystemListViewDrawsFocusAlways};
 

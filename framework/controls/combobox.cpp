@@ -7,23 +7,23 @@ template <class T>
 BOOL OwnerDrawNotify(T* pCtrl, UINT message, LPARAM lParam, LRESULT* pResult)
 {
     switch (message) {
-    case WM_DRAWITEM:
-        pCtrl->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
-        break;
-    case WM_MEASUREITEM:
-        pCtrl->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
-        break;
-    case WM_COMPAREITEM: {
-        int nResult = pCtrl->CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
-        if (pResult)
-            *pResult = nResult;
-        return TRUE;
-    }
-    case WM_DELETEITEM:
-        pCtrl->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
-        break;
-    default:
-        return FALSE;
+        case WM_DRAWITEM:
+            pCtrl->DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+            break;
+        case WM_MEASUREITEM:
+            pCtrl->MeasureItem(reinterpret_cast<LPMEASUREITEMSTRUCT>(lParam));
+            break;
+        case WM_COMPAREITEM: {
+            int nResult = pCtrl->CompareItem(reinterpret_cast<LPCOMPAREITEMSTRUCT>(lParam));
+            if (pResult)
+                *pResult = nResult;
+            return TRUE;
+        }
+        case WM_DELETEITEM:
+            pCtrl->DeleteItem(reinterpret_cast<LPDELETEITEMSTRUCT>(lParam));
+            break;
+        default:
+            return FALSE;
     }
     if (pResult)
         *pResult = TRUE;

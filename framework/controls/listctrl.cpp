@@ -22,8 +22,8 @@ CString ReadGrowingText(Fetch fetch)
 
 }  // namespace
 
-BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCWSTR lpszItem, int nImage, UINT nState,
-                        UINT nStateMask, LPARAM lParam)
+BOOL CListCtrl::SetItem(int nItem, int nSubItem, UINT nMask, LPCWSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
+                        LPARAM lParam)
 {
     LVITEMW item = {};
     item.mask = nMask;
@@ -61,7 +61,8 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCWSTR lpszText)
     LVITEMW item = {};
     item.iSubItem = nSubItem;
     item.pszText = const_cast<LPWSTR>(lpszText);
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_SETITEMTEXTW, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(&item)));
 }
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const
@@ -109,14 +110,16 @@ BOOL CListCtrl::GetItemRect(int nItem, LPRECT lpRect, UINT nCode) const
     if (!lpRect)
         return FALSE;
     lpRect->left = static_cast<LONG>(nCode);
-    return static_cast<BOOL>(SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_GETITEMRECT, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 BOOL CListCtrl::GetSubItemRect(int iItem, int iSubItem, int nArea, CRect& ref) const
 {
     ref.top = iSubItem;
     ref.left = nArea;
-    return static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), reinterpret_cast<LPARAM>(&ref)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_GETSUBITEMRECT, static_cast<WPARAM>(iItem), reinterpret_cast<LPARAM>(&ref)));
 }
 
 int CListCtrl::HitTest(CPoint pt, UINT* pFlags) const
@@ -158,7 +161,8 @@ BOOL CListCtrl::GetColumnOrderArray(LPINT piArray, int iCount) const
         if (iCount < 0)
             return FALSE;
     }
-    return static_cast<BOOL>(SendMessage(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
 }
 
 CHeaderCtrl* CListCtrl::GetHeaderCtrl() const
@@ -176,7 +180,8 @@ BOOL CListCtrl::GetGroupRect(int iGroupId, LPRECT lpRect, int iType) const
     if (!lpRect)
         return FALSE;
     lpRect->top = iType;
-    return static_cast<BOOL>(SendMessage(LVM_GETGROUPRECT, static_cast<WPARAM>(iGroupId), reinterpret_cast<LPARAM>(lpRect)));
+    return static_cast<BOOL>(
+        SendMessage(LVM_GETGROUPRECT, static_cast<WPARAM>(iGroupId), reinterpret_cast<LPARAM>(lpRect)));
 }
 
 void CListCtrl::DrawItem(LPDRAWITEMSTRUCT) {}

@@ -22,13 +22,25 @@ public:
 
     // Items.
     int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
-    BOOL SetItemCount(int nItems) { return static_cast<BOOL>(SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(nItems))); }
-    BOOL GetItem(LVITEMW* pItem) const { return static_cast<BOOL>(SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(pItem))); }
-    BOOL SetItem(const LVITEMW* pItem) { return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(pItem))); }
+    BOOL SetItemCount(int nItems)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMCOUNT, static_cast<WPARAM>(nItems)));
+    }
+    BOOL GetItem(LVITEMW* pItem) const
+    {
+        return static_cast<BOOL>(SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
+    }
+    BOOL SetItem(const LVITEMW* pItem)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
+    }
     BOOL SetItem(int nItem, int nSubItem, UINT nMask, LPCWSTR lpszItem, int nImage, UINT nState, UINT nStateMask,
                  LPARAM lParam);
     // Each returns the new item's index, or -1.
-    int InsertItem(const LVITEMW* pItem) { return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(pItem))); }
+    int InsertItem(const LVITEMW* pItem)
+    {
+        return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(pItem)));
+    }
     int InsertItem(int nItem, LPCWSTR lpszItem);
     int InsertItem(UINT nMask, int nItem, LPCWSTR lpszItem, UINT nState, UINT nStateMask, int nImage, LPARAM lParam);
     BOOL DeleteItem(int nItem) { return static_cast<BOOL>(SendMessage(LVM_DELETEITEM, static_cast<WPARAM>(nItem))); }
@@ -43,7 +55,8 @@ public:
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
     BOOL SetItemState(int nItem, LVITEMW* pItem)
     {
-        return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(pItem)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SETITEMSTATE, static_cast<WPARAM>(nItem), reinterpret_cast<LPARAM>(pItem)));
     }
     UINT GetItemState(int nItem, UINT nMask) const
     {
@@ -70,7 +83,8 @@ public:
     int SetHotItem(int iIndex) { return static_cast<int>(SendMessage(LVM_SETHOTITEM, static_cast<WPARAM>(iIndex))); }
     int FindItem(LVFINDINFOW* pFindInfo, int nStart = -1) const
     {
-        return static_cast<int>(SendMessage(LVM_FINDITEMW, static_cast<WPARAM>(nStart), reinterpret_cast<LPARAM>(pFindInfo)));
+        return static_cast<int>(
+            SendMessage(LVM_FINDITEMW, static_cast<WPARAM>(nStart), reinterpret_cast<LPARAM>(pFindInfo)));
     }
     int HitTest(LVHITTESTINFO* pHitTestInfo) const
     {
@@ -85,7 +99,8 @@ public:
     // Columns.
     int InsertColumn(int nCol, const LVCOLUMNW* pColumn)
     {
-        return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
+        return static_cast<int>(
+            SendMessage(LVM_INSERTCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
     }
     // nWidth -1 and nSubItem -1 leave the width and the subitem number to the control.
     int InsertColumn(int nCol, LPCWSTR lpszColumnHeading, int nFormat = LVCFMT_LEFT, int nWidth = -1,
@@ -93,13 +108,18 @@ public:
     BOOL DeleteColumn(int nCol) { return static_cast<BOOL>(SendMessage(LVM_DELETECOLUMN, static_cast<WPARAM>(nCol))); }
     BOOL GetColumn(int nCol, LVCOLUMNW* pColumn) const
     {
-        return static_cast<BOOL>(SendMessage(LVM_GETCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_GETCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
     }
     BOOL SetColumn(int nCol, const LVCOLUMNW* pColumn)
     {
-        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SETCOLUMNW, static_cast<WPARAM>(nCol), reinterpret_cast<LPARAM>(pColumn)));
     }
-    int GetColumnWidth(int nCol) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(nCol))); }
+    int GetColumnWidth(int nCol) const
+    {
+        return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(nCol)));
+    }
     // cx may be LVSCW_AUTOSIZE or LVSCW_AUTOSIZE_USEHEADER.
     BOOL SetColumnWidth(int nCol, int cx)
     {
@@ -109,7 +129,8 @@ public:
     BOOL GetColumnOrderArray(LPINT piArray, int iCount = -1) const;
     BOOL SetColumnOrderArray(int iCount, LPINT piArray)
     {
-        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SETCOLUMNORDERARRAY, static_cast<WPARAM>(iCount), reinterpret_cast<LPARAM>(piArray)));
     }
     CHeaderCtrl* GetHeaderCtrl() const;
 
@@ -121,19 +142,27 @@ public:
     DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
     BOOL SetBkColor(COLORREF cr) { return static_cast<BOOL>(SendMessage(LVM_SETBKCOLOR, 0, static_cast<LPARAM>(cr))); }
     COLORREF GetBkColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETBKCOLOR)); }
-    BOOL SetTextColor(COLORREF cr) { return static_cast<BOOL>(SendMessage(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(cr))); }
+    BOOL SetTextColor(COLORREF cr)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SETTEXTCOLOR, 0, static_cast<LPARAM>(cr)));
+    }
     COLORREF GetTextColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTCOLOR)); }
-    BOOL SetTextBkColor(COLORREF cr) { return static_cast<BOOL>(SendMessage(LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(cr))); }
+    BOOL SetTextBkColor(COLORREF cr)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SETTEXTBKCOLOR, 0, static_cast<LPARAM>(cr)));
+    }
     COLORREF GetTextBkColor() const { return static_cast<COLORREF>(SendMessage(LVM_GETTEXTBKCOLOR)); }
     // nImageList: LVSIL_NORMAL, LVSIL_SMALL or LVSIL_STATE; returns the previous list.
     CImageList* SetImageList(CImageList* pImageList, int nImageList)
     {
-        return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(
-            LVM_SETIMAGELIST, static_cast<WPARAM>(nImageList), reinterpret_cast<LPARAM>(pImageList ? pImageList->m_hImageList : nullptr))));
+        return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(
+            SendMessage(LVM_SETIMAGELIST, static_cast<WPARAM>(nImageList),
+                        reinterpret_cast<LPARAM>(pImageList ? pImageList->m_hImageList : nullptr))));
     }
     CImageList* GetImageList(int nImageList) const
     {
-        return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
+        return CImageList::FromHandle(
+            reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, static_cast<WPARAM>(nImageList))));
     }
 
     // Scrolling, drawing, sorting.
@@ -141,7 +170,10 @@ public:
     {
         return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(nItem), MAKELPARAM(bPartialOK, 0)));
     }
-    BOOL Scroll(CSize size) { return static_cast<BOOL>(SendMessage(LVM_SCROLL, static_cast<WPARAM>(size.cx), size.cy)); }
+    BOOL Scroll(CSize size)
+    {
+        return static_cast<BOOL>(SendMessage(LVM_SCROLL, static_cast<WPARAM>(size.cx), size.cy));
+    }
     int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
     int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
     // The callback compares two items' data.
@@ -161,22 +193,26 @@ public:
     // Return the group's id, or -1.
     int SetGroupInfo(int iGroupId, PLVGROUP pGroup)
     {
-        return static_cast<int>(SendMessage(LVM_SETGROUPINFO, static_cast<WPARAM>(iGroupId), reinterpret_cast<LPARAM>(pGroup)));
+        return static_cast<int>(
+            SendMessage(LVM_SETGROUPINFO, static_cast<WPARAM>(iGroupId), reinterpret_cast<LPARAM>(pGroup)));
     }
     int GetGroupInfo(int iGroupId, PLVGROUP pGroup) const
     {
-        return static_cast<int>(SendMessage(LVM_GETGROUPINFO, static_cast<WPARAM>(iGroupId), reinterpret_cast<LPARAM>(pGroup)));
+        return static_cast<int>(
+            SendMessage(LVM_GETGROUPINFO, static_cast<WPARAM>(iGroupId), reinterpret_cast<LPARAM>(pGroup)));
     }
     BOOL GetGroupInfoByIndex(int iIndex, PLVGROUP pGroup) const
     {
-        return static_cast<BOOL>(SendMessage(LVM_GETGROUPINFOBYINDEX, static_cast<WPARAM>(iIndex), reinterpret_cast<LPARAM>(pGroup)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_GETGROUPINFOBYINDEX, static_cast<WPARAM>(iIndex), reinterpret_cast<LPARAM>(pGroup)));
     }
     int GetGroupCount() const { return static_cast<int>(SendMessage(LVM_GETGROUPCOUNT)); }
     BOOL GetGroupRect(int iGroupId, LPRECT lpRect, int iType = LVGGR_GROUP) const;
     LRESULT RemoveGroup(int iGroupId) { return SendMessage(LVM_REMOVEGROUP, static_cast<WPARAM>(iGroupId)); }
     BOOL SortGroups(PFNLVGROUPCOMPARE pfnGroupCompare, LPVOID plv)
     {
-        return static_cast<BOOL>(SendMessage(LVM_SORTGROUPS, reinterpret_cast<WPARAM>(pfnGroupCompare), reinterpret_cast<LPARAM>(plv)));
+        return static_cast<BOOL>(
+            SendMessage(LVM_SORTGROUPS, reinterpret_cast<WPARAM>(pfnGroupCompare), reinterpret_cast<LPARAM>(plv)));
     }
 
     // Called for WM_DRAWITEM of an owner-drawn (LVS_OWNERDRAWFIXED) list.

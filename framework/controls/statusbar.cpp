@@ -7,8 +7,8 @@ BOOL CStatusBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID)
     HWND hWndParent = pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;
     if (!hWndParent)
         return FALSE;
-    DWORD dwWindowStyle = (dwStyle & ~static_cast<DWORD>(CBRS_ALL)) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER |
-                          CCS_NORESIZE;
+    DWORD dwWindowStyle =
+        (dwStyle & ~static_cast<DWORD>(CBRS_ALL)) | CCS_NOPARENTALIGN | CCS_NOMOVEY | CCS_NODIVIDER | CCS_NORESIZE;
     if (::GetWindowLongPtrW(hWndParent, GWL_STYLE) & WS_THICKFRAME)
         dwWindowStyle |= SBARS_SIZEGRIP;
     return CWnd::CreateEx(0, STATUSCLASSNAMEW, nullptr, dwWindowStyle, 0, 0, 0, 0, hWndParent,
@@ -92,7 +92,8 @@ BOOL CStatusBar::SetPaneText(int nIndex, LPCWSTR lpszNewText, BOOL bUpdate)
     if (!IsValidPane(nIndex))
         return FALSE;
     const UINT nDrawBits = m_panes[nIndex].nStyle & (SBT_NOBORDERS | SBT_POPOUT | SBT_OWNERDRAW | SBT_RTLREADING);
-    if (!SendMessage(SB_SETTEXTW, static_cast<WPARAM>(nIndex) | nDrawBits, reinterpret_cast<LPARAM>(lpszNewText ? lpszNewText : L"")))
+    if (!SendMessage(SB_SETTEXTW, static_cast<WPARAM>(nIndex) | nDrawBits,
+                     reinterpret_cast<LPARAM>(lpszNewText ? lpszNewText : L"")))
         return FALSE;
     if (!bUpdate)
         return TRUE;
@@ -126,7 +127,8 @@ BOOL CStatusBar::UpdateAllPanes()
         right += cx + cxBorders;
         edges[static_cast<size_t>(i)] = right;
     }
-    return static_cast<BOOL>(SendMessage(SB_SETPARTS, static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(edges.data())));
+    return static_cast<BOOL>(
+        SendMessage(SB_SETPARTS, static_cast<WPARAM>(nCount), reinterpret_cast<LPARAM>(edges.data())));
 }
 
 LRESULT CStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

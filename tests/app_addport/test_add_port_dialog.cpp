@@ -12,10 +12,20 @@ using namespace uitest;
 
 namespace {
 
-enum { IDC_START_COM = 1003, IDC_COUNT = 1004, IDC_PROTOCOL = 1005, IDC_PORT = 1006, IDC_IP = 1007,
-       IDC_ALIAS = 1021, IDC_TRIGGER = 1288 };
+enum {
+    IDC_START_COM = 1003,
+    IDC_COUNT = 1004,
+    IDC_PROTOCOL = 1005,
+    IDC_PORT = 1006,
+    IDC_IP = 1007,
+    IDC_ALIAS = 1021,
+    IDC_TRIGGER = 1288
+};
 
-HWND Item(CWnd& dlg, int id) { return ::GetDlgItem(dlg.GetSafeHwnd(), id); }
+HWND Item(CWnd& dlg, int id)
+{
+    return ::GetDlgItem(dlg.GetSafeHwnd(), id);
+}
 
 void SelectCombo(CWnd& dlg, int id, const wchar_t* text)
 {
@@ -25,9 +35,15 @@ void SelectCombo(CWnd& dlg, int id, const wchar_t* text)
     ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void SetText(CWnd& dlg, int id, const wchar_t* text) { ::SetWindowTextW(Item(dlg, id), text); }
+void SetText(CWnd& dlg, int id, const wchar_t* text)
+{
+    ::SetWindowTextW(Item(dlg, id), text);
+}
 
-Step PressOk() { return Do([](CWnd& dlg) { Click(Item(dlg, IDOK)); }); }
+Step PressOk()
+{
+    return Do([](CWnd& dlg) { Click(Item(dlg, IDOK)); });
+}
 
 class AddPortDialogTest : public SimMachineTest {
 protected:
@@ -54,14 +70,14 @@ TEST_F(AddPortDialogTest, OffersOnlyFreeNumbersAndSelectsTheLowest)
     std::vector<std::wstring> starts, counts, protocols, triggers;
     std::wstring selectedStart, port, trigger;
     harness.RunModal(dlg, {Do([&](CWnd& d) {
-        starts = ComboBoxItems(Item(d, IDC_START_COM));
-        counts = ComboBoxItems(Item(d, IDC_COUNT));
-        protocols = ComboBoxItems(Item(d, IDC_PROTOCOL));
-        triggers = ComboBoxItems(Item(d, IDC_TRIGGER));
-        selectedStart = WindowText(Item(d, IDC_START_COM));
-        port = DlgItemText(d.GetSafeHwnd(), IDC_PORT);
-        trigger = WindowText(Item(d, IDC_TRIGGER));
-    })});
+                         starts = ComboBoxItems(Item(d, IDC_START_COM));
+                         counts = ComboBoxItems(Item(d, IDC_COUNT));
+                         protocols = ComboBoxItems(Item(d, IDC_PROTOCOL));
+                         triggers = ComboBoxItems(Item(d, IDC_TRIGGER));
+                         selectedStart = WindowText(Item(d, IDC_START_COM));
+                         port = DlgItemText(d.GetSafeHwnd(), IDC_PORT);
+                         trigger = WindowText(Item(d, IDC_TRIGGER));
+                     })});
 
     ASSERT_GE(starts.size(), 3u);
     EXPECT_EQ(L"COM1", starts[0]);
@@ -112,17 +128,17 @@ TEST_F(AddPortDialogTest, OkFillsTheRequestAndSkipsNumbersInUse)
 {
     ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial4", 4));
     CSVT_ComInstConfDlg dlg;
-    INT_PTR result = harness.RunModal(dlg, {Do([](CWnd& d) {
-                                                SelectCombo(d, IDC_START_COM, L"COM3");
-                                                SelectCombo(d, IDC_COUNT, L"2");
-                                                SelectCombo(d, IDC_PROTOCOL, L"Encryption");
-                                                SelectCombo(d, IDC_TRIGGER, L"14");
-                                                ::SendMessageW(Item(d, IDC_IP), IPM_SETADDRESS, 0,
-                                                               MAKEIPADDRESS(192, 168, 1, 20));
-                                                SetText(d, IDC_PORT, L"5000");
-                                                SetText(d, IDC_ALIAS, L"Line A");
-                                            }),
-                                            PressOk()});
+    INT_PTR result =
+        harness.RunModal(dlg, {Do([](CWnd& d) {
+                                   SelectCombo(d, IDC_START_COM, L"COM3");
+                                   SelectCombo(d, IDC_COUNT, L"2");
+                                   SelectCombo(d, IDC_PROTOCOL, L"Encryption");
+                                   SelectCombo(d, IDC_TRIGGER, L"14");
+                                   ::SendMessageW(Item(d, IDC_IP), IPM_SETADDRESS, 0, MAKEIPADDRESS(192, 168, 1, 20));
+                                   SetText(d, IDC_PORT, L"5000");
+                                   SetText(d, IDC_ALIAS, L"Line A");
+                               }),
+                               PressOk()});
 
     EXPECT_EQ(IDOK, result);
     EXPECT_TRUE(BoxTexts().empty());
@@ -168,14 +184,14 @@ TEST_F(AddPortDialogTest, TooFewNumbersUpTo255KeepTheDialogOpen)
         CSVT_ComInstConfDlg dlg;
         bool stillOpen = false;
         size_t starts = 0;
-        INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd& d) {
-                                                    starts = ComboBoxItems(Item(d, IDC_START_COM)).size();
-                                                    if (c.start)
-                                                        SelectCombo(d, IDC_START_COM, c.start);
-                                                    SelectCombo(d, IDC_COUNT, c.count);
-                                                }),
-                                                PressOk(),
-                                                Do([&](CWnd& d) { stillOpen = ::IsWindowVisible(d.GetSafeHwnd()); })});
+        INT_PTR result =
+            harness.RunModal(dlg, {Do([&](CWnd& d) {
+                                       starts = ComboBoxItems(Item(d, IDC_START_COM)).size();
+                                       if (c.start)
+                                           SelectCombo(d, IDC_START_COM, c.start);
+                                       SelectCombo(d, IDC_COUNT, c.count);
+                                   }),
+                                   PressOk(), Do([&](CWnd& d) { stillOpen = ::IsWindowVisible(d.GetSafeHwnd()); })});
         EXPECT_EQ(c.start ? 255u : 0u, starts);
         EXPECT_TRUE(stillOpen);
         EXPECT_EQ(IDCANCEL, result);
@@ -191,7 +207,7 @@ const wchar_t kAliasLengthPrompt[] = L"Please enter no more than 50 characters."
 struct EntryCase {
     const wchar_t* port;
     const wchar_t* count;
-    const wchar_t* alias;  // null: left empty
+    const wchar_t* alias;             // null: left empty
     std::vector<std::wstring> boxes;  // none: accepted
 };
 
@@ -250,13 +266,13 @@ TEST_F(AddPortDialogTest, AliasTakesFiftyCharactersAndNoMore)
 {
     CSVT_ComInstConfDlg dlg;
     std::wstring typed;
-    INT_PTR result = harness.RunModal(dlg, {Do([](CWnd& d) {
-                                                HWND alias = Item(d, IDC_ALIAS);
-                                                ::SetFocus(alias);
-                                                TypeText(alias, std::wstring(51, L'a').c_str());
-                                            }),
-                                            Do([&](CWnd& d) { typed = DlgItemText(d.GetSafeHwnd(), IDC_ALIAS); }),
-                                            PressOk()});
+    INT_PTR result =
+        harness.RunModal(dlg, {Do([](CWnd& d) {
+                                   HWND alias = Item(d, IDC_ALIAS);
+                                   ::SetFocus(alias);
+                                   TypeText(alias, std::wstring(51, L'a').c_str());
+                               }),
+                               Do([&](CWnd& d) { typed = DlgItemText(d.GetSafeHwnd(), IDC_ALIAS); }), PressOk()});
     EXPECT_EQ(std::wstring(50, L'a'), typed);
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(50, g_addPortRequest.alias.GetLength());

@@ -147,37 +147,37 @@ TEST_F(ComDbDialogTest, ShowsEachNumberInTheLookOfItsUse)
                  ::PostMessageW(TileWindow(w, n), WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
          }),
          uitest::WaitUntil([&](CWnd&) { return tipsMade() == 256 && !hovering(); }, 20000), Do([this](CWnd& w) {
-        EXPECT_TRUE(ui.MessageBoxes().empty());
-        for (int n = 1; n <= 256; ++n) {
-            SCOPED_TRACE("COM" + std::to_string(n));
-            CIXButtonEx& tile = Tile(n);
-            if (n == 1 || n == 3 || n == 5) {  // present
-                EXPECT_EQ(kGreen, tile.BackColor);
-                EXPECT_EQ(kGreen, tile.HoverBackColor);
-                EXPECT_FALSE(tile.ToggleState);
-                EXPECT_FALSE(tile.SwapColorsOnClick);
-            } else if (n == 2) {  // claimed
-                EXPECT_EQ(kBlue, tile.BackColor);
-                EXPECT_EQ(kLilac, tile.HoverBackColor);
-                EXPECT_FALSE(tile.ToggleState);
-                EXPECT_TRUE(tile.SwapColorsOnClick);
-            } else {  // free
-                EXPECT_EQ(kLilac, tile.BackColor);
-                EXPECT_EQ(kBlue, tile.HoverBackColor);
-                EXPECT_TRUE(tile.ToggleState);
-                EXPECT_TRUE(tile.SwapColorsOnClick);
-            }
-            EXPECT_EQ(kBorder, tile.BorderColor);
-            EXPECT_EQ(CPoint(5, 5), tile.CornerSize);
-            EXPECT_TRUE(tile.HasTooltip);
-            EXPECT_EQ(L"COM" + std::to_wstring(n), TipText(tile));
-        }
-        // What the user sees.
-        EXPECT_EQ(kGreen, PaintedColor(TileWindow(w, 1)));
-        EXPECT_EQ(kBlue, PaintedColor(TileWindow(w, 2)));
-        EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 4)));
-        EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 256)));
-    })});
+             EXPECT_TRUE(ui.MessageBoxes().empty());
+             for (int n = 1; n <= 256; ++n) {
+                 SCOPED_TRACE("COM" + std::to_string(n));
+                 CIXButtonEx& tile = Tile(n);
+                 if (n == 1 || n == 3 || n == 5) {  // present
+                     EXPECT_EQ(kGreen, tile.BackColor);
+                     EXPECT_EQ(kGreen, tile.HoverBackColor);
+                     EXPECT_FALSE(tile.ToggleState);
+                     EXPECT_FALSE(tile.SwapColorsOnClick);
+                 } else if (n == 2) {  // claimed
+                     EXPECT_EQ(kBlue, tile.BackColor);
+                     EXPECT_EQ(kLilac, tile.HoverBackColor);
+                     EXPECT_FALSE(tile.ToggleState);
+                     EXPECT_TRUE(tile.SwapColorsOnClick);
+                 } else {  // free
+                     EXPECT_EQ(kLilac, tile.BackColor);
+                     EXPECT_EQ(kBlue, tile.HoverBackColor);
+                     EXPECT_TRUE(tile.ToggleState);
+                     EXPECT_TRUE(tile.SwapColorsOnClick);
+                 }
+                 EXPECT_EQ(kBorder, tile.BorderColor);
+                 EXPECT_EQ(CPoint(5, 5), tile.CornerSize);
+                 EXPECT_TRUE(tile.HasTooltip);
+                 EXPECT_EQ(L"COM" + std::to_wstring(n), TipText(tile));
+             }
+             // What the user sees.
+             EXPECT_EQ(kGreen, PaintedColor(TileWindow(w, 1)));
+             EXPECT_EQ(kBlue, PaintedColor(TileWindow(w, 2)));
+             EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 4)));
+             EXPECT_EQ(kLilac, PaintedColor(TileWindow(w, 256)));
+         })});
 }
 
 TEST_F(ComDbDialogTest, ShowsTheThreeLegendsInTheLooksTheyExplain)

@@ -37,15 +37,18 @@ private:
 void SetInstallFolder(const std::wstring& folder)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInstallFolderKey, 0, nullptr, 0, KEY_WRITE,
-                                             nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, L"ComSarventoPath", 0, REG_SZ,
-                                            reinterpret_cast<const BYTE*>(folder.c_str()),
-                                            static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInstallFolderKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(key, L"ComSarventoPath", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                             static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t))));
     RegCloseKey(key);
 }
 
-void RemoveInstallFolder() { SHDeleteKeyW(HKEY_LOCAL_MACHINE, kInstallFolderKey); }
+void RemoveInstallFolder()
+{
+    SHDeleteKeyW(HKEY_LOCAL_MACHINE, kInstallFolderKey);
+}
 
 class AddPortDeviceTest : public SimMachineTest {
 protected:

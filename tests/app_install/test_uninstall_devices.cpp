@@ -164,7 +164,8 @@ TEST_F(UninstallDevices, APortWhoseDeviceStaysKeepsItsSubkeyAndNumber)
         const wchar_t* box;
     } cases[] = {
         {SIM_CONTROL_DEVICE_LIST_FAILS, L"The port devices could not be read.\nNo port setting was removed"},
-        {SIM_CONTROL_REMOVAL_FAILS, L"These ports were not removed: COM3, COM5\nTheir settings and COM numbers are kept"},
+        {SIM_CONTROL_REMOVAL_FAILS,
+         L"These ports were not removed: COM3, COM5\nTheir settings and COM numbers are kept"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(uitest::Narrow(c.fault));

@@ -175,22 +175,21 @@ TEST_F(MonitorPageTest, DrawsTheLineStatesTheMachineSets)
     ASSERT_TRUE(simtest::SetLineState(4, LINESTATE_CON | LINESTATE_ERR));
     ASSERT_TRUE(simtest::SetLineState(9, LINESTATE_CTS | LINESTATE_DSR | LINESTATE_DCD | LINESTATE_RI));
     ASSERT_TRUE(simtest::SetTraffic(4, LINESTATE_RX | LINESTATE_TX));
-    Run(Then(
-        Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
-                  return StateImages(0) == std::vector<int>{2, 1, 1, 1, 1, 1, 1, 1} &&
-                         CellImage(MonitorListWnd(), 1, kCon) == 2 && CellImage(MonitorListWnd(), 1, kErr) == 5 &&
-                         StateImages(2) == std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2};
-              }),
-              // A moment of traffic on COM4 for the picture.
-              WaitUntil([](CWnd&) {
-                  return CellImage(MonitorListWnd(), 1, kTx) == 3 && CellImage(MonitorListWnd(), 1, kRx) == 4;
-              }),
-              // A picture for people; the checks are the waits above.
-              Do([](CWnd& dlg) { uitest::SaveScreenshot(dlg.m_hWnd, ScreenshotPath(L"monitor_page")); })},
-             RunFor(ScreenshotHoldMs())),
-        // Closed: the cell goes off again.
-        {Do([](CWnd&) { ASSERT_TRUE(simtest::SetLineState(2, 0)); }),
-         WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 1; })}));
+    Run(Then(Then({Do([](CWnd& dlg) { SelectTab(dlg.m_hWnd, 1); }), WaitUntil([](CWnd&) {
+                       return StateImages(0) == std::vector<int>{2, 1, 1, 1, 1, 1, 1, 1} &&
+                              CellImage(MonitorListWnd(), 1, kCon) == 2 && CellImage(MonitorListWnd(), 1, kErr) == 5 &&
+                              StateImages(2) == std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2};
+                   }),
+                   // A moment of traffic on COM4 for the picture.
+                   WaitUntil([](CWnd&) {
+                       return CellImage(MonitorListWnd(), 1, kTx) == 3 && CellImage(MonitorListWnd(), 1, kRx) == 4;
+                   }),
+                   // A picture for people; the checks are the waits above.
+                   Do([](CWnd& dlg) { uitest::SaveScreenshot(dlg.m_hWnd, ScreenshotPath(L"monitor_page")); })},
+                  RunFor(ScreenshotHoldMs())),
+             // Closed: the cell goes off again.
+             {Do([](CWnd&) { ASSERT_TRUE(simtest::SetLineState(2, 0)); }),
+              WaitUntil([](CWnd&) { return CellImage(MonitorListWnd(), 0, kCon) == 1; })}));
 }
 
 // After a click on a header the rows stand in another order; each port's states are still drawn

@@ -326,8 +326,7 @@ TEST_F(PortCommandsTest, ADeleteThatDoesNotCompleteReloadsNothing)
     const auto watchThenClose = [this](size_t boxes) {
         const auto rxSeen = std::make_shared<std::set<int>>();
         return std::vector<uitest::Step>{
-            WaitUntil([this, boxes](CWnd&) { return ui.MessageBoxes().size() >= boxes; }),
-            WaitUntil([rxSeen](CWnd&) {
+            WaitUntil([this, boxes](CWnd&) { return ui.MessageBoxes().size() >= boxes; }), WaitUntil([rxSeen](CWnd&) {
                 rxSeen->insert(CellImage(MonitorListWnd(), 0, kRxColumn));
                 return *rxSeen == std::set<int>{1, kRxOn};
             }),

@@ -8,8 +8,7 @@ namespace progresstest {
 long long ReadDword(const std::wstring& path, const wchar_t* name)
 {
     DWORD value = 0, size = sizeof value;
-    if (RegGetValueW(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, path.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
         return -1;
     return value;
 }

@@ -20,7 +20,10 @@ bool KeyExists(const std::wstring& path);
 std::wstring PortKey(unsigned comNumber);
 std::wstring DeviceParamsKey(unsigned comNumber);
 
-inline std::wstring ProgressText(CWnd& dlg) { return uitest::DlgItemText(dlg.GetSafeHwnd(), IDC_PROGRESS_TEXT); }
+inline std::wstring ProgressText(CWnd& dlg)
+{
+    return uitest::DlgItemText(dlg.GetSafeHwnd(), IDC_PROGRESS_TEXT);
+}
 
 class ProgressDialogTest : public SimMachineTest {
 protected:

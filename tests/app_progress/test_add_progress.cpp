@@ -153,17 +153,17 @@ TEST_F(AddProgressTest, PortsThatNeverAppearKeepTheDialogOpenUntilClosed)
         CSVT_ProgressDlg dlg;
         bool openAfterPolls = false;
         std::wstring text;
-        INT_PTR result = harness.RunModal(
-            dlg, {WaitUntil([&](CWnd&) { return KeyExists(PortKey(c.lastWritten)); }), Do([&](CWnd&) {
-                      if (c.otherPortGoes) {
-                          ASSERT_TRUE(simtest::RemovePortDevice(2));
-                      }
-                  }),
-                  RunFor(2200), Do([&](CWnd& d) {
-                      openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd());
-                      text = ProgressText(d);
-                  }),
-                  Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
+        INT_PTR result =
+            harness.RunModal(dlg, {WaitUntil([&](CWnd&) { return KeyExists(PortKey(c.lastWritten)); }), Do([&](CWnd&) {
+                                       if (c.otherPortGoes) {
+                                           ASSERT_TRUE(simtest::RemovePortDevice(2));
+                                       }
+                                   }),
+                                   RunFor(2200), Do([&](CWnd& d) {
+                                       openAfterPolls = ::IsWindowVisible(d.GetSafeHwnd());
+                                       text = ProgressText(d);
+                                   }),
+                                   Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
         EXPECT_TRUE(openAfterPolls);
         EXPECT_EQ(IDCANCEL, result);
         EXPECT_EQ(0, harness.DialogsEndedByHarness());
@@ -227,9 +227,9 @@ TEST_F(AddProgressTest, NewPortsThatCannotBeCountedEndTheDialog)
     CSVT_ProgressDlg dlg;
     std::vector<std::wstring> texts;
     INT_PTR result = harness.RunModal(dlg, {WaitUntil([&](CWnd& d) {
-                                               texts.push_back(ProgressText(d));
-                                               return false;
-                                           })});
+                                          texts.push_back(ProgressText(d));
+                                          return false;
+                                      })});
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(0, harness.DialogsEndedByHarness());
     EXPECT_EQ((std::vector<std::wstring>{L"The port devices could not be read.\nThe new ports could not be checked"}),
@@ -245,13 +245,12 @@ TEST_F(AddProgressTest, OldRoadAddsOnePortPerTickAndMirrorsItsValues)
     Request(7, 2, 6000);
     CSVT_ProgressDlg dlg;
     std::vector<std::wstring> texts;
-    INT_PTR result = harness.RunModal(dlg, {WaitUntil(
-                                               [&](CWnd& d) {
-                                                   std::wstring t = ProgressText(d);
-                                                   if (texts.empty() || texts.back() != t)
-                                                       texts.push_back(t);
-                                                   return false;
-                                               })});
+    INT_PTR result = harness.RunModal(dlg, {WaitUntil([&](CWnd& d) {
+                                          std::wstring t = ProgressText(d);
+                                          if (texts.empty() || texts.back() != t)
+                                              texts.push_back(t);
+                                          return false;
+                                      })});
     EXPECT_EQ(IDOK, result);
     // The last step's text is written in the tick that ends the dialog; the first is seen.
     EXPECT_NE(texts.end(), std::find(texts.begin(), texts.end(), L"1/2  COM7 was created"));
@@ -280,9 +279,9 @@ TEST_F(AddProgressTest, OldRoadRetriesANumberThatDoesNotAppear)
     Request(30, 1);
     CSVT_ProgressDlg dlg;
     DWORD start = GetTickCount();
-    INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) >= 2; }),
-              Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
+    INT_PTR result =
+        harness.RunModal(dlg, {WaitUntil([](CWnd&) { return simtest::CountRequests(IOCTL_BUS_PLUGIN_PORT) >= 2; }),
+                               Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); })});
     DWORD elapsed = GetTickCount() - start;
     EXPECT_EQ(IDCANCEL, result);
     // Each request is followed by twelve looks 100 ms apart and a last pause; the second one is
@@ -329,10 +328,10 @@ TEST_F(AddProgressTest, OldRoadRefusedAfterAPortCameKeepsThatPort)
     g_osVersion = 51;
     Request(7, 2);
     CSVT_ProgressDlg dlg;
-    INT_PTR result = harness.RunModal(
-        dlg, {WaitUntil([&](CWnd&) { return dlg.m_portsAdded == 1; }),
-              Do([](CWnd&) { ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_REFUSE_PLUGIN)); }),
-              WaitUntil([](CWnd&) { return false; }, 10000)});
+    INT_PTR result =
+        harness.RunModal(dlg, {WaitUntil([&](CWnd&) { return dlg.m_portsAdded == 1; }),
+                               Do([](CWnd&) { ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_REFUSE_PLUGIN)); }),
+                               WaitUntil([](CWnd&) { return false; }, 10000)});
     EXPECT_EQ(IDOK, result);
     EXPECT_EQ(1, dlg.m_portsAdded);
     EXPECT_TRUE(KeyExists(PortKey(7)));

@@ -58,13 +58,12 @@ protected:
     INT_PTR Run(std::vector<std::wstring>* texts)
     {
         CSVT_ProgressDlg dlg;
-        return harness.RunModal(dlg, {WaitUntil(
-                                         [&](CWnd& d) {
-                                             std::wstring t = ProgressText(d);
-                                             if (texts && (texts->empty() || texts->back() != t))
-                                                 texts->push_back(t);
-                                             return false;
-                                         })});
+        return harness.RunModal(dlg, {WaitUntil([&](CWnd& d) {
+                                    std::wstring t = ProgressText(d);
+                                    if (texts && (texts->empty() || texts->back() != t))
+                                        texts->push_back(t);
+                                    return false;
+                                })});
     }
 };
 
@@ -112,15 +111,15 @@ TEST_F(DeleteProgressTest, DeleteAllGoesFromTheLastRowAndEmptiesTheTable)
     // same, and the dialog shows each of its texts, in order, when the thread is free again.
     bool deletedWhileBusy = false;
     CSVT_ProgressDlg dlg;
-    INT_PTR result = harness.RunModal(
-        dlg, {Do([&](CWnd&) {
-                  const ULONGLONG start = ::GetTickCount64();
-                  while (!deletedWhileBusy && ::GetTickCount64() - start < 10000) {
-                      ::Sleep(20);
-                      deletedWhileBusy = !KeyExists(PortKey(1)) && !KeyExists(PortKey(2)) && !KeyExists(PortKey(4));
-                  }
-              }),
-              WaitUntil([](CWnd&) { return false; }, 10000)});
+    INT_PTR result = harness.RunModal(dlg, {Do([&](CWnd&) {
+                                                const ULONGLONG start = ::GetTickCount64();
+                                                while (!deletedWhileBusy && ::GetTickCount64() - start < 10000) {
+                                                    ::Sleep(20);
+                                                    deletedWhileBusy = !KeyExists(PortKey(1)) &&
+                                                                       !KeyExists(PortKey(2)) && !KeyExists(PortKey(4));
+                                                }
+                                            }),
+                                            WaitUntil([](CWnd&) { return false; }, 10000)});
     ::UnhookWindowsHookEx(hook);
     g_lineTexts = nullptr;
 
@@ -250,9 +249,9 @@ TEST_F(DeleteProgressTest, CloseBoxWaitsForTheWorker)
     MakePorts({14, 15, 16, 17});
     g_portOperation = PORTOP_DELETE_ALL;
     CSVT_ProgressDlg dlg;
-    INT_PTR result = harness.RunModal(
-        dlg, {Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }),
-              WaitUntil([](CWnd&) { return false; })});
+    INT_PTR result =
+        harness.RunModal(dlg, {Do([](CWnd& d) { ::SendMessageW(d.GetSafeHwnd(), WM_SYSCOMMAND, SC_CLOSE, 0); }),
+                               WaitUntil([](CWnd&) { return false; })});
     EXPECT_EQ(IDOK, result);
     for (unsigned com : {14u, 15u, 16u, 17u})
         ExpectGone(com);

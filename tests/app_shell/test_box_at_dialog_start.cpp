@@ -73,14 +73,14 @@ TEST_P(BoxAtDialogStart, BelongsToTheDialogAndLeavesTheMainWindowDisabled)
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_COMDB_OPEN_FAILS));
     const AfxMessageBoxHandler recorder = AfxSetMessageBoxHandler({});
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &AnswerFailBox);
-    ui.OnNextModal({WaitUntil([](CWnd&) { return g_seen.hBox != nullptr && !::IsWindow(g_seen.hBox); }, 20000),
-                    Do([](CWnd& w) {
-                        EXPECT_EQ(w.m_hWnd, g_seen.hOwner);
-                        EXPECT_FALSE(g_seen.mainEnabled);
-                        EXPECT_FALSE(::IsWindowEnabled(g_hMain)) << "the box enabled the main window";
-                        EXPECT_TRUE(::IsWindowEnabled(w.m_hWnd));
-                        w.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
-                    })});
+    ui.OnNextModal(
+        {WaitUntil([](CWnd&) { return g_seen.hBox != nullptr && !::IsWindow(g_seen.hBox); }, 20000), Do([](CWnd& w) {
+             EXPECT_EQ(w.m_hWnd, g_seen.hOwner);
+             EXPECT_FALSE(g_seen.mainEnabled);
+             EXPECT_FALSE(::IsWindowEnabled(g_hMain)) << "the box enabled the main window";
+             EXPECT_TRUE(::IsWindowEnabled(w.m_hWnd));
+             w.PostMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+         })});
     Run({Do([](CWnd& w) {
              g_hMain = w.m_hWnd;
              EXPECT_TRUE(uitest::ChooseMenuItem(w.m_hWnd, GetParam()));

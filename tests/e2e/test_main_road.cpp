@@ -351,10 +351,13 @@ TEST_F(MainRoad, AUserAddsEditsWatchesAndDeletesThreePorts)
     ASSERT_FALSE(ready.empty());
     size_t refusalInk = 0;
     outside::Click(::GetDlgItem(hMain, kApplyButton));
-    EXPECT_TRUE(uitest::WaitFor([&] {
-        refusalInk = Ink(uitest::WindowPixels(nullptr, bar));
-        return refusalInk > Ink(ready) * 2;
-    }, uitest::kGenerousWaitMs, 5)) << "the status bar never showed more than its \"  Ready\"";
+    EXPECT_TRUE(uitest::WaitFor(
+        [&] {
+            refusalInk = Ink(uitest::WindowPixels(nullptr, bar));
+            return refusalInk > Ink(ready) * 2;
+        },
+        uitest::kGenerousWaitMs, 5))
+        << "the status bar never showed more than its \"  Ready\"";
     EXPECT_TRUE(uitest::WaitFor([&] { return Ink(uitest::WindowPixels(nullptr, bar)) * 2 < refusalInk; }))
         << "the status bar did not go back to \"  Ready\"";
     EXPECT_EQ(L"  Ready", outside::StatusText(hStatus, 0));

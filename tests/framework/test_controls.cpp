@@ -412,7 +412,8 @@ public:
 TEST_F(ControlsTest, OwnerDrawnButtonDrawsItself)
 {
     RecordingButton button;
-    ASSERT_TRUE(button.Create(WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 32, 32), &m_parent, 1022));
+    ASSERT_TRUE(
+        button.Create(WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, CRect(0, 0, 32, 32), &m_parent, 1022));
     m_parent.ShowWindow(SW_SHOWNA);
     button.Invalidate();
     button.UpdateWindow();
@@ -523,7 +524,7 @@ public:
     struct Sent {
         UINT message;
         WPARAM wParam;
-        int groupId;   // for LVM_INSERTGROUP / LVM_SETGROUPINFO
+        int groupId;  // for LVM_INSERTGROUP / LVM_SETGROUPINFO
     };
     std::vector<Sent> sent;
 

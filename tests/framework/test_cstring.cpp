@@ -102,7 +102,7 @@ TEST(CStringComparison, OrdinalCaseFoldingAndOperators)
     EXPECT_LT(s.Compare(L"port"), 0);  // ordinal: upper case sorts first
     EXPECT_EQ(0, s.CompareNoCase(L"PORT"));
     EXPECT_GT(s.CompareNoCase(L"pat"), 0);
-    EXPECT_LT(CString(L"_").CompareNoCase(L"A"), 0);  // A folds to a (0x61), above _ (0x5F)
+    EXPECT_LT(CString(L"_").CompareNoCase(L"A"), 0);            // A folds to a (0x61), above _ (0x5F)
     EXPECT_NE(0, CString(L"\x00C4").CompareNoCase(L"\x00E4"));  // only A-Z fold
     EXPECT_LT(CString(L"com").CompareNoCase(L"COM1"), 0);
     EXPECT_TRUE(s == L"Port");
@@ -183,8 +183,8 @@ TEST(CStringFind, CharWithStart)
     EXPECT_EQ(0, s.Find(L'C'));
     EXPECT_EQ(6, s.Find(L'C', 1));
     EXPECT_EQ(-1, s.Find(L'x'));
-    EXPECT_EQ(-1, s.Find(L'C', 10));   // start at the end
-    EXPECT_EQ(-1, s.Find(L'C', -1));   // negative start
+    EXPECT_EQ(-1, s.Find(L'C', 10));  // start at the end
+    EXPECT_EQ(-1, s.Find(L'C', -1));  // negative start
 }
 
 TEST(CStringFind, Reverse)

@@ -133,13 +133,14 @@ TEST_F(DdxTest, OkWithARefusedValueKeepsTheDialogOpen)
     SettingsDlg dlg;
     dlg.InitModalIndirect(m_template.Get());
     bool openAfterOk = false;
-    const INT_PTR result = m_harness.RunModal(dlg, {
-        uitest::Do([](CWnd& wnd) { ::SetDlgItemTextW(wnd.m_hWnd, IDC_PORT, L"99999"); }),
-        uitest::Do([](CWnd& wnd) { ::SendMessageW(wnd.m_hWnd, WM_COMMAND, IDOK, 0); }),
-        uitest::Do([&](CWnd& wnd) { openAfterOk = ::IsWindowVisible(wnd.m_hWnd) != FALSE; }),
-        uitest::Do([](CWnd& wnd) { ::SetDlgItemTextW(wnd.m_hWnd, IDC_PORT, L"80"); }),
-        uitest::Do([](CWnd& wnd) { ::SendMessageW(wnd.m_hWnd, WM_COMMAND, IDOK, 0); }),
-    });
+    const INT_PTR result = m_harness.RunModal(
+        dlg, {
+                 uitest::Do([](CWnd& wnd) { ::SetDlgItemTextW(wnd.m_hWnd, IDC_PORT, L"99999"); }),
+                 uitest::Do([](CWnd& wnd) { ::SendMessageW(wnd.m_hWnd, WM_COMMAND, IDOK, 0); }),
+                 uitest::Do([&](CWnd& wnd) { openAfterOk = ::IsWindowVisible(wnd.m_hWnd) != FALSE; }),
+                 uitest::Do([](CWnd& wnd) { ::SetDlgItemTextW(wnd.m_hWnd, IDC_PORT, L"80"); }),
+                 uitest::Do([](CWnd& wnd) { ::SendMessageW(wnd.m_hWnd, WM_COMMAND, IDOK, 0); }),
+             });
     EXPECT_TRUE(openAfterOk);
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dlg.port, 80u);

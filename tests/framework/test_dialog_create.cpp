@@ -44,15 +44,16 @@ TEST(DialogCreate, AModalDialogFromAResourceTemplateComesUpWithItsControls)
     UiHarness harness;
     AddPortDlg dlg;
     std::wstring caption, ipClass;
-    const INT_PTR result = harness.RunModal(dlg, {
-        Do([&](CWnd& wnd) {
-            caption = uitest::WindowText(wnd.m_hWnd);
-            wchar_t cls[64] = {};
-            ::GetClassNameW(dlg.m_ip.m_hWnd, cls, 64);
-            ipClass = cls;
-        }),
-        Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDOK)); }),
-    });
+    const INT_PTR result =
+        harness.RunModal(dlg, {
+                                  Do([&](CWnd& wnd) {
+                                      caption = uitest::WindowText(wnd.m_hWnd);
+                                      wchar_t cls[64] = {};
+                                      ::GetClassNameW(dlg.m_ip.m_hWnd, cls, 64);
+                                      ipClass = cls;
+                                  }),
+                                  Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDOK)); }),
+                              });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(caption, L"Add Port");
     EXPECT_EQ(ipClass, L"SysIPAddress32");
@@ -108,18 +109,19 @@ TEST(DialogCreate, AChildPageSitsInsideItsParentAndKeysWalkThroughIt)
     HWND mainWnd = nullptr;
     bool pageIsChild = false;
     bool openAfterEnter = false;
-    const INT_PTR result = harness.RunModal(dlg, {
-        Do([&](CWnd& wnd) {
-            mainWnd = wnd.m_hWnd;
-            pageParent = ::GetParent(dlg.m_page.m_hWnd);
-            pageIsChild = (dlg.m_page.GetStyle() & WS_CHILD) != 0;
-            dlg.m_page.m_edit.SetFocus();
-        }),
-        Do([&](CWnd&) { uitest::PressKey(dlg.m_page.m_edit.m_hWnd, VK_RETURN); }),
-        Do([&](CWnd& wnd) { openAfterEnter = ::IsWindowVisible(wnd.m_hWnd) != FALSE; }),
-        Do([&](CWnd&) { uitest::PressKey(dlg.m_page.m_edit.m_hWnd, 'A'); }),
-        Do([&](CWnd&) { dlg.EndDialog(IDOK); }),
-    });
+    const INT_PTR result =
+        harness.RunModal(dlg, {
+                                  Do([&](CWnd& wnd) {
+                                      mainWnd = wnd.m_hWnd;
+                                      pageParent = ::GetParent(dlg.m_page.m_hWnd);
+                                      pageIsChild = (dlg.m_page.GetStyle() & WS_CHILD) != 0;
+                                      dlg.m_page.m_edit.SetFocus();
+                                  }),
+                                  Do([&](CWnd&) { uitest::PressKey(dlg.m_page.m_edit.m_hWnd, VK_RETURN); }),
+                                  Do([&](CWnd& wnd) { openAfterEnter = ::IsWindowVisible(wnd.m_hWnd) != FALSE; }),
+                                  Do([&](CWnd&) { uitest::PressKey(dlg.m_page.m_edit.m_hWnd, 'A'); }),
+                                  Do([&](CWnd&) { dlg.EndDialog(IDOK); }),
+                              });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(pageParent, mainWnd);
     EXPECT_TRUE(pageIsChild);

@@ -70,11 +70,12 @@ TEST_F(ModalTest, KeysGoToTheControlThenItsParentsBeforeTheDialogManager)
     DialogTemplate tmpl = WalkTemplate();
     WalkDlg dlg;
     dlg.InitModalIndirect(tmpl.Get());
-    const INT_PTR result = harness.RunModal(dlg, {
-        Do([&](CWnd&) { dlg.m_edit.SetFocus(); }),
-        Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_F2); }),     // the edit takes it
-        Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_RETURN); }),  // nobody takes it: IDOK
-    });
+    const INT_PTR result = harness.RunModal(
+        dlg, {
+                 Do([&](CWnd&) { dlg.m_edit.SetFocus(); }),
+                 Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_F2); }),      // the edit takes it
+                 Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_RETURN); }),  // nobody takes it: IDOK
+             });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(harness.DialogsEndedByHarness(), 0);
     EXPECT_EQ(g_walk, (std::vector<std::string>{"edit 113", "edit 13", "dialog 13"}));
@@ -87,12 +88,13 @@ TEST_F(ModalTest, AKeyTheDialogTakesInPreTranslateNeverReachesTheDialogManager)
     dlg.swallowReturn = true;
     dlg.InitModalIndirect(tmpl.Get());
     bool stillOpen = false;
-    const INT_PTR result = harness.RunModal(dlg, {
-        Do([&](CWnd&) { dlg.m_edit.SetFocus(); }),
-        Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_RETURN); }),
-        Do([&](CWnd& wnd) { stillOpen = ::IsWindowVisible(wnd.m_hWnd) != FALSE; }),
-        Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_ESCAPE); }),
-    });
+    const INT_PTR result =
+        harness.RunModal(dlg, {
+                                  Do([&](CWnd&) { dlg.m_edit.SetFocus(); }),
+                                  Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_RETURN); }),
+                                  Do([&](CWnd& wnd) { stillOpen = ::IsWindowVisible(wnd.m_hWnd) != FALSE; }),
+                                  Do([&](CWnd&) { uitest::PressKey(dlg.m_edit.m_hWnd, VK_ESCAPE); }),
+                              });
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(result, IDCANCEL);  // Escape went on to the dialog manager
     EXPECT_EQ(harness.DialogsEndedByHarness(), 0);
@@ -103,9 +105,10 @@ TEST_F(ModalTest, ClickingAButtonEndsTheDialogWithItsId)
     DialogTemplate tmpl = WalkTemplate();
     WalkDlg dlg;
     dlg.InitModalIndirect(tmpl.Get());
-    const INT_PTR result = harness.RunModal(dlg, {
-        Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDCANCEL)); }),
-    });
+    const INT_PTR result =
+        harness.RunModal(dlg, {
+                                  Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDCANCEL)); }),
+                              });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(harness.DialogsEndedByHarness(), 0);
 }
@@ -115,8 +118,8 @@ protected:
     void SetUp() override
     {
         ModalTest::SetUp();
-        ASSERT_TRUE(m_owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
-                                     nullptr));
+        ASSERT_TRUE(
+            m_owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
     }
     void TearDown() override { m_owner.DestroyWindow(); }
     CWnd m_owner;
@@ -130,9 +133,9 @@ TEST_F(OwnerTest, TheParentIsDisabledWhileTheDialogRunsAndEnabledAfter)
     bool ownerEnabled = true;
     HWND ownerOfDialog = nullptr;
     harness.RunModal(dlg, {Do([&](CWnd& wnd) {
-        ownerEnabled = m_owner.IsWindowEnabled() != FALSE;
-        ownerOfDialog = ::GetWindow(wnd.m_hWnd, GW_OWNER);
-    })});
+                         ownerEnabled = m_owner.IsWindowEnabled() != FALSE;
+                         ownerOfDialog = ::GetWindow(wnd.m_hWnd, GW_OWNER);
+                     })});
     EXPECT_FALSE(ownerEnabled);
     EXPECT_EQ(ownerOfDialog, m_owner.m_hWnd);
     EXPECT_TRUE(m_owner.IsWindowEnabled());
@@ -148,9 +151,9 @@ TEST_F(OwnerTest, WithoutParentTheMainWindowOwnsTheDialog)
     bool ownerEnabled = true;
     HWND ownerOfDialog = nullptr;
     harness.RunModal(dlg, {Do([&](CWnd& wnd) {
-        ownerEnabled = m_owner.IsWindowEnabled() != FALSE;
-        ownerOfDialog = ::GetWindow(wnd.m_hWnd, GW_OWNER);
-    })});
+                         ownerEnabled = m_owner.IsWindowEnabled() != FALSE;
+                         ownerOfDialog = ::GetWindow(wnd.m_hWnd, GW_OWNER);
+                     })});
     EXPECT_FALSE(ownerEnabled);
     EXPECT_EQ(ownerOfDialog, m_owner.m_hWnd);
     EXPECT_TRUE(m_owner.IsWindowEnabled());
@@ -215,7 +218,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(OpensNested, CDialog)
-    ON_BN_CLICKED(IDC_OPEN, &OpensNested::OnOpen)
+ON_BN_CLICKED(IDC_OPEN, &OpensNested::OnOpen)
 END_MESSAGE_MAP()
 
 TEST_F(ModalTest, ADialogOpenedFromAStepRunsItsOwnScriptInsideTheOuterLoop)
@@ -232,11 +235,12 @@ TEST_F(ModalTest, ADialogOpenedFromAStepRunsItsOwnScriptInsideTheOuterLoop)
         Do([&](CWnd&) { outerEnabled = outer.IsWindowEnabled() != FALSE; }),
         Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDOK)); }),
     });
-    const INT_PTR result = harness.RunModal(outer, {
-        Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDC_OPEN)); }),
-        WaitUntil([&](CWnd&) { return outer.nestedResult != 0; }),
-        Do([&](CWnd&) { outer.EndDialog(7); }),
-    });
+    const INT_PTR result =
+        harness.RunModal(outer, {
+                                    Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDC_OPEN)); }),
+                                    WaitUntil([&](CWnd&) { return outer.nestedResult != 0; }),
+                                    Do([&](CWnd&) { outer.EndDialog(7); }),
+                                });
     EXPECT_FALSE(outerEnabled);
     EXPECT_EQ(outer.nestedResult, IDOK);
     EXPECT_EQ(result, 7);
@@ -281,7 +285,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(MenuDlg, CDialog)
-    ON_COMMAND(ID_FILE_EXIT, &CDialog::OnOK)
+ON_COMMAND(ID_FILE_EXIT, &CDialog::OnOK)
 END_MESSAGE_MAP()
 
 TEST_F(ModalTest, AMenuCommandMappedToOnOkEndsTheDialogWithIdOk)
@@ -310,7 +314,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CommandApp, CWinApp)
-    ON_COMMAND(ID_APP_ONLY, &CommandApp::OnAppOnly)
+ON_COMMAND(ID_APP_ONLY, &CommandApp::OnAppOnly)
 END_MESSAGE_MAP()
 
 TEST_F(ModalTest, ACommandTheDialogDoesNotHandleGoesOnToTheApplication)

@@ -23,7 +23,10 @@ std::vector<BYTE> ReadFile(const std::wstring& path)
     return data;
 }
 
-uint32_t BigEndian(const BYTE* p) { return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3]; }
+uint32_t BigEndian(const BYTE* p)
+{
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
+}
 
 TEST(Screenshot, AWindowIsSavedAsAPngOfItsSizeWithWhatItShows)
 {
@@ -36,7 +39,8 @@ TEST(Screenshot, AWindowIsSavedAsAPngOfItsSizeWithWhatItShows)
     wc.lpszClassName = L"TestRedWindow";
     ::RegisterClassW(&wc);
     CWnd wnd;
-    ASSERT_TRUE(wnd.CreateEx(WS_EX_TOPMOST, L"TestRedWindow", L"", WS_POPUP | WS_VISIBLE, 40, 40, 64, 48, nullptr, nullptr));
+    ASSERT_TRUE(
+        wnd.CreateEx(WS_EX_TOPMOST, L"TestRedWindow", L"", WS_POPUP | WS_VISIBLE, 40, 40, 64, 48, nullptr, nullptr));
     uitest::PumpMessages();
 
     wchar_t dir[MAX_PATH];

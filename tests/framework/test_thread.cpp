@@ -16,7 +16,8 @@ UINT __cdecl AddOne(LPVOID pParam)
 TEST(Thread, AKeptThreadCanBeJoinedAndGivesItsExitCode)
 {
     volatile LONG value = 0;
-    CWinThread* pThread = AfxBeginThread(AddOne, const_cast<LONG*>(&value), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    CWinThread* pThread =
+        AfxBeginThread(AddOne, const_cast<LONG*>(&value), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
     ASSERT_NE(pThread, nullptr);
     pThread->m_bAutoDelete = FALSE;
     EXPECT_EQ(value, 0) << "a suspended thread has not run";

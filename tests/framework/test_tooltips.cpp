@@ -30,7 +30,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(TipWnd, CWnd)
-    ON_NOTIFY_EX(TTN_GETDISPINFOW, 0, &TipWnd::OnNeedText)
+ON_NOTIFY_EX(TTN_GETDISPINFOW, 0, &TipWnd::OnNeedText)
 END_MESSAGE_MAP()
 
 class ToolTipTest : public ::testing::Test {

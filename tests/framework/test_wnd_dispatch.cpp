@@ -57,11 +57,11 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(ReflectingEdit, CWnd)
-    ON_CONTROL_REFLECT(EN_CHANGE, &ReflectingEdit::OnChangeReflect)
-    ON_CONTROL_REFLECT_EX(EN_UPDATE, &ReflectingEdit::OnUpdateReflectEx)
-    ON_NOTIFY_REFLECT(TEST_NOTIFY, &ReflectingEdit::OnNotifyReflect)
-    ON_NOTIFY_REFLECT_EX(TEST_NOTIFY_EX, &ReflectingEdit::OnNotifyReflectEx)
-    ON_WM_CTLCOLOR_REFLECT()
+ON_CONTROL_REFLECT(EN_CHANGE, &ReflectingEdit::OnChangeReflect)
+ON_CONTROL_REFLECT_EX(EN_UPDATE, &ReflectingEdit::OnUpdateReflectEx)
+ON_NOTIFY_REFLECT(TEST_NOTIFY, &ReflectingEdit::OnNotifyReflect)
+ON_NOTIFY_REFLECT_EX(TEST_NOTIFY_EX, &ReflectingEdit::OnNotifyReflectEx)
+ON_WM_CTLCOLOR_REFLECT()
 END_MESSAGE_MAP()
 
 class BaseDlg : public CDialog {
@@ -72,8 +72,8 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(BaseDlg, CDialog)
-    ON_COMMAND(ID_CMD_BASE, &BaseDlg::OnBaseCommand)
-    ON_COMMAND(ID_CMD_BASE + 1, &BaseDlg::OnOverridden)
+ON_COMMAND(ID_CMD_BASE, &BaseDlg::OnBaseCommand)
+ON_COMMAND(ID_CMD_BASE + 1, &BaseDlg::OnOverridden)
 END_MESSAGE_MAP()
 
 class ParentDlg : public BaseDlg {
@@ -116,15 +116,15 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(ParentDlg, BaseDlg)
-    ON_CONTROL_RANGE(CN_COMMAND, ID_CMD_FIRST, ID_CMD_LAST, &ParentDlg::OnRange)
-    ON_COMMAND(ID_CMD_BASE + 1, &ParentDlg::OnOverridden)
-    ON_CONTROL(EN_CHANGE, IDC_EDIT, &ParentDlg::OnEditChange)
-    ON_CONTROL(EN_UPDATE, IDC_EDIT, &ParentDlg::OnEditUpdate)
-    ON_NOTIFY(TEST_NOTIFY, IDC_EDIT, &ParentDlg::OnNotifyPlain)
-    ON_NOTIFY(TEST_NOTIFY_EX, IDC_EDIT, &ParentDlg::OnNotifyEx)
-    ON_NOTIFY_EX(TEST_NOTIFY, 0, &ParentDlg::OnIdZeroFirst)
-    ON_NOTIFY_EX(TEST_NOTIFY, 0, &ParentDlg::OnIdZeroSecond)
-    ON_WM_CTLCOLOR()
+ON_CONTROL_RANGE(CN_COMMAND, ID_CMD_FIRST, ID_CMD_LAST, &ParentDlg::OnRange)
+ON_COMMAND(ID_CMD_BASE + 1, &ParentDlg::OnOverridden)
+ON_CONTROL(EN_CHANGE, IDC_EDIT, &ParentDlg::OnEditChange)
+ON_CONTROL(EN_UPDATE, IDC_EDIT, &ParentDlg::OnEditUpdate)
+ON_NOTIFY(TEST_NOTIFY, IDC_EDIT, &ParentDlg::OnNotifyPlain)
+ON_NOTIFY(TEST_NOTIFY_EX, IDC_EDIT, &ParentDlg::OnNotifyEx)
+ON_NOTIFY_EX(TEST_NOTIFY, 0, &ParentDlg::OnIdZeroFirst)
+ON_NOTIFY_EX(TEST_NOTIFY, 0, &ParentDlg::OnIdZeroSecond)
+ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 class DispatchTest : public ::testing::Test {
@@ -237,7 +237,8 @@ TEST_F(DispatchTest, ANotificationFromAWindowWithoutObjectGoesToTheParentMap)
 TEST_F(DispatchTest, NotificationsMatchTheSendersWindowIdAndExHandlersThatDeclinePassItOn)
 {
     // A tooltip is a popup: its window id is 0 whatever tool id it reports in idFrom.
-    HWND hTip = ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, m_dlg.m_hWnd, nullptr, nullptr, nullptr);
+    HWND hTip =
+        ::CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP, 0, 0, 0, 0, m_dlg.m_hWnd, nullptr, nullptr, nullptr);
     ASSERT_NE(hTip, nullptr);
     m_dlg.notifyExResult = FALSE;
     EXPECT_EQ(SendNotify(TEST_NOTIFY, hTip, 1234), 77);
@@ -279,7 +280,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(LockoutDlg, CDialog)
-    ON_CONTROL(EN_CHANGE, IDC_EDIT, &LockoutDlg::OnEditChange)
+ON_CONTROL(EN_CHANGE, IDC_EDIT, &LockoutDlg::OnEditChange)
 END_MESSAGE_MAP()
 
 TEST(Dispatch, ControlNotificationsCausedByUpdateDataAreNotTheUsers)

@@ -21,11 +21,26 @@ class GridLike : public CWnd {
 public:
     virtual void OnSize(UINT nType, int cx, int cy) { g_calls.push_back(Join("size", nType, cx, cy)); }
     virtual void OnMove(int x, int y) { g_calls.push_back(Join("move", x, y)); }
-    virtual void OnLButtonDown(UINT nFlags, CPoint point) { g_calls.push_back(Join("ldown", nFlags, point.x, point.y)); }
-    virtual void OnRButtonDown(UINT nFlags, CPoint point) { g_calls.push_back(Join("rdown", nFlags, point.x, point.y)); }
-    virtual void OnLButtonDblClk(UINT nFlags, CPoint point) { g_calls.push_back(Join("ldbl", nFlags, point.x, point.y)); }
-    virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) { g_calls.push_back(Join("key", nChar, nRepCnt, nFlags)); }
-    virtual void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) { g_calls.push_back(Join("char", nChar, nRepCnt, nFlags)); }
+    virtual void OnLButtonDown(UINT nFlags, CPoint point)
+    {
+        g_calls.push_back(Join("ldown", nFlags, point.x, point.y));
+    }
+    virtual void OnRButtonDown(UINT nFlags, CPoint point)
+    {
+        g_calls.push_back(Join("rdown", nFlags, point.x, point.y));
+    }
+    virtual void OnLButtonDblClk(UINT nFlags, CPoint point)
+    {
+        g_calls.push_back(Join("ldbl", nFlags, point.x, point.y));
+    }
+    virtual void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
+    {
+        g_calls.push_back(Join("key", nChar, nRepCnt, nFlags));
+    }
+    virtual void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags)
+    {
+        g_calls.push_back(Join("char", nChar, nRepCnt, nFlags));
+    }
     virtual void OnContextMenu(CWnd* pWnd, CPoint pos)
     {
         g_calls.push_back(Join("context", pWnd == this, pos.x, pos.y));
@@ -35,7 +50,10 @@ public:
         g_calls.push_back(Join("hscroll", nSBCode, nPos, pScrollBar != nullptr));
     }
     virtual void OnTimer(UINT_PTR nIDEvent) { g_calls.push_back(Join("timer", static_cast<long>(nIDEvent))); }
-    virtual void OnSysCommand(UINT nID, LPARAM lParam) { g_calls.push_back(Join("syscommand", nID, static_cast<long>(lParam))); }
+    virtual void OnSysCommand(UINT nID, LPARAM lParam)
+    {
+        g_calls.push_back(Join("syscommand", nID, static_cast<long>(lParam)));
+    }
     virtual void OnShowWindow(BOOL bShow, UINT nStatus) { g_calls.push_back(Join("show", bShow, nStatus)); }
     virtual void OnKillFocus(CWnd* pNewWnd) { g_calls.push_back(Join("killfocus", pNewWnd == nullptr)); }
     virtual BOOL OnSetCursor(CWnd*, UINT nHitTest, UINT message)
@@ -59,23 +77,23 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(GridLike, CWnd)
-    ON_WM_SIZE()
-    ON_WM_MOVE()
-    ON_WM_LBUTTONDOWN()
-    ON_WM_RBUTTONDOWN()
-    ON_WM_LBUTTONDBLCLK()
-    ON_WM_KEYDOWN()
-    ON_WM_CHAR()
-    ON_WM_CONTEXTMENU()
-    ON_WM_HSCROLL()
-    ON_WM_TIMER()
-    ON_WM_SYSCOMMAND()
-    ON_WM_SHOWWINDOW()
-    ON_WM_KILLFOCUS()
-    ON_WM_SETCURSOR()
-    ON_WM_GETDLGCODE()
-    ON_WM_ERASEBKGND()
-    ON_WM_QUERYDRAGICON()
+ON_WM_SIZE()
+ON_WM_MOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_RBUTTONDOWN()
+ON_WM_LBUTTONDBLCLK()
+ON_WM_KEYDOWN()
+ON_WM_CHAR()
+ON_WM_CONTEXTMENU()
+ON_WM_HSCROLL()
+ON_WM_TIMER()
+ON_WM_SYSCOMMAND()
+ON_WM_SHOWWINDOW()
+ON_WM_KILLFOCUS()
+ON_WM_SETCURSOR()
+ON_WM_GETDLGCODE()
+ON_WM_ERASEBKGND()
+ON_WM_QUERYDRAGICON()
 END_MESSAGE_MAP()
 
 // A derived list that changes one handler by overriding it, without a map of its own.

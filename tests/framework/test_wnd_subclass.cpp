@@ -58,8 +58,8 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(OuterHandler, CWnd)
-    ON_MESSAGE(WM_TEST_OUTER, &OuterHandler::OnOuter)
-    ON_MESSAGE(WM_TEST_INNER, &OuterHandler::OnInner)
+ON_MESSAGE(WM_TEST_OUTER, &OuterHandler::OnOuter)
+ON_MESSAGE(WM_TEST_INNER, &OuterHandler::OnInner)
 END_MESSAGE_MAP()
 
 TEST(WndSubclass, DefaultSendsTheCurrentMessageUnchangedToTheOriginalProcedure)
@@ -97,7 +97,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CharCounter, CWnd)
-    ON_WM_CHAR()
+ON_WM_CHAR()
 END_MESSAGE_MAP()
 
 TEST(WndSubclass, ASubclassedControlKeepsItsOwnBehaviourForWhatTheMapPassesOn)
@@ -217,7 +217,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(Created, CWnd)
-    ON_WM_CREATE()
+ON_WM_CREATE()
 END_MESSAGE_MAP()
 
 TEST(WndSubclass, AWindowCreatedThroughItsObjectBelongsToItFromItsFirstMessage)

@@ -665,9 +665,10 @@ TEST_F(GroupingList, AGroupHeaderHasAMenuThatChecksItsRowsAndCollapsesExpandsOrE
     MenuSpy spy;
     spy.Choose(3);
     ASSERT_TRUE(RightClick(HeaderOf(1), spy, [&] { return checks() == "x.x"; }));
-    EXPECT_EQ("3 Check group: b; 4 Uncheck group: b; 0 -; 5 Expand all groups; 6 Collapse all groups; "
-              "7 Disable grouping; ",
-              Describe(spy.menus[0]));
+    EXPECT_EQ(
+        "3 Check group: b; 4 Uncheck group: b; 0 -; 5 Expand all groups; 6 Collapse all groups; "
+        "7 Disable grouping; ",
+        Describe(spy.menus[0]));
     EXPECT_EQ("x.x", checks());
     spy.Choose(4);
     ASSERT_TRUE(RightClick(HeaderOf(1), spy, [&] { return checks() == "..."; }));

@@ -100,10 +100,17 @@ TEST(CellCompare, TimesOfDayBeforeTheZeroDateCountForwards)
 TEST(CellCompare, KeysMadeOnceCompareAsTheTextsDo)
 {
     AssertEnUsLocale();
-    const std::vector<const wchar_t*> texts = {
-        L"",      L"0",         L"7",        L"10",         L"0x1F",        L"-1",          L"abc",
-        L"1e1",   L"15.5",      L"7.5%",     L"50%",        L"nan",         L"1/2/2001",    L"12/29/1899 6:00 PM",
-        L"COM10", L"COM2",      L"10.0.0.1", L"192.168.0.1", L"hello",      L"\u00e9t\u00e9", L" 20"};
+    const std::vector<const wchar_t*> texts = {L"",         L"0",
+                                               L"7",        L"10",
+                                               L"0x1F",     L"-1",
+                                               L"abc",      L"1e1",
+                                               L"15.5",     L"7.5%",
+                                               L"50%",      L"nan",
+                                               L"1/2/2001", L"12/29/1899 6:00 PM",
+                                               L"COM10",    L"COM2",
+                                               L"10.0.0.1", L"192.168.0.1",
+                                               L"hello",    L"\u00e9t\u00e9",
+                                               L" 20"};
     std::vector<CellSortKey> keys;
     for (const wchar_t* text : texts)
         keys.emplace_back(CString(text));

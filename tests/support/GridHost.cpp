@@ -41,48 +41,48 @@ BOOL GridHost::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
     // The notifications the dialog answers; what the grid left as the result stands, but for the
     // begin-edit answer.
     switch (pNMHDR->code) {
-    case LVN_BEGINLABELEDITW:
-        ++beginEdits;
-        beginEditData = pInfo->item.lParam;
-        *pResult = beginEditAnswer;
-        return TRUE;
-    case LVN_ENDLABELEDITW: {
-        EndEdit edit;
-        edit.mask = pInfo->item.mask;
-        edit.item = pInfo->item.iItem;
-        edit.subItem = pInfo->item.iSubItem;
-        edit.textNull = pInfo->item.pszText == nullptr;
-        if (!edit.textNull && pInfo->item.pszText != LPSTR_TEXTCALLBACKW)
-            edit.text = pInfo->item.pszText;
-        edit.cchTextMax = pInfo->item.cchTextMax;
-        edit.lParam = pInfo->item.lParam;
-        edit.image = pInfo->item.iImage;
-        edit.hwndFrom = pInfo->hdr.hwndFrom;
-        edit.idFrom = pInfo->hdr.idFrom;
-        if (edit.item >= 0 && edit.subItem >= 0)
-            edit.cellTextThen = uitest::ListViewCellText(pInfo->hdr.hwndFrom, edit.item, edit.subItem);
-        edit.resultOnEntry = *pResult;
-        endEdits.push_back(edit);
-        return TRUE;
-    }
-    case NM_CUSTOMDRAW:
-        ++customDrawSeen;
-        return TRUE;
-    case NM_CLICK:
-        ++clicks;
-        clickResultSeen = *pResult;
-        return TRUE;
-    case LVN_GETDISPINFOW:
-        ++dispInfoSeen;
-        return TRUE;
-    case LVN_KEYDOWN:
-        ++keyDowns;
-        return TRUE;
-    case NM_KILLFOCUS:
-        ++killFocusNotes;
-        return TRUE;
-    default:
-        return FALSE;
+        case LVN_BEGINLABELEDITW:
+            ++beginEdits;
+            beginEditData = pInfo->item.lParam;
+            *pResult = beginEditAnswer;
+            return TRUE;
+        case LVN_ENDLABELEDITW: {
+            EndEdit edit;
+            edit.mask = pInfo->item.mask;
+            edit.item = pInfo->item.iItem;
+            edit.subItem = pInfo->item.iSubItem;
+            edit.textNull = pInfo->item.pszText == nullptr;
+            if (!edit.textNull && pInfo->item.pszText != LPSTR_TEXTCALLBACKW)
+                edit.text = pInfo->item.pszText;
+            edit.cchTextMax = pInfo->item.cchTextMax;
+            edit.lParam = pInfo->item.lParam;
+            edit.image = pInfo->item.iImage;
+            edit.hwndFrom = pInfo->hdr.hwndFrom;
+            edit.idFrom = pInfo->hdr.idFrom;
+            if (edit.item >= 0 && edit.subItem >= 0)
+                edit.cellTextThen = uitest::ListViewCellText(pInfo->hdr.hwndFrom, edit.item, edit.subItem);
+            edit.resultOnEntry = *pResult;
+            endEdits.push_back(edit);
+            return TRUE;
+        }
+        case NM_CUSTOMDRAW:
+            ++customDrawSeen;
+            return TRUE;
+        case NM_CLICK:
+            ++clicks;
+            clickResultSeen = *pResult;
+            return TRUE;
+        case LVN_GETDISPINFOW:
+            ++dispInfoSeen;
+            return TRUE;
+        case LVN_KEYDOWN:
+            ++keyDowns;
+            return TRUE;
+        case NM_KILLFOCUS:
+            ++killFocusNotes;
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 

@@ -38,8 +38,7 @@ class GridHost : public CDialog {
 public:
     // Creates and shows the dialog; listStyle is added to WS_TABSTOP | WS_BORDER, the list is
     // listCx dialog units wide.
-    bool Make(DWORD listStyle = LVS_REPORT, short listCx = 300, const wchar_t* font = L"MS Shell Dlg",
-              WORD points = 8);
+    bool Make(DWORD listStyle = LVS_REPORT, short listCx = 300, const wchar_t* font = L"MS Shell Dlg", WORD points = 8);
 
     std::vector<UINT> notifications;  // codes of the list's notifications that reached the dialog
     int Count(UINT code) const;
@@ -49,7 +48,7 @@ public:
     LRESULT beginEditAnswer = 0;  // 1 refuses every edit
     LPARAM beginEditData = 0;     // the item data the last LVN_BEGINLABELEDITW carried
     int customDrawSeen = 0;
-    int clicks = 0;               // NM_CLICK
+    int clicks = 0;                // NM_CLICK
     LRESULT clickResultSeen = -1;  // the result the grid left on the last NM_CLICK
     int dispInfoSeen = 0;
     int keyDowns = 0;        // LVN_KEYDOWN
@@ -96,9 +95,9 @@ protected:
 
 // One item of a popup menu as it was shown.
 struct MenuItem {
-    UINT id = 0;                  // 0 for a separator
-    std::wstring text;            // "-" for a separator
-    UINT state = 0;               // MFS_*
+    UINT id = 0;        // 0 for a separator
+    std::wstring text;  // "-" for a separator
+    UINT state = 0;     // MFS_*
     bool separator = false;
     bool checked = false;
     bool disabled = false;        // MF_DISABLED

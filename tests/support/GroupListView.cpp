@@ -17,18 +17,30 @@ std::map<HWND, GroupListView*>& Layers()
 
 // The text fields of a group record, in the order of Group::texts; the last four exist only in
 // the Windows Vista layout.
-const UINT kTextFlags[6] = {LVGF_HEADER, LVGF_FOOTER, LVGF_SUBTITLE, LVGF_TASK, LVGF_DESCRIPTIONTOP,
-                            LVGF_DESCRIPTIONBOTTOM};
+const UINT kTextFlags[6] = {LVGF_HEADER, LVGF_FOOTER,         LVGF_SUBTITLE,
+                            LVGF_TASK,   LVGF_DESCRIPTIONTOP, LVGF_DESCRIPTIONBOTTOM};
 
 LPWSTR& TextField(LVGROUP& record, int i, UINT& capacity)
 {
     switch (i) {
-        case 0: capacity = static_cast<UINT>(record.cchHeader); return record.pszHeader;
-        case 1: capacity = static_cast<UINT>(record.cchFooter); return record.pszFooter;
-        case 2: capacity = record.cchSubtitle; return record.pszSubtitle;
-        case 3: capacity = record.cchTask; return record.pszTask;
-        case 4: capacity = record.cchDescriptionTop; return record.pszDescriptionTop;
-        default: capacity = record.cchDescriptionBottom; return record.pszDescriptionBottom;
+        case 0:
+            capacity = static_cast<UINT>(record.cchHeader);
+            return record.pszHeader;
+        case 1:
+            capacity = static_cast<UINT>(record.cchFooter);
+            return record.pszFooter;
+        case 2:
+            capacity = record.cchSubtitle;
+            return record.pszSubtitle;
+        case 3:
+            capacity = record.cchTask;
+            return record.pszTask;
+        case 4:
+            capacity = record.cchDescriptionTop;
+            return record.pszDescriptionTop;
+        default:
+            capacity = record.cchDescriptionBottom;
+            return record.pszDescriptionBottom;
     }
 }
 
@@ -136,9 +148,8 @@ LRESULT GroupListView::Handle(UINT message, WPARAM wParam, LPARAM lParam)
             if (compare == nullptr)
                 return FALSE;
             void* pContext = reinterpret_cast<void*>(lParam);
-            std::stable_sort(m_groups.begin(), m_groups.end(), [&](const Group& a, const Group& b) {
-                return compare(a.id, b.id, pContext) < 0;
-            });
+            std::stable_sort(m_groups.begin(), m_groups.end(),
+                             [&](const Group& a, const Group& b) { return compare(a.id, b.id, pContext) < 0; });
             return TRUE;
         }
         case LVM_MOVEITEMTOGROUP:
@@ -400,8 +411,8 @@ LRESULT GroupListView::GroupRect(int nGroupId, RECT* pRect)
         return FALSE;
     const Layout layout = MakeLayout();
     int s = 0;
-    while (s < static_cast<int>(layout.slots.size()) &&
-           !(layout.slots[static_cast<size_t>(s)].row == -1 && layout.slots[static_cast<size_t>(s)].groupId == nGroupId))
+    while (s < static_cast<int>(layout.slots.size()) && !(layout.slots[static_cast<size_t>(s)].row == -1 &&
+                                                          layout.slots[static_cast<size_t>(s)].groupId == nGroupId))
         ++s;
     if (s == static_cast<int>(layout.slots.size()))
         return FALSE;

@@ -11,7 +11,7 @@
 namespace outside {
 
 // ---- input: the system's queue, to the window under the cursor or with the keyboard focus ----
-void SendMouse(POINT screen, DWORD flags);        // one event at a screen point, given with it
+void SendMouse(POINT screen, DWORD flags);      // one event at a screen point, given with it
 void SendKey(WORD vk, WORD scan, DWORD flags);  // one key event
 void ClickClient(HWND hWnd, const RECT& rect);  // the centre of a client rectangle of the window
 void Click(HWND hWnd);                          // the centre of the window

@@ -72,7 +72,8 @@ bool WritePngBgra(const std::wstring& path, int width, int height, const std::ve
         zlib.push_back(static_cast<BYTE>(n >> 8));
         zlib.push_back(static_cast<BYTE>(~n & 0xFF));
         zlib.push_back(static_cast<BYTE>((~n >> 8) & 0xFF));
-        zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(offset), raw.begin() + static_cast<ptrdiff_t>(offset + n));
+        zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(offset),
+                    raw.begin() + static_cast<ptrdiff_t>(offset + n));
         offset += n;
     } while (offset < raw.size());
     uint32_t a = 1, b = 0;

@@ -83,7 +83,10 @@ INT_PTR UiHarness::RunModal(CDialog& dlg, std::vector<Step> steps)
     return result;
 }
 
-void UiHarness::OnNextModal(std::vector<Step> steps) { m_pending.emplace_back(steps.begin(), steps.end()); }
+void UiHarness::OnNextModal(std::vector<Step> steps)
+{
+    m_pending.emplace_back(steps.begin(), steps.end());
+}
 
 bool UiHarness::OnIdle(CWnd& wnd)
 {
@@ -253,7 +256,10 @@ bool ChooseFrom(HMENU hMenu, HWND hWnd, UINT id, UINT message)
 
 }  // namespace
 
-bool ChooseMenuItem(HWND hWnd, UINT id) { return ChooseFrom(::GetMenu(hWnd), hWnd, id, WM_COMMAND); }
+bool ChooseMenuItem(HWND hWnd, UINT id)
+{
+    return ChooseFrom(::GetMenu(hWnd), hWnd, id, WM_COMMAND);
+}
 
 bool ChooseSystemMenuItem(HWND hWnd, UINT id)
 {
@@ -307,16 +313,23 @@ std::wstring WindowText(HWND hWnd)
 
 std::string Narrow(const std::wstring& text)
 {
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    const int n =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string result(static_cast<size_t>(n > 0 ? n : 0), '\0');
     if (n > 0)
         ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &result[0], n, nullptr, nullptr);
     return result;
 }
 
-std::wstring DlgItemText(HWND hDlg, int id) { return WindowText(::GetDlgItem(hDlg, id)); }
+std::wstring DlgItemText(HWND hDlg, int id)
+{
+    return WindowText(::GetDlgItem(hDlg, id));
+}
 
-int ListViewRowCount(HWND hList) { return static_cast<int>(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)); }
+int ListViewRowCount(HWND hList)
+{
+    return static_cast<int>(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0));
+}
 
 std::wstring ListViewCellText(HWND hList, int row, int column)
 {
@@ -389,8 +402,7 @@ bool SaveScreenshot(HWND hWnd, const std::wstring& path)
     if (ok) {
         HGDIOBJ old = ::SelectObject(hMem, hBitmap);
         // What is on the screen is what the user sees; a window drawn elsewhere is asked to print itself.
-        ok = ::BitBlt(hMem, 0, 0, width, height, hScreen, rc.left, rc.top, SRCCOPY) ||
-             ::PrintWindow(hWnd, hMem, 0);
+        ok = ::BitBlt(hMem, 0, 0, width, height, hScreen, rc.left, rc.top, SRCCOPY) || ::PrintWindow(hWnd, hMem, 0);
         ::SelectObject(hMem, old);
         if (ok) {
             BITMAPINFO bmi = {};
@@ -401,7 +413,8 @@ bool SaveScreenshot(HWND hWnd, const std::wstring& path)
             bmi.bmiHeader.biBitCount = 32;
             bmi.bmiHeader.biCompression = BI_RGB;
             pixels.resize(static_cast<size_t>(width) * height * 4);
-            ok = ::GetDIBits(hMem, hBitmap, 0, static_cast<UINT>(height), pixels.data(), &bmi, DIB_RGB_COLORS) == height;
+            ok =
+                ::GetDIBits(hMem, hBitmap, 0, static_cast<UINT>(height), pixels.data(), &bmi, DIB_RGB_COLORS) == height;
         }
     }
     if (hBitmap != nullptr)

@@ -67,7 +67,7 @@ private:
     bool OnIdle(CWnd& wnd);
     int OnMessageBox(const AfxMessageBoxCall& call);
 
-    std::vector<Script> m_active;        // innermost last
+    std::vector<Script> m_active;  // innermost last
     std::deque<std::deque<Step>> m_pending;
     std::deque<int> m_answers;
     std::vector<AfxMessageBoxCall> m_boxes;
@@ -83,11 +83,11 @@ private:
 int DefaultButton(UINT nType);
 
 // ---- input, as the user's mouse and keyboard produce it (posted to the queue) ----
-void Click(HWND hWnd);                    // left button down and up at the window's centre
-void ClickAt(HWND hWnd, int x, int y);    // ... at a client point
-void PressKey(HWND hWnd, UINT vk);        // WM_KEYDOWN then WM_KEYUP (TranslateMessage makes the WM_CHAR)
-void PressKey(UINT vk);                   // ... to the window that has the keyboard focus
-void PressAltKey(HWND hWnd, UINT vk);     // WM_SYSKEYDOWN/WM_SYSKEYUP with Alt held (Alt+F4, ...)
+void Click(HWND hWnd);                          // left button down and up at the window's centre
+void ClickAt(HWND hWnd, int x, int y);          // ... at a client point
+void PressKey(HWND hWnd, UINT vk);              // WM_KEYDOWN then WM_KEYUP (TranslateMessage makes the WM_CHAR)
+void PressKey(UINT vk);                         // ... to the window that has the keyboard focus
+void PressAltKey(HWND hWnd, UINT vk);           // WM_SYSKEYDOWN/WM_SYSKEYUP with Alt held (Alt+F4, ...)
 void TypeText(HWND hWnd, const wchar_t* text);  // one WM_CHAR per character
 // Chooses an item of the window's menu bar (or its system menu) as the user would: the item must
 // exist and be enabled; false (and a test failure) otherwise.
