@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -208,11 +209,17 @@ public:
     DialogTemplate* nestedTemplate = nullptr;
     INT_PTR nestedResult = 0;
     bool outerEnabledDuringNested = true;
+    int opens = 1;  // dialogs opened one after another, each where the one before lived
+    int ended = 0;
     void OnOpen()
     {
-        WalkDlg nested;
-        nested.InitModalIndirect(nestedTemplate->Get(), this);
-        nestedResult = nested.DoModal();
+        std::optional<WalkDlg> nested;
+        for (int i = 0; i < opens; ++i) {
+            nested.emplace();
+            nested->InitModalIndirect(nestedTemplate->Get(), this);
+            nestedResult = nested->DoModal();
+            ++ended;
+        }
     }
     DECLARE_MESSAGE_MAP()
 };
@@ -246,6 +253,25 @@ TEST_F(ModalTest, ADialogOpenedFromAStepRunsItsOwnScriptInsideTheOuterLoop)
     EXPECT_EQ(result, 7);
     EXPECT_EQ(harness.DialogsEndedByHarness(), 0);
     EXPECT_EQ(harness.UnexpectedDialogs(), 0);
+}
+
+// The second dialog is another one although it lives where the first did: it runs its own script.
+TEST_F(ModalTest, ADialogMadeWhereAnEndedOneLivedRunsItsOwnScript)
+{
+    DialogTemplate outerTmpl(WS_POPUP | WS_CAPTION, 120, 50, L"Outer");
+    outerTmpl.Control(L"Button", L"Open", IDC_OPEN, WS_TABSTOP, 5, 5, 50, 14);
+    DialogTemplate nestedTmpl = WalkTemplate();
+    OpensNested outer;
+    outer.nestedTemplate = &nestedTmpl;
+    outer.opens = 2;
+    outer.InitModalIndirect(outerTmpl.Get());
+
+    harness.OnNextModal({Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDOK)); })});
+    harness.OnNextModal({Do([](CWnd& wnd) { static_cast<CDialog&>(wnd).EndDialog(5); })});
+    harness.RunModal(outer, {Do([](CWnd& wnd) { uitest::Click(::GetDlgItem(wnd.m_hWnd, IDC_OPEN)); }),
+                             WaitUntil([&](CWnd&) { return outer.ended == 2; })});
+    EXPECT_EQ(outer.nestedResult, 5);
+    EXPECT_EQ(harness.DialogsEndedByHarness(), 1);  // the outer dialog
 }
 
 TEST_F(ModalTest, WmQuitEndsTheModalLoopAndStaysQueuedForTheLoopsOutside)

@@ -90,9 +90,11 @@ void UiHarness::OnNextModal(std::vector<Step> steps)
 
 bool UiHarness::OnIdle(CWnd& wnd)
 {
-    // The loop calling is the innermost one: scripts of loops nested deeper have ended.
+    // The loop calling is the innermost one: scripts of loops nested deeper have ended. A script's
+    // dialog is known by its object and its window: a dialog made where an ended one lived (an
+    // optimised build gives two dialogs of one function the same stack slot) is another dialog.
     size_t index = 0;
-    while (index < m_active.size() && m_active[index].wnd != &wnd)
+    while (index < m_active.size() && (m_active[index].wnd != &wnd || m_active[index].hWnd != wnd.m_hWnd))
         ++index;
     if (index < m_active.size()) {
         m_active.resize(index + 1);
