@@ -147,14 +147,24 @@ bool MapPortDevices()
     ScopedDeviceList devices(GetPresentComPortDevices());
     if (!devices.IsValid())
         return false;
-    return ForEachPortDevice(devices, [](LPCWSTR friendlyName) {
-        if (!HasPortFriendlyNamePrefix(friendlyName))
-            return;
-        const int comNumber = ParseComFromFriendlyName(friendlyName);
+    const auto mapPort = [](int comNumber) {
         // COM256 has no place in the map: its last entry always stays 0.
         if (comNumber >= 1 && comNumber < kComNumberCount)
             g_presentPortMap[comNumber - 1] = static_cast<BYTE>(comNumber);
-    });
+    };
+    return ForEachPortDevice(
+        devices,
+        [&mapPort](LPCWSTR friendlyName) {
+            if (HasPortFriendlyNamePrefix(friendlyName))
+                mapPort(ParseComFromFriendlyName(friendlyName));
+        },
+        // A port device whose name cannot be read is still known by its instance, which the bus
+        // driver names after the port's key number; one that is not named so is unknown.
+        [&mapPort, &devices](SP_DEVINFO_DATA& device) {
+            const UINT keyNumber = ReadPortInstanceKeyNumber(devices, &device);
+            mapPort(static_cast<int>(keyNumber));
+            return keyNumber != 0;
+        });
 }
 
 int CountPresentPortDevices()

@@ -46,14 +46,16 @@ CString DescribeComUsageGap(ComUsageGap gap, LPCWSTR refusal);
 // the map then holds only the SERIALCOMM marks. Returns what the map lacks.
 ComUsageGap BuildComUsageMap();
 
-// Rebuilds g_presentPortMap: entry n - 1 holds n for every present port device COM1 to COM255.
-// False when the map may lack ports: the list cannot be made, or a port device's friendly name
-// cannot be read (the map then holds the ports found before it).
+// Rebuilds g_presentPortMap: entry n - 1 holds n for every present port device COM1 to COM255,
+// by its friendly name, or by its instance id (key number n) when the name cannot be read.
+// False when the map may lack ports: the list cannot be made, a port device is known by neither
+// (the map then holds the ports found before it), or the list could not be walked to its end.
 bool MapPortDevices();
 
 // What CountPresentPortDevices gives when it cannot count.
 constexpr int kUnknownPortCount = -1;
 
 // The number of present port devices that pass the description and the friendly-name tests;
-// kUnknownPortCount when the list cannot be made or a port device's friendly name cannot be read.
+// kUnknownPortCount when the list cannot be made or walked to its end, or a port device's friendly
+// name cannot be read.
 int CountPresentPortDevices();

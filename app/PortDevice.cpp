@@ -6,7 +6,9 @@
 #include "framework/msgbox.h"
 
 #include <winioctl.h>
+#include <cfgmgr32.h>
 
+#include <stdlib.h>
 #include <string.h>
 
 const wchar_t kPortDeviceDescription[] = SVT_PORT_DEVICE_DESC;
@@ -56,7 +58,8 @@ HDEVINFO GetPresentComPortDevices()
     return hDevInfo;
 }
 
-bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR friendlyName)>& onPort)
+bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR friendlyName)>& onPort,
+                       const std::function<bool(SP_DEVINFO_DATA& device)>& onUnnamed)
 {
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
@@ -65,11 +68,37 @@ bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR frien
         if (!ReadDeviceText(hDevInfo, &device, SPDRP_DEVICEDESC, description) || !IsPortDeviceDescription(description))
             continue;
         DeviceText friendlyName;
-        if (!ReadDeviceText(hDevInfo, &device, SPDRP_FRIENDLYNAME, friendlyName))
+        if (ReadDeviceText(hDevInfo, &device, SPDRP_FRIENDLYNAME, friendlyName))
+            onPort(friendlyName);
+        else if (!onUnnamed || !onUnnamed(device))
             return false;
-        onPort(friendlyName);
     }
-    return true;
+    // The list ends with ERROR_NO_MORE_ITEMS; any other failure leaves devices unseen.
+    if (::GetLastError() == ERROR_NO_MORE_ITEMS)
+        return true;
+    TRACE_LAST_ERROR(L"SetupDiEnumDeviceInfo");
+    return false;
+}
+
+UINT PortKeyNumberFromInstanceId(LPCWSTR instanceId)
+{
+    const CString prefix = CString(SVT_PORT_HARDWARE_ID) + L"\\";
+    const CString id(instanceId);
+    if (id.GetLength() != prefix.GetLength() + 8 || _wcsnicmp(id, prefix, prefix.GetLength()) != 0)
+        return 0;
+    wchar_t* end = nullptr;
+    const unsigned long key = wcstoul(static_cast<LPCWSTR>(id) + prefix.GetLength(), &end, 16);
+    return *end == L'\0' && key >= 1 && key <= 255 ? static_cast<UINT>(key) : 0;
+}
+
+UINT ReadPortInstanceKeyNumber(HDEVINFO hDevInfo, SP_DEVINFO_DATA* pDevice)
+{
+    wchar_t id[MAX_DEVICE_ID_LEN] = {};
+    if (!::SetupDiGetDeviceInstanceIdW(hDevInfo, pDevice, id, MAX_DEVICE_ID_LEN, nullptr)) {
+        TRACE_LAST_ERROR(L"SetupDiGetDeviceInstanceIdW");
+        return 0;
+    }
+    return PortKeyNumberFromInstanceId(id);
 }
 
 void ReportPortsNotRemoved(const std::vector<UINT>& keyNumbers)

@@ -33,9 +33,21 @@ bool HasPortFriendlyNamePrefix(LPCWSTR friendlyName);
 HDEVINFO GetPresentComPortDevices();
 
 // Walks the list from index 0 and calls onPort with the friendly name of every device that has
-// the port description. Returns false when such a device's friendly name cannot be read: the
-// walk ends there, after the devices seen before it.
-bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR friendlyName)>& onPort);
+// the port description. A port device whose friendly name cannot be read goes to onUnnamed,
+// when there is one, and the walk goes on when it returns true. Returns false when the walk did
+// not see every device: at a port device without a readable name that onUnnamed did not take
+// (the walk ends there, after the devices seen before it), or when the list could not be walked
+// to its end.
+bool ForEachPortDevice(HDEVINFO hDevInfo, const std::function<void(LPCWSTR friendlyName)>& onPort,
+                       const std::function<bool(SP_DEVINFO_DATA& device)>& onUnnamed = nullptr);
+
+// The key number in a port device's instance id: SVT_PORT_HARDWARE_ID, "\" and the number in
+// eight hexadecimal digits, as the bus driver names its children. 1 to 255, or 0 when the id is
+// no port's.
+UINT PortKeyNumberFromInstanceId(LPCWSTR instanceId);
+
+// The key number of the device's instance id; 0 when the id cannot be read or is no port's.
+UINT ReadPortInstanceKeyNumber(HDEVINFO hDevInfo, SP_DEVINFO_DATA* pDevice);
 
 // Says which ports a removal left in place, with their settings and COM numbers: "These ports
 // were not removed: COM3, COM5". Nothing when every port went.

@@ -300,8 +300,10 @@ void CSVT_PortInfoDlg::ApplySettings()
 
 void CSVT_PortInfoDlg::Reload()
 {
-    LoadPortTable();
+    const bool devicesRead = LoadPortTable();
     FillList();
+    if (!devicesRead)
+        ReportPortDevicesNotRead();
 }
 
 void CSVT_PortInfoDlg::ResizeList(int width, int height)

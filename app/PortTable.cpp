@@ -5,6 +5,7 @@
 #include "app/PortSettings.h"
 #include "app/RegKeyTree.h"
 #include "app/ScopedHandles.h"
+#include "framework/msgbox.h"
 
 #include <optional>
 
@@ -126,13 +127,15 @@ CString ReadAlias(PortSubkey& subkey, UINT keyNumber, bool& notRead)
 
 }  // namespace
 
-void LoadPortTable()
+bool LoadPortTable()
 {
     // Held for the whole load: a reader on another thread sees the old table or the new one,
     // never one being built. Nothing below sends a message or shows a box.
     CSingleLock lock(&g_portTableLock, TRUE);
     ClearPortTable();
-    MapPortDevices();
+    // A walk that did not see every port device still loads the ports it found: each of them is
+    // present, so its defaults are as due as after a whole walk.
+    const bool devicesRead = MapPortDevices();
 
     DefaultWriter defaults;
     for (UINT n = 1; n <= kMaxKeyNumber; ++n) {
@@ -154,6 +157,12 @@ void LoadPortTable()
         record.Alias = ReadAlias(subkey, n, record.AliasNotRead);
         g_portTable.Add(record);
     }
+    return devicesRead;
+}
+
+void ReportPortDevicesNotRead()
+{
+    AfxMessageBox(L"The port devices could not be read.\nThe port list may not show every port", MB_OK);
 }
 
 void ClearPortTable()

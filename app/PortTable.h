@@ -26,8 +26,16 @@ struct CSVT_ComInfo {
 };
 
 // Rebuilds the table from the present port devices and their registry subkeys, writing every
-// missing value with its default into the subkey and the device's key.
-void LoadPortTable();
+// missing value with its default into the subkey and the device's key. False when the port
+// devices could not all be read (no device list, or a port device known neither by its name nor
+// by its instance): the table then holds the ports that were found, and nothing is written for
+// the others. It holds g_portTableLock throughout and shows nothing: its caller says so with
+// ReportPortDevicesNotRead once the pages show the table.
+bool LoadPortTable();
+
+// The box that tells the user the last load could not read the port devices: "The port devices
+// could not be read.\nThe port list may not show every port". Never with g_portTableLock held.
+void ReportPortDevicesNotRead();
 
 // Destroys every record and releases the table's storage.
 void ClearPortTable();

@@ -132,12 +132,15 @@ BOOL CSVT_SarventoCtlDlg::OnInitDialog()
     ReadRegDword(SVT_PARAMETERS_KEY, kDeviceCountValue, deviceCount);  // 0 when missing
     g_deviceCount = static_cast<int>(deviceCount);
     ClearPortTable();
-    LoadPortTable();
+    const bool devicesRead = LoadPortTable();
 
     InitTabs();
 
     // The WM_SIZE that follows lays the children out.
     MoveWindow(0, 0, 700, 500, FALSE);
+    // Said once the port list holds the ports that were found.
+    if (!devicesRead)
+        ReportPortDevicesNotRead();
     return TRUE;
 }
 
@@ -387,7 +390,9 @@ void CSVT_SarventoCtlDlg::OnInstall()
 void CSVT_SarventoCtlDlg::OnUninstall()
 {
     UninstallProduct();
-    LoadPortTable();
+    const bool devicesRead = LoadPortTable();
     g_portInfoDlg.FillList();
     g_monitorDlg.Refresh();
+    if (!devicesRead)
+        ReportPortDevicesNotRead();
 }

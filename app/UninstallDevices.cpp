@@ -96,20 +96,13 @@ DWORD FindRemainingPorts(RemainingPorts& remaining)
     ScopedDeviceList devices(::SetupDiGetClassDevsW(nullptr, nullptr, nullptr, DIGCF_ALLCLASSES));
     if (!devices.IsValid())
         return ::GetLastError();
-    const CString prefix = CString(SVT_PORT_HARDWARE_ID) + L"\\";
     SP_DEVINFO_DATA device = {};
     device.cbSize = sizeof(device);
     for (DWORD index = 0; ::SetupDiEnumDeviceInfo(devices, index, &device); ++index) {
         wchar_t id[MAX_DEVICE_ID_LEN] = {};
         if (!::SetupDiGetDeviceInstanceIdW(devices, &device, id, MAX_DEVICE_ID_LEN, nullptr))
             return ::GetLastError();
-        CString instance(id);
-        if (instance.GetLength() != prefix.GetLength() + 8 ||
-            !SameTextIgnoringCase(instance.Left(prefix.GetLength()), prefix))
-            continue;
-        wchar_t* end = nullptr;
-        const unsigned long key = wcstoul(id + prefix.GetLength(), &end, 16);
-        if (*end == L'\0' && IsPortKeyNumber(key))
+        if (const UINT key = PortKeyNumberFromInstanceId(id))
             remaining.set(key);
     }
     const DWORD error = ::GetLastError();

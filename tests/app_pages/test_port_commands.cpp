@@ -6,9 +6,11 @@
 #include "app/PortListColumns.h"
 #include "app/PortOperation.h"
 #include "contract/DriverInterface.h"
+#include "tests/support/SimOddPorts.h"
 
 #include <memory>
 #include <set>
+#include <thread>
 
 using uitest::Do;
 using uitest::WaitUntil;
@@ -83,6 +85,21 @@ bool SubkeyExists(unsigned com)
 void ClickButton(CWnd& dlg, int id)
 {
     uitest::Click(::GetDlgItem(dlg.m_hWnd, id));
+}
+
+// Whether another thread could take the port table's lock, which the monitor's thread holds
+// only for moments.
+bool PortTableLockIsFree()
+{
+    bool free = false;
+    for (int attempt = 0; attempt < 1000 && !free; ++attempt) {
+        std::thread([&free] {
+            free = ::TryEnterCriticalSection(&g_portTableLock.m_sect) != FALSE;
+            if (free)
+                ::LeaveCriticalSection(&g_portTableLock.m_sect);
+        }).join();
+    }
+    return free;
 }
 
 int CALLBACK ByComNumberDescending(LPARAM first, LPARAM second, LPARAM list)
@@ -351,4 +368,41 @@ TEST_F(PortCommandsTest, ADeleteThatDoesNotCompleteReloadsNothing)
     EXPECT_EQ((std::vector<std::wstring>{L"Do you want to delete all ports?", L"ComDBOpen Fail!",
                                          L"Do you want to delete ports?", L"ComDBOpen Fail!"}),
               BoxTexts());
+}
+
+// A load that cannot read the port devices says so once the list is filled and the table's lock
+// is let go, at start-up and on a reload; a port whose name cannot be read is listed all the same.
+TEST_F(PortCommandsTest, ALoadThatCannotReadThePortDevicesSaysSo)
+{
+    const wchar_t kNotRead[] = L"The port devices could not be read.\nThe port list may not show every port";
+    ASSERT_TRUE(simtest::CreatePorts({2, 3}));
+    ASSERT_TRUE(simtest::DeletePortDeviceValue(2, L"FriendlyName"));
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+    std::vector<bool> lockFree;
+    const AfxMessageBoxHandler recordBox = AfxSetMessageBoxHandler(nullptr);
+    AfxSetMessageBoxHandler([&](const AfxMessageBoxCall& call) {
+        lockFree.push_back(PortTableLockIsFree());
+        return recordBox(call);
+    });
+    const auto lists = std::make_shared<std::vector<std::vector<std::wstring>>>();
+    const auto clickApply = [lists](bool failing) {
+        return Do([lists, failing](CWnd& dlg) {
+            lists->push_back(ComColumn(PortListWnd()));
+            ASSERT_TRUE(failing ? simtest::InjectFault(SIM_CONTROL_DEVICE_LIST_FAILS)
+                                : simtest::ClearFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+            ClickButton(dlg, IDC_BTN_APPLY);
+        });
+    };
+    Run({clickApply(false), WaitUntil([](CWnd&) { return uitest::ListViewRowCount(PortListWnd()) == 2; }),
+         clickApply(true), WaitUntil([this](CWnd&) { return ui.MessageBoxes().size() >= 2; }),
+         Do([lists](CWnd&) { lists->push_back(ComColumn(PortListWnd())); })});
+    AfxSetMessageBoxHandler(recordBox);
+    ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+
+    using Rows = std::vector<std::wstring>;
+    EXPECT_EQ((std::vector<Rows>{Rows{}, Rows{L"COM2", L"COM3"}, Rows{}}), *lists);
+    EXPECT_EQ((std::vector<std::wstring>{kNotRead, kNotRead}), BoxTexts());
+    EXPECT_EQ((std::vector<bool>{true, true}), lockFree);
+    EXPECT_TRUE(SubkeyExists(2));
+    EXPECT_EQ(0, ui.UnexpectedDialogs());
 }

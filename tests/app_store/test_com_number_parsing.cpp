@@ -91,3 +91,14 @@ TEST(PortFriendlyNamePrefix, RefusesAnyOtherTextBeforeTheParenthesisOrNoParenthe
     EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VC(COM5)"));
     EXPECT_FALSE(HasPortFriendlyNamePrefix(L"Sarvento VCP"));  // no "(": the prefix is empty
 }
+
+TEST(PortKeyNumberFromInstanceId, ReadsEightHexadecimalDigitsUnderThePortsEnumeratorOnly)
+{
+    EXPECT_EQ(10u, PortKeyNumberFromInstanceId(L"SVTMF3\\*PNP0501\\0000000A"));
+    EXPECT_EQ(255u, PortKeyNumberFromInstanceId(L"svtmf3\\*pnp0501\\000000ff"));
+    EXPECT_EQ(0u, PortKeyNumberFromInstanceId(L"SVTMF3\\*PNP0501\\00000100"));  // COM256 has no key
+    EXPECT_EQ(0u, PortKeyNumberFromInstanceId(L"SVTMF3\\*PNP0501\\00000000"));
+    EXPECT_EQ(0u, PortKeyNumberFromInstanceId(L"SVTMF3\\*PNP0501\\000000A"));
+    EXPECT_EQ(0u, PortKeyNumberFromInstanceId(L"SVTMF3\\*PNP0501\\0000000G"));
+    EXPECT_EQ(0u, PortKeyNumberFromInstanceId(L"ROOT\\*PNP0501\\0000000A"));
+}

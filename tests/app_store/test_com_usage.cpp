@@ -215,20 +215,22 @@ TEST_F(ComUsageTest, CountsEveryPresentPort)
     EXPECT_EQ(std::vector<int>({2, 4, 6}), MappedPorts());
 }
 
-TEST_F(ComUsageTest, AnUnreadableFriendlyNameEndsEveryWalk)
+// The count and the usage map end at a port device whose name cannot be read; the present-port
+// map knows it by its instance and walks on.
+TEST_F(ComUsageTest, AnUnreadableFriendlyNameEndsTheCountButTheMapKnowsThePortByItsInstance)
 {
     ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_FRIENDLY_NAME_FORM, SIM_FRIENDLY_NAME_NONE));
-    ASSERT_TRUE(simtest::CreatePorts({5}));
+    ASSERT_TRUE(simtest::CreatePorts({5, 7}));
     SpoilMaps();
 
     EXPECT_EQ(kUnknownPortCount, CountPresentPortDevices());
-    EXPECT_FALSE(MapPortDevices());
-    EXPECT_EQ(std::vector<int>(), MappedPorts());
+    EXPECT_TRUE(MapPortDevices());
+    EXPECT_EQ(std::vector<int>({5, 7}), MappedPorts());
     BuildComUsageMap();
-    EXPECT_EQ((std::map<int, int>{{5, P}}), UsedNumbers());  // from SERIALCOMM
+    EXPECT_EQ((std::map<int, int>{{5, P}, {7, P}}), UsedNumbers());  // from SERIALCOMM
 }
 
-TEST_F(ComUsageTest, AnUnreadableFriendlyNameKeepsWhatTheWalkFoundBeforeIt)
+TEST_F(ComUsageTest, AnUnreadableFriendlyNameLeavesTheNamedPortsMappedBesideIt)
 {
     ASSERT_TRUE(simtest::CreatePorts({2, 4, 9}));
     ASSERT_TRUE(simtest::SetPortDeviceText(2, L"FriendlyName", L"Sarvento VCP (COM12)"));
@@ -237,8 +239,8 @@ TEST_F(ComUsageTest, AnUnreadableFriendlyNameKeepsWhatTheWalkFoundBeforeIt)
     SpoilMaps();
 
     EXPECT_EQ(kUnknownPortCount, CountPresentPortDevices());
-    EXPECT_FALSE(MapPortDevices());
-    EXPECT_EQ(std::vector<int>({12, 14}), MappedPorts());
+    EXPECT_TRUE(MapPortDevices());
+    EXPECT_EQ(std::vector<int>({9, 12, 14}), MappedPorts());
     BuildComUsageMap();
     EXPECT_EQ((std::map<int, int>{{2, P}, {4, P}, {9, P}, {12, P}, {14, P}}), UsedNumbers());
 }

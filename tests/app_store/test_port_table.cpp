@@ -70,10 +70,44 @@ TEST_F(PortTable, NoPresentPortLoadsNothingAndTouchesNoSubkey)
     stale.keyNumber = 1;
     g_portTable.Add(stale);
 
-    LoadPortTable();
+    EXPECT_TRUE(LoadPortTable());
 
     EXPECT_EQ(0, g_portTable.GetSize());
     EXPECT_EQ(before, regtest::Snapshot(SVT_PARAMETERS_KEY));
+}
+
+// Without the device list no port is known to be present: the table is empty, nothing is written,
+// and the load says it could not read the devices.
+TEST_F(PortTable, WithoutTheDeviceListNothingIsLoadedOrWrittenAndTheLoadSaysSo)
+{
+    ASSERT_TRUE(simtest::CreatePorts({3}));
+    EmptySubkey(3);
+    const auto ports = [] {
+        return regtest::Snapshot(SVT_PARAMETERS_KEY) + regtest::Snapshot(L"SYSTEM\\CurrentControlSet\\Enum\\SVTMF3");
+    };
+    const std::wstring before = ports();
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+
+    const bool read = LoadPortTable();
+
+    ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+    EXPECT_FALSE(read);
+    EXPECT_EQ(0, g_portTable.GetSize());
+    EXPECT_EQ(before, ports());
+}
+
+// The bus driver names a port device's instance after its key number: a port whose friendly name
+// cannot be read is loaded by it, with its defaults, and the walk goes on to the ports after it.
+TEST_F(PortTable, APortDeviceWithoutAReadableNameIsLoadedByItsInstance)
+{
+    ASSERT_TRUE(simtest::CreatePorts({2, 4}));
+    ASSERT_TRUE(simtest::DeletePortDeviceValue(2, L"FriendlyName"));
+    ASSERT_TRUE(regtest::DeleteTree(Subkey(2)));
+
+    EXPECT_TRUE(LoadPortTable());
+
+    EXPECT_EQ(std::vector<UINT>({2, 4}), KeyNumbers());
+    EXPECT_EQ(2u, regtest::GetValue(Subkey(2), L"ComPort").AsDword());
 }
 
 TEST_F(PortTable, OnlyPortsWithAPresentDeviceAreLoadedAndTheOthersStayUntouched)
