@@ -14,6 +14,9 @@ namespace {
 // The highest key number a port can have; COM256 has no subkey.
 constexpr UINT kMaxKeyNumber = 255;
 
+// What the last load returned; under g_portTableLock.
+bool g_loadReadEveryDevice = true;
+
 // A port's subkey during a load: opened once, for the values the load reads from it and for the
 // defaults it writes there, instead of once per value. The reads give what one ReadRegDword per
 // value gives: a default written in between adds only a value that was read already. The subkey
@@ -136,6 +139,7 @@ bool LoadPortTable()
     // A walk that did not see every port device still loads the ports it found: each of them is
     // present, so its defaults are as due as after a whole walk.
     const bool devicesRead = MapPortDevices();
+    g_loadReadEveryDevice = devicesRead;
 
     DefaultWriter defaults;
     for (UINT n = 1; n <= kMaxKeyNumber; ++n) {
@@ -209,4 +213,10 @@ int DecrementDeviceCount()
 {
     CSingleLock lock(&g_portTableLock, TRUE);
     return --g_deviceCount;
+}
+
+bool PortTableIsWhole()
+{
+    CSingleLock lock(&g_portTableLock, TRUE);
+    return g_loadReadEveryDevice;
 }

@@ -53,3 +53,6 @@ INT_PTR FindPortTableEntry(UINT keyNumber, CSVT_ComInfo* record);
 bool GetPortTableEntry(INT_PTR index, CSVT_ComInfo* record);
 // Lowers g_deviceCount by one and returns the new count.
 int DecrementDeviceCount();
+// Whether the last load read every port device, so that the table's size, and g_deviceCount
+// filled from it, count the machine's ports; true before the first load.
+bool PortTableIsWhole();

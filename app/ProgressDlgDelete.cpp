@@ -47,7 +47,10 @@ bool DeleteOnePort(HCOMDB comDb, PortDeviceRemover& devices, const CSVT_ComInfo&
     }
     ComDBReleasePort(comDb, port.keyNumber);
     const LONG remaining = DecrementDeviceCount();
-    WriteRegDword(SVT_PARAMETERS_KEY, kDeviceCountValue, static_cast<DWORD>(remaining));
+    // A table loaded without every port device counts fewer ports than the machine has: the
+    // stored count is left as it is rather than replaced by a smaller one.
+    if (PortTableIsWhole())
+        WriteRegDword(SVT_PARAMETERS_KEY, kDeviceCountValue, static_cast<DWORD>(remaining));
     return true;
 }
 

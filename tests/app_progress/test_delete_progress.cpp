@@ -96,6 +96,31 @@ TEST_F(DeleteProgressTest, SelectedPortsLeaveNothingBehind)
     EXPECT_EQ(6u, g_portTable[1].keyNumber);
 }
 
+// A table whose load could not read every port device counts fewer ports than the machine has:
+// a delete from it leaves the stored DeviceCount as it was.
+TEST_F(DeleteProgressTest, ATableThatMayLackPortsLeavesDeviceCountAlone)
+{
+    MakePorts({3, 4});
+    ASSERT_TRUE(simtest::InjectFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+    const bool read = LoadPortTable();
+    ASSERT_TRUE(simtest::ClearFault(SIM_CONTROL_DEVICE_LIST_FAILS));
+    ASSERT_FALSE(read);
+    // What such a load may leave: port 3 found, port 4 not.
+    CSVT_ComInfo found;
+    found.keyNumber = found.ComPort = 3;
+    g_portTable.Add(found);
+    g_deviceCount = 1;
+    g_portOperation = PORTOP_DELETE_SELECTED;
+    g_deletePortRequest.count = 1;
+    g_deletePortRequest.comNumbers[0] = 3;
+
+    EXPECT_EQ(IDOK, Run(nullptr));
+
+    ExpectGone(3);
+    EXPECT_EQ(2, ReadDword(SVT_PARAMETERS_KEY, L"DeviceCount"));
+    EXPECT_TRUE(LoadPortTable());
+}
+
 TEST_F(DeleteProgressTest, DeleteAllGoesFromTheLastRowAndEmptiesTheTable)
 {
     MakePorts({1, 2, 4});
