@@ -24,6 +24,10 @@ const wchar_t kDownloadPage[] = L"https://www.kolbrant.com/download_center/downl
 
 const wchar_t kReady[] = L"  Ready";
 
+// Posted by the initialisation when the load could not read the port devices: the box comes once
+// the main window is on the screen, in front of it.
+const UINT WM_REPORT_DEVICES_NOT_READ = WM_APP + 1;
+
 struct ToolButtonSpec {
     UINT nID;
     UINT nHoverIcon;
@@ -138,8 +142,8 @@ BOOL CSVT_SarventoCtlDlg::OnInitDialog()
 
     // The WM_SIZE that follows lays the children out.
     MoveWindow(0, 0, 700, 500, FALSE);
-    // Said once the port list holds the ports that were found.
-    if (!devicesRead)
+    // A message that cannot be posted leaves the box to come before the window.
+    if (!devicesRead && !PostMessage(WM_REPORT_DEVICES_NOT_READ))
         ReportPortDevicesNotRead();
     return TRUE;
 }
@@ -293,6 +297,10 @@ LRESULT CSVT_SarventoCtlDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
 {
     if (message == WM_PORT_IN_USE)
         ShowPortInUse(static_cast<int>(lParam));
+    if (message == WM_REPORT_DEVICES_NOT_READ) {
+        ReportPortDevicesNotRead();
+        return 0;
+    }
     return CDialogEx::WindowProc(message, wParam, lParam);
 }
 
