@@ -3,6 +3,7 @@
 
 #include "app/ComUsage.h"
 #include "app/Globals.h"
+#include "app/ScopedHandles.h"
 #include "app/Trace.h"
 
 #include <ddk/msports.h>
@@ -141,9 +142,9 @@ void CSVT_ComDBDlg::OnBnClickedApply()
         return;
     }
 
-    HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
-    const LONG opened = ::ComDBOpen(&hComDB);
-    if (opened != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr) {
+    ScopedComDb comDb;
+    const LONG opened = ::ComDBOpen(comDb.Receive());
+    if (opened != ERROR_SUCCESS || !comDb.IsValid()) {
         TRACE_FAILURE(L"ComDBOpen", opened);
         AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
         return;
@@ -153,11 +154,10 @@ void CSVT_ComDBDlg::OnBnClickedApply()
     for (int n = 1; n <= kComTileCount; ++n) {
         const DWORD comNumber = static_cast<DWORD>(n);
         if (IsPresent(n) || !m_tiles[n - 1].ToggleState)
-            ::ComDBClaimPort(hComDB, comNumber, TRUE, nullptr);
+            ::ComDBClaimPort(comDb, comNumber, TRUE, nullptr);
         else
-            ::ComDBReleasePort(hComDB, comNumber);
+            ::ComDBReleasePort(comDb, comNumber);
     }
-    ::ComDBClose(hComDB);
 }
 
 void CSVT_ComDBDlg::OnBnClickedClearAll()

@@ -52,15 +52,15 @@ void MarkSerialCommPorts()
 bool MarkClaimedPorts(bool& claimsRead)
 {
     claimsRead = false;
-    HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
-    const LONG opened = ::ComDBOpen(&hComDB);
-    if (opened != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr) {
+    ScopedComDb comDb;
+    const LONG opened = ::ComDBOpen(comDb.Receive());
+    if (opened != ERROR_SUCCESS || !comDb.IsValid()) {
         TRACE_FAILURE(L"ComDBOpen", opened);
         return false;
     }
     BYTE usage[kComNumberCount] = {};
     DWORD portsReported = 0;
-    const LONG reported = ::ComDBGetCurrentPortUsage(hComDB, usage, sizeof(usage), CDB_REPORT_BYTES, &portsReported);
+    const LONG reported = ::ComDBGetCurrentPortUsage(comDb, usage, sizeof(usage), CDB_REPORT_BYTES, &portsReported);
     if (reported != ERROR_SUCCESS) {
         TRACE_FAILURE(L"ComDBGetCurrentPortUsage", reported);
     } else {
@@ -70,7 +70,6 @@ bool MarkClaimedPorts(bool& claimsRead)
                 g_comUsageMap[i] = COMUSE_RESERVED;
         }
     }
-    ::ComDBClose(hComDB);
     return true;
 }
 

@@ -127,8 +127,8 @@ int AddPortDevice(const int* osVersion, int comNumber)
 
 int CallUpdateDriverForPlugAndPlayDevices(LPCWSTR hardwareId, LPCWSTR infPath, DWORD installFlags, BOOL* rebootRequired)
 {
-    HMODULE newdev = LoadLibraryW(L"newdev.dll");
-    if (!newdev) {
+    const ScopedModule newdev(LoadLibraryW(L"newdev.dll"));
+    if (!newdev.IsValid()) {
         TRACE_LAST_ERROR(L"LoadLibraryW(newdev.dll)");
         return 2;
     }
@@ -141,6 +141,5 @@ int CallUpdateDriverForPlugAndPlayDevices(LPCWSTR hardwareId, LPCWSTR infPath, D
         result = 0;
     else
         TRACE_LAST_ERROR(L"UpdateDriverForPlugAndPlayDevicesW");
-    FreeLibrary(newdev);
     return result;
 }

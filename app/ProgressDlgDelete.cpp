@@ -8,9 +8,11 @@
 #include "app/PortDeviceRemover.h"
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
+#include "app/ScopedHandles.h"
 #include "app/Trace.h"
 #include "contract/DriverInterface.h"
 
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -54,9 +56,9 @@ bool DeleteOnePort(HCOMDB comDb, PortDeviceRemover& devices, const CSVT_ComInfo&
     return true;
 }
 
-bool OpenComDb(HCOMDB* comDb)
+bool OpenComDb(ScopedComDb& comDb)
 {
-    const LONG status = ComDBOpen(comDb);
+    const LONG status = ComDBOpen(comDb.Receive());
     if (status == ERROR_SUCCESS)
         return true;
     TRACE_FAILURE(L"ComDBOpen", status);
@@ -65,11 +67,11 @@ bool OpenComDb(HCOMDB* comDb)
 }
 
 // Without the list of port devices no port is known to go: nothing is deleted.
-bool DevicesListed(const PortDeviceRemover& devices, HCOMDB comDb)
+bool DevicesListed(const PortDeviceRemover& devices, ScopedComDb& comDb)
 {
     if (devices.Listed())
         return true;
-    ComDBClose(comDb);
+    comDb.Close();
     AfxMessageBox(L"The port devices could not be read.\nDeletion process will be stopped", MB_OK);
     return false;
 }
@@ -78,8 +80,8 @@ bool DevicesListed(const PortDeviceRemover& devices, HCOMDB comDb)
 
 bool CSVT_ProgressDlg::DeleteSelectedPorts()
 {
-    HCOMDB comDb = nullptr;
-    if (!OpenComDb(&comDb))
+    ScopedComDb comDb;
+    if (!OpenComDb(comDb))
         return false;
     PortDeviceRemover devices;
     if (!DevicesListed(devices, comDb))
@@ -87,7 +89,7 @@ bool CSVT_ProgressDlg::DeleteSelectedPorts()
 
     std::vector<UINT> kept;
     int done = 0;
-    for (UINT k = 0; k < g_deletePortRequest.count && k < 256; ++k) {
+    for (UINT k = 0; k < g_deletePortRequest.count && k < std::size(g_deletePortRequest.comNumbers); ++k) {
         CSVT_ComInfo port;
         INT_PTR index = FindPortTableEntry(g_deletePortRequest.comNumbers[k], &port);
         if (index < 0)
@@ -99,15 +101,15 @@ bool CSVT_ProgressDlg::DeleteSelectedPorts()
         StepProgress(++done, static_cast<int>(port.keyNumber));
         RemovePortTableEntry(index);
     }
-    ComDBClose(comDb);
+    comDb.Close();
     ReportPortsNotRemoved(kept);
     return true;
 }
 
 bool CSVT_ProgressDlg::DeleteAllPorts()
 {
-    HCOMDB comDb = nullptr;
-    if (!OpenComDb(&comDb))
+    ScopedComDb comDb;
+    if (!OpenComDb(comDb))
         return false;
     PortDeviceRemover devices;
     if (!DevicesListed(devices, comDb))
@@ -125,7 +127,7 @@ bool CSVT_ProgressDlg::DeleteAllPorts()
         else
             kept.insert(kept.begin(), port.keyNumber);
     }
-    ComDBClose(comDb);
+    comDb.Close();
     ClearPortTable();
     ReportPortsNotRemoved(kept);
     return true;

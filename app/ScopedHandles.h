@@ -1,10 +1,12 @@
-// Owners of the registry keys, handles and device lists that the program opens: each is
-// closed on every path out of the operation that opened it.
+// Owners of the registry keys, handles, device lists, COM-port database handles and libraries
+// that the program opens: each is closed on every path out of the operation that opened it.
 #pragma once
 
 #include <windows.h>
 
 #include <setupapi.h>
+
+#include <ddk/msports.h>
 
 // A registry key, closed when its owner goes.
 class ScopedRegKey {
@@ -69,4 +71,51 @@ public:
 
 private:
     HDEVINFO m_hDevInfo;
+};
+
+// A COM-port database handle, closed when its owner goes (or at Close, where the database must be
+// closed before a message box).
+class ScopedComDb {
+public:
+    ScopedComDb() = default;
+    ~ScopedComDb() { Close(); }
+    ScopedComDb(const ScopedComDb&) = delete;
+    ScopedComDb& operator=(const ScopedComDb&) = delete;
+
+    // The place where ComDBOpen puts the new handle (any handle held so far is closed).
+    HCOMDB* Receive()
+    {
+        Close();
+        return &m_hComDB;
+    }
+    void Close()
+    {
+        if (IsValid())
+            ::ComDBClose(m_hComDB);
+        m_hComDB = HCOMDB_INVALID_HANDLE_VALUE;
+    }
+    bool IsValid() const { return m_hComDB != HCOMDB_INVALID_HANDLE_VALUE && m_hComDB != nullptr; }
+    operator HCOMDB() const { return m_hComDB; }
+
+private:
+    HCOMDB m_hComDB = HCOMDB_INVALID_HANDLE_VALUE;
+};
+
+// A library loaded at run time, freed when its owner goes.
+class ScopedModule {
+public:
+    explicit ScopedModule(HMODULE hModule) : m_hModule(hModule) {}
+    ~ScopedModule()
+    {
+        if (IsValid())
+            ::FreeLibrary(m_hModule);
+    }
+    ScopedModule(const ScopedModule&) = delete;
+    ScopedModule& operator=(const ScopedModule&) = delete;
+
+    bool IsValid() const { return m_hModule != nullptr; }
+    operator HMODULE() const { return m_hModule; }
+
+private:
+    HMODULE m_hModule;
 };

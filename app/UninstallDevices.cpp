@@ -118,16 +118,15 @@ DWORD ReleaseConfiguredComNumbers()
     if (const DWORD error = FindRemainingPorts(remaining))
         return error;
     for (UINT keyNumber = 0; keyNumber <= kLastReleasedKeyNumber; ++keyNumber) {
-        HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
-        const LONG opened = ::ComDBOpen(&hComDB);
-        if (opened != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr)
+        ScopedComDb comDb;
+        const LONG opened = ::ComDBOpen(comDb.Receive());
+        if (opened != ERROR_SUCCESS || !comDb.IsValid())
             return opened != ERROR_SUCCESS ? static_cast<DWORD>(opened) : ERROR_INVALID_HANDLE;
         // A subkey that is a link holds another key's values, not a port's.
         DWORD comNumber = 0;
         if (IsPortKeyNumber(keyNumber) && !remaining.test(keyNumber) && !IsPortSubkeyLink(keyNumber) &&
             ReadRegDword(PortSubkeyPath(keyNumber), kComPortValue, comNumber))
-            ::ComDBReleasePort(hComDB, keyNumber);
-        ::ComDBClose(hComDB);
+            ::ComDBReleasePort(comDb, keyNumber);
     }
     return ERROR_SUCCESS;
 }
@@ -196,14 +195,14 @@ int RemovePnp0501Devices()
 
 int UninstallAllPorts()
 {
-    HCOMDB hComDB = HCOMDB_INVALID_HANDLE_VALUE;
-    if (::ComDBOpen(&hComDB) != ERROR_SUCCESS || hComDB == HCOMDB_INVALID_HANDLE_VALUE || hComDB == nullptr) {
+    ScopedComDb comDb;
+    if (::ComDBOpen(comDb.Receive()) != ERROR_SUCCESS || !comDb.IsValid()) {
         AfxMessageBox(L"Failed to open COM DB. Unable to uninstall", MB_OK | MB_ICONSTOP);
         return 0;
     }
     RemainingPorts remaining;
     if (FindRemainingPorts(remaining) != ERROR_SUCCESS) {
-        ::ComDBClose(hComDB);
+        comDb.Close();
         AfxMessageBox(L"The port devices could not be read.\nNo port setting was removed", MB_OK | MB_ICONSTOP);
         return 0;
     }
@@ -221,11 +220,11 @@ int UninstallAllPorts()
         if (remaining.test(keyNumber))
             kept.push_back(keyNumber);  // its device is still there: so are its settings and number
         else if (IsPortKeyNumber(keyNumber))
-            DeletePortSettings(keyNumber, keyNumber, hComDB);
+            DeletePortSettings(keyNumber, keyNumber, comDb);
         else
             DeletePortKey(keyNumber);  // no port has this number, so neither has it a COM number
     }
-    ::ComDBClose(hComDB);
+    comDb.Close();
     ReportPortsNotRemoved(kept);
     return 1;
 }

@@ -256,6 +256,7 @@ TEST_F(CallUpdateDriver, PassesItsArgumentsWithoutAParentWindowAndMapsTheResultT
                                                        INSTALLFLAG_READONLY | INSTALLFLAG_NONINTERACTIVE, &reboot));
     EXPECT_FALSE(reboot);
     EXPECT_EQ(2, CallUpdateDriverForPlugAndPlayDevices(L"SVTMF3\\00000006", inf.c_str(), INSTALLFLAG_FORCE, &reboot));
+    EXPECT_EQ(nullptr, GetModuleHandleW(L"newdev.dll"));  // freed after each call
 
     const std::vector<simtest::DriverUpdate> updates = simtest::DriverUpdates();
     ASSERT_EQ(2u, updates.size());

@@ -202,6 +202,13 @@ TEST_F(DeleteProgressTest, UnopenableDatabaseOrNoDeviceListDeletesNothingAndLets
         EXPECT_EQ(claims, simtest::ComDbClaims());
         EXPECT_EQ(2, g_portTable.GetSize());
     }
+    // A database that opened is closed again.
+    int openDatabases = 0;
+    for (const simtest::ComDbCall& call : simtest::ComDbCalls()) {
+        if (call.result == ERROR_SUCCESS)
+            openDatabases += (call.function == SIM_CALL_COMDB_OPEN) - (call.function == SIM_CALL_COMDB_CLOSE);
+    }
+    EXPECT_EQ(0, openDatabases);
     EXPECT_EQ(0, harness.DialogsEndedByHarness());
 }
 

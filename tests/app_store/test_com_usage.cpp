@@ -5,6 +5,7 @@
 
 #include "StoreTestSupport.h"
 #include "framework/msgbox.h"
+#include "tests/support/OpenHandles.h"
 #include "tests/support/SimMachine.h"
 #include "tests/support/SimOddPorts.h"
 
@@ -106,12 +107,15 @@ TEST_F(ComUsageTest, PresentPortsWinOverClaimsInTheDatabase)
     ASSERT_TRUE(simtest::CreatePorts({5}));  // and its claim
     ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial0", 1));
     ASSERT_TRUE(simtest::AddSerialComm(L"\\Device\\Serial2", 3));
+    BuildComUsageMap();  // what the first walk loads for good is loaded now
     SpoilMaps();
+    const int handles = uitest::CountOpenHandles();
 
     BuildComUsageMap();
 
     EXPECT_EQ((std::map<int, int>{{1, P}, {2, R}, {3, P}, {5, P}}), UsedNumbers());
     EXPECT_TRUE(m_boxes.empty());
+    EXPECT_EQ(handles, uitest::CountOpenHandles());  // the database, the key and the list are closed
 }
 
 TEST_F(ComUsageTest, APortDeviceMarksTheNumberOfItsFriendlyNameEvenWithAnotherPrefix)
