@@ -334,6 +334,12 @@ TEST_F(IXButtonEx, TheOwnersTileIsARoundedFillInsideTheEdgesWithItsBorderAndCapt
     auto framed = Render(hWnd, kPaper);
     EXPECT_NE(framed->Pixel(0, 0), kPaper);
     EXPECT_NE(framed->Pixel(59, 29), kPaper);
+    button.Flat = TRUE;  // flat and square: a flat frame, one colour all round, not the raised one
+    button.Rounded = FALSE;
+    auto square = Render(hWnd, kPaper);
+    EXPECT_NE(square->Pixel(0, 0), kPaper);
+    EXPECT_NE(square->Pixel(0, 0), framed->Pixel(0, 0));
+    EXPECT_EQ(square->Pixel(0, 0), square->Pixel(59, 29));
     EXPECT_EQ(CIXButtonEx::FrameState(TRUE, TRUE, TRUE, FALSE, TRUE),
               UINT(DFCS_BUTTONPUSH | DFCS_INACTIVE | DFCS_MONO));
     EXPECT_EQ(CIXButtonEx::FrameState(TRUE, TRUE, TRUE, FALSE, FALSE), 0u);

@@ -21,13 +21,14 @@ const int IDC_OPEN = 101;
 
 std::vector<std::string> g_walk;
 
-// An edit that swallows F2 and logs every key it sees first.
+// An edit that swallows F2 and logs every key it sees first (as a window of another name, too).
 class KeyEdit : public CWnd {
 public:
+    const char* name = "edit";
     BOOL PreTranslateMessage(MSG* pMsg) override
     {
         if (pMsg->message == WM_KEYDOWN) {
-            g_walk.push_back("edit " + std::to_string(pMsg->wParam));
+            g_walk.push_back(name + (" " + std::to_string(pMsg->wParam)));
             if (pMsg->wParam == VK_F2)
                 return TRUE;
         }
@@ -70,7 +71,10 @@ TEST_F(ModalTest, KeysGoToTheControlThenItsParentsBeforeTheDialogManager)
 {
     DialogTemplate tmpl = WalkTemplate();
     WalkDlg dlg;
-    dlg.InitModalIndirect(tmpl.Get());
+    KeyEdit owner;  // the walk never goes on from the dialog to its owner
+    owner.name = "owner";
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr));
+    dlg.InitModalIndirect(tmpl.Get(), &owner);
     const INT_PTR result = harness.RunModal(
         dlg, {
                  Do([&](CWnd&) { dlg.m_edit.SetFocus(); }),
