@@ -280,7 +280,7 @@ TEST_F(ComboEditor, DestroyingAnOpenEditorReportsACancelledEditOnce)
     EXPECT_TRUE(Closed());
 }
 
-TEST_F(ComboEditor, ADropDownListHasNoEditFieldAndStillEndsByKeys)
+TEST_F(ComboEditor, ADropDownListHasNoEditFieldAndEndsByKeysOrTheFocusMovingOn)
 {
     combo->ComboStyle = (combo->ComboStyle & ~3u) | CBS_DROPDOWNLIST;
     for (UINT key : {VK_RETURN, VK_ESCAPE, VK_TAB}) {
@@ -294,6 +294,17 @@ TEST_F(ComboEditor, ADropDownListHasNoEditFieldAndStillEndsByKeys)
         EXPECT_TRUE(Closed()) << key;
         EXPECT_EQ(1u, host.endEdits.size()) << key;
     }
+    // The focus moving elsewhere accepts the entry chosen.
+    host.endEdits.clear();
+    g_editorsDeleted = 0;
+    auto* editor = static_cast<CComboBox*>(Open(combo, 0, 2));
+    ASSERT_NE(nullptr, editor);
+    uitest::PressKey(hEditor, VK_DOWN);
+    ASSERT_TRUE(PumpUntil([&] { return editor->GetCurSel() == 1; }));
+    ::SetFocus(::GetDlgItem(host.m_hWnd, kNextId));
+    ASSERT_TRUE(Closed());
+    ASSERT_EQ(1u, host.endEdits.size());
+    EXPECT_EQ(L"Encryption", host.endEdits[0].text);
 }
 
 TEST_F(ComboEditor, TheDropDownListIsAsWideAsItsWidestEntryWithRoomForAScrollBarWhenNeeded)

@@ -506,16 +506,19 @@ TEST_F(TraitCustomDraw, ColumnColoursAndTheGridsColoursColourTheCellUntilItsPost
     Fill(2, 1);
     auto* trait = static_cast<CGridColumnTraitText*>(grid.GetColumnTrait(1));
     trait->TextColor = RGB(255, 0, 0);
+    trait->BackColor = RGB(0, 0, 160);
     MemoryCanvas canvas;
     NMLVCUSTOMDRAW cd = MakeCustomDraw(grid, CDDS_ITEMPREPAINT | CDDS_SUBITEM, 0, 1, canvas.dc());
     LRESULT result = 0;
     trait->OnCellCustomDraw(grid, &cd, &result);
     EXPECT_EQ(RGB(255, 0, 0), cd.clrText);
+    EXPECT_EQ(RGB(0, 0, 160), cd.clrTextBk);
     EXPECT_EQ(static_cast<LRESULT>(CDRF_NEWFONT | CDRF_NOTIFYPOSTPAINT), result);
     cd.nmcd.dwDrawStage = CDDS_ITEMPOSTPAINT | CDDS_SUBITEM;
     result = 0;
     trait->OnCellCustomDraw(grid, &cd, &result);
     EXPECT_EQ(CLR_DEFAULT, cd.clrText);
+    EXPECT_EQ(CLR_DEFAULT, cd.clrTextBk);
     EXPECT_EQ(static_cast<LRESULT>(CDRF_NEWFONT), result);
 
     grid.cellColors = [](int, int, COLORREF& text, COLORREF&) {

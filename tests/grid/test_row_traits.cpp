@@ -149,6 +149,21 @@ TEST_F(RowTraitFixture, TheTraitDrawsTheFocusRectangleAroundTheFocusCell)
     }
     EXPECT_GT(drawn, (cell.bottom - cell.top) / 3);
 
+    // On the first column it starts two pixels inside the cell, clear of the list's left edge.
+    RECT all = {0, 0, 200, 100};
+    ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    grid.setFocusColumn(0);
+    ASSERT_TRUE(grid.GetCellPartRect(1, 0, LVIR_BOUNDS, cell));
+    post.nmcd.rc = cell;
+    Draw(trait, post);
+    const int left = cell.left + 2 * ::GetSystemMetrics(SM_CXBORDER);
+    int inside = 0;
+    for (int y = cell.top; y < cell.bottom; ++y) {
+        inside += !IsWhite(canvas.Pixel(left, y));
+        EXPECT_TRUE(IsWhite(canvas.Pixel(left - 1, y)));
+    }
+    EXPECT_GT(inside, (cell.bottom - cell.top) / 3);
+
     // With grid lines and no focus column the trait frames the whole row, above the line under it.
     // (The list is not focused: a focused one under Wine adds a rectangle of its own to cancel.)
     ::SetFocus(::GetDlgItem(host.m_hWnd, kNextId));
@@ -159,7 +174,6 @@ TEST_F(RowTraitFixture, TheTraitDrawsTheFocusRectangleAroundTheFocusCell)
     EXPECT_EQ(0u, cd.nmcd.uItemState & CDIS_FOCUS);
     RECT row = {};
     ASSERT_TRUE(grid.GetItemRect(1, &row, LVIR_BOUNDS));
-    RECT all = {0, 0, 200, 100};
     ::FillRect(canvas.dc(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
     post.nmcd.rc = row;
     Draw(trait, post);

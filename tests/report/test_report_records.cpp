@@ -48,6 +48,7 @@ TEST_F(ReportListTest, InsertingAColumnMovesTheLaterColumnsColours)
     ASSERT_NE(Record(0), Record(1));
     Record(0)->bkColors[2] = kRed;
     Record(0)->textColors[2] = kBlue;
+    Record(0)->textColors[1] = kRed;  // moves on to 2, past the new column's default
 
     ASSERT_EQ(1, list.InsertColumn(1, L"New", LVCFMT_LEFT, 40));
 
@@ -58,7 +59,8 @@ TEST_F(ReportListTest, InsertingAColumnMovesTheLaterColumnsColours)
             if (row == 0 && col == 3)
                 continue;
             EXPECT_EQ(::GetSysColor(COLOR_WINDOW), Record(row)->bkColors[col]) << row << " " << col;
-            EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), Record(row)->textColors[col]) << row << " " << col;
+            const COLORREF text = row == 0 && col == 2 ? kRed : ::GetSysColor(COLOR_WINDOWTEXT);
+            EXPECT_EQ(text, Record(row)->textColors[col]) << row << " " << col;
         }
     }
     EXPECT_EQ(kRed, Record(0)->bkColors[3]);
