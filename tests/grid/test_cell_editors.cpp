@@ -57,8 +57,8 @@ protected:
         Fill(1, 3);
         text = new CountingEditTrait;
         combo = new CountingComboTrait;
-        combo->AddListItem(0, L"COM");
-        combo->AddListItem(1, L"Encryption");
+        combo->AddListItem(10, L"COM");  // item data that is not the index
+        combo->AddListItem(11, L"Encryption");
         grid.InsertColumnWithTrait(1, L"Alias", LVCFMT_LEFT, 100, 1, text);
         grid.InsertColumnWithTrait(2, L"Protocol", LVCFMT_LEFT, 100, 2, combo);
         grid.SetItemText(0, 1, L"abc");
@@ -214,7 +214,7 @@ TEST_F(ComboEditor, ChoosingAnEntryReportsItsTextAndItemData)
     const EndEdit& e = host.endEdits[0];
     EXPECT_EQ(static_cast<UINT>(LVIF_TEXT | LVIF_PARAM), e.mask);
     EXPECT_EQ(L"Encryption", e.text);
-    EXPECT_EQ(1, e.lParam);
+    EXPECT_EQ(11, e.lParam);
     EXPECT_EQ(0, e.item);
     EXPECT_EQ(2, e.subItem);
 }
