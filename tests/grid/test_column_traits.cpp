@@ -212,9 +212,11 @@ TEST_F(TraitFixture, ClicksEditTheFocusCellOrSwitchImagesOrToggleCheckBoxes)
 
     trait->ToggleOnClick = true;
     trait->AddImageIndex(0, L"Off", true);
-    trait->AddImageIndex(1, L"On", true);
     SetImage(1, 2, 0);
-    EXPECT_EQ(2, trait->ClassifyClick(grid, 1, 2, Centre(1, 2, LVIR_ICON), false));
+    const CPoint icon = Centre(1, 2, LVIR_ICON);
+    EXPECT_EQ(0, trait->ClassifyClick(grid, 1, 2, icon, false)) << "one image has none to switch to";
+    trait->AddImageIndex(1, L"On", true);
+    EXPECT_EQ(2, trait->ClassifyClick(grid, 1, 2, icon, false));
 
     grid.SetExtendedStyle(grid.GetExtendedStyle() | LVS_EX_CHECKBOXES);
     auto* first = new ImageTrait;
