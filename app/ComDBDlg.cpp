@@ -4,7 +4,6 @@
 #include "app/ComUsage.h"
 #include "app/Globals.h"
 #include "app/ScopedHandles.h"
-#include "app/Trace.h"
 
 #include <ddk/msports.h>
 
@@ -143,9 +142,7 @@ void CSVT_ComDBDlg::OnBnClickedApply()
     }
 
     ScopedComDb comDb;
-    const LONG opened = ::ComDBOpen(comDb.Receive());
-    if (opened != ERROR_SUCCESS || !comDb.IsValid()) {
-        TRACE_FAILURE(L"ComDBOpen", opened);
+    if (comDb.Open() != ERROR_SUCCESS) {
         AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
         return;
     }

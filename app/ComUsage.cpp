@@ -53,11 +53,8 @@ bool MarkClaimedPorts(bool& claimsRead)
 {
     claimsRead = false;
     ScopedComDb comDb;
-    const LONG opened = ::ComDBOpen(comDb.Receive());
-    if (opened != ERROR_SUCCESS || !comDb.IsValid()) {
-        TRACE_FAILURE(L"ComDBOpen", opened);
+    if (comDb.Open() != ERROR_SUCCESS)
         return false;
-    }
     BYTE usage[kComNumberCount] = {};
     DWORD portsReported = 0;
     const LONG reported = ::ComDBGetCurrentPortUsage(comDb, usage, sizeof(usage), CDB_REPORT_BYTES, &portsReported);

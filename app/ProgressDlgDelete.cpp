@@ -9,7 +9,6 @@
 #include "app/PortSettings.h"
 #include "app/PortTable.h"
 #include "app/ScopedHandles.h"
-#include "app/Trace.h"
 #include "contract/DriverInterface.h"
 
 #include <iterator>
@@ -58,10 +57,8 @@ bool DeleteOnePort(HCOMDB comDb, PortDeviceRemover& devices, const CSVT_ComInfo&
 
 bool OpenComDb(ScopedComDb& comDb)
 {
-    const LONG status = ComDBOpen(comDb.Receive());
-    if (status == ERROR_SUCCESS)
+    if (comDb.Open() == ERROR_SUCCESS)
         return true;
-    TRACE_FAILURE(L"ComDBOpen", status);
     AfxMessageBox(L"ComDBOpen Fail!", MB_OK);
     return false;
 }

@@ -8,6 +8,8 @@
 
 #include <ddk/msports.h>
 
+#include "app/Trace.h"
+
 // A registry key, closed when its owner goes.
 class ScopedRegKey {
 public:
@@ -82,11 +84,19 @@ public:
     ScopedComDb(const ScopedComDb&) = delete;
     ScopedComDb& operator=(const ScopedComDb&) = delete;
 
-    // The place where ComDBOpen puts the new handle (any handle held so far is closed).
-    HCOMDB* Receive()
+    // Opens the database (any handle held so far is closed first). ERROR_SUCCESS only with a
+    // handle that can be used; an open that reports success without one gives ERROR_INVALID_HANDLE.
+    LONG Open()
     {
         Close();
-        return &m_hComDB;
+        LONG status = ::ComDBOpen(&m_hComDB);
+        if (status == ERROR_SUCCESS && !IsValid())
+            status = ERROR_INVALID_HANDLE;
+        if (status != ERROR_SUCCESS) {
+            TRACE_FAILURE(L"ComDBOpen", status);
+            m_hComDB = HCOMDB_INVALID_HANDLE_VALUE;
+        }
+        return status;
     }
     void Close()
     {

@@ -119,9 +119,8 @@ DWORD ReleaseConfiguredComNumbers()
         return error;
     for (UINT keyNumber = 0; keyNumber <= kLastReleasedKeyNumber; ++keyNumber) {
         ScopedComDb comDb;
-        const LONG opened = ::ComDBOpen(comDb.Receive());
-        if (opened != ERROR_SUCCESS || !comDb.IsValid())
-            return opened != ERROR_SUCCESS ? static_cast<DWORD>(opened) : ERROR_INVALID_HANDLE;
+        if (const LONG opened = comDb.Open())
+            return static_cast<DWORD>(opened);
         // A subkey that is a link holds another key's values, not a port's.
         DWORD comNumber = 0;
         if (IsPortKeyNumber(keyNumber) && !remaining.test(keyNumber) && !IsPortSubkeyLink(keyNumber) &&
@@ -196,7 +195,7 @@ int RemovePnp0501Devices()
 int UninstallAllPorts()
 {
     ScopedComDb comDb;
-    if (::ComDBOpen(comDb.Receive()) != ERROR_SUCCESS || !comDb.IsValid()) {
+    if (comDb.Open() != ERROR_SUCCESS) {
         AfxMessageBox(L"Failed to open COM DB. Unable to uninstall", MB_OK | MB_ICONSTOP);
         return 0;
     }
